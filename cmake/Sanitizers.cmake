@@ -1,0 +1,3 @@
+# AddressSanitizer + UndefinedBehaviorSanitizer; a UB report stops the test instead of only printing.
+add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+add_link_options(-fsanitize=address,undefined)

@@ -1,0 +1,135 @@
+#include "framework/database.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "framework/db_exception.h"
+#include "framework/odbc_api.h"
+#include "framework/odbc_handle.h"
+
+namespace framework {
+
+namespace {
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// Connect strings written for the framework may start with "ODBC;", which names the kind of
+// source, not a key; the driver manager would read it as part of the first key.
+std::string WithoutOdbcPrefix(const std::string& connectString) {
+    if (connectString.size() >= 5 && EqualsIgnoringCase(std::string_view(connectString).substr(0, 5), "ODBC;")) {
+        return connectString.substr(5);
+    }
+    return connectString;
+}
+
+}  // namespace
+
+struct Database::Impl {
+    odbc::EnvironmentHandle environment;
+    odbc::ConnectionHandle connection;
+    bool connected = false;
+    std::string displayName;
+};
+
+Database::Database() : impl_(std::make_unique<Impl>()) {}
+
+Database::~Database() {
+    if (impl_->connected) {
+        SQLDisconnect(impl_->connection.Get());
+    }
+}
+
+void Database::Open(const std::string& connectString) {
+    Close();
+    impl_->displayName = RedactPassword(connectString);
+
+    SQLHANDLE environment = nullptr;
+    if (!odbc::Succeeded(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment))) {
+        throw DbException("cannot allocate an ODBC environment", {}, impl_->displayName);
+    }
+    impl_->environment = odbc::EnvironmentHandle(environment);
+    SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+
+    SQLHANDLE connection = nullptr;
+    if (!odbc::Succeeded(SQLAllocHandle(SQL_HANDLE_DBC, environment, &connection))) {
+        odbc::ThrowError("cannot allocate an ODBC connection", SQL_HANDLE_ENV, environment,
+                         impl_->displayName);
+    }
+    impl_->connection = odbc::ConnectionHandle(connection);
+
+    if (!odbc::Succeeded(odbc::DriverConnect(connection, WithoutOdbcPrefix(connectString)))) {
+        odbc::ThrowError("cannot connect to " + impl_->displayName, SQL_HANDLE_DBC, connection,
+                         impl_->displayName);
+    }
+    impl_->connected = true;
+}
+
+bool Database::IsOpen() const { return impl_->connected; }
+
+void Database::Close() {
+    if (impl_->connected) {
+        SQLDisconnect(impl_->connection.Get());
+        impl_->connected = false;
+    }
+    impl_->connection.Reset();
+    impl_->environment.Reset();
+}
+
+void Database::ExecuteSQL(const std::string& sql) {
+    if (!impl_->connected) {
+        throw DbException("the database is not open", {}, sql);
+    }
+    SQLHANDLE statement = nullptr;
+    if (!odbc::Succeeded(SQLAllocHandle(SQL_HANDLE_STMT, impl_->connection.Get(), &statement))) {
+        odbc::ThrowError("cannot allocate a statement", SQL_HANDLE_DBC, impl_->connection.Get(), sql);
+    }
+    odbc::StatementHandle owner(statement);
+    const SQLRETURN rc = odbc::ExecDirect(statement, sql);
+    if (!odbc::Succeeded(rc) && rc != SQL_NO_DATA) {
+        odbc::ThrowError("cannot execute SQL", SQL_HANDLE_STMT, statement, sql);
+    }
+}
+
+const std::string& Database::DisplayName() const { return impl_->displayName; }
+
+void* Database::NativeHandle() const { return impl_->connection.Get(); }
+
+std::string RedactPassword(const std::string& connectString) {
+    std::string result;
+    std::size_t position = 0;
+    while (position < connectString.size()) {
+        const std::size_t equals = connectString.find('=', position);
+        if (equals == std::string::npos) {
+            result += connectString.substr(position);
+            break;
+        }
+        std::string key = connectString.substr(position, equals - position);
+        std::size_t valueEnd = equals + 1;
+        if (valueEnd < connectString.size() && connectString[valueEnd] == '{') {
+            const std::size_t close = connectString.find('}', valueEnd);
+            valueEnd = close == std::string::npos ? connectString.size() : close + 1;
+        }
+        valueEnd = std::min(connectString.find(';', valueEnd), connectString.size());
+
+        std::string trimmedKey = key;
+        trimmedKey.erase(0, trimmedKey.find_first_not_of(' '));
+        trimmedKey.erase(trimmedKey.find_last_not_of(' ') + 1);
+        const bool secret = EqualsIgnoringCase(trimmedKey, "PWD") ||
+                            EqualsIgnoringCase(trimmedKey, "Password");
+        result += key + "=";
+        result += secret ? std::string("***")
+                         : connectString.substr(equals + 1, valueEnd - equals - 1);
+        if (valueEnd < connectString.size()) {
+            result += ';';
+        }
+        position = valueEnd + 1;
+    }
+    return result;
+}
+
+}  // namespace framework

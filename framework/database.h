@@ -1,0 +1,43 @@
+#pragma once
+
+// A connection to a database through the ODBC driver manager.
+
+#include <memory>
+#include <string>
+
+#include "framework/platform/export.h"
+
+namespace framework {
+
+class FRAMEWORK_API Database {
+public:
+    Database();
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Connects with an ODBC connect string ("DRIVER=SQLite3;Database=/path/lib.sqlite"), without
+    // prompting. Throws DbException naming the connection, password removed, on failure.
+    void Open(const std::string& connectString);
+    bool IsOpen() const;
+    // Disconnects; a closed database may be opened again.
+    void Close();
+
+    // Runs one statement that returns no rows. Throws DbException naming the SQL.
+    void ExecuteSQL(const std::string& sql);
+
+    // The connect string as opened, with any password removed.
+    const std::string& DisplayName() const;
+
+    // The ODBC connection handle (SQLHDBC), for the framework's record sets.
+    void* NativeHandle() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// `connectString` with the value of every PWD/Password key replaced by "***".
+FRAMEWORK_API std::string RedactPassword(const std::string& connectString);
+
+}  // namespace framework

@@ -1,0 +1,60 @@
+#include <cstring>
+
+#include "framework/database.h"
+#include "framework/db_exception.h"
+#include "framework/message_box.h"
+#include "host/morvik/rate_table.h"
+#include "morvik/morvik.h"
+
+namespace {
+
+constexpr unsigned kDatabaseErrorHelpContext = 16;
+
+std::optional<morvik::TabledRates> LookUpOn(framework::Database* database,
+                                            const std::string& partNumber,
+                                            std::uint8_t environmentCode) {
+    if (database == nullptr || !database->IsOpen()) {
+        return std::nullopt;
+    }
+    try {
+        return morvik::LookUpTabledRates(*database, partNumber, environmentCode);
+    } catch (const framework::DbException& error) {
+        // The caller only learns "not found"; the user must learn why.
+        framework::MessageBox("Error reading the failure-rate table!\n" + error.ErrorText() + "\n" +
+                                  error.Statement(),
+                              framework::kMessageBoxOk, kDatabaseErrorHelpContext);
+        return std::nullopt;
+    }
+}
+
+void Fill(tavrin21::TabledRateRecord& record, const morvik::TabledRates& rates) {
+    std::memcpy(record.Points, rates.points, sizeof record.Points);
+    record.MinTemperature = rates.minTemperature;
+    record.MaxTemperature = rates.maxTemperature;
+}
+
+}  // namespace
+
+extern "C" MORVIK_API std::int32_t TAVRIN21_CDECL AccGetFromTable(std::int32_t selector,
+                                                                  const std::string* partNumber,
+                                                                  tavrin21::TabledRateRecord* record,
+                                                                  framework::Database* primaryDb,
+                                                                  framework::Database* secondaryDb) {
+    if (selector != 0 || partNumber == nullptr || record == nullptr) {
+        return 0;
+    }
+    try {
+        const std::uint8_t environmentCode = record->EnvironmentCode;
+        auto rates = LookUpOn(primaryDb, *partNumber, environmentCode);
+        if (!rates && secondaryDb != primaryDb) {
+            rates = LookUpOn(secondaryDb, *partNumber, environmentCode);
+        }
+        if (!rates) {
+            return 0;
+        }
+        Fill(*record, *rates);
+        return 1;
+    } catch (...) {
+        return 0;
+    }
+}

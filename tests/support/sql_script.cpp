@@ -1,0 +1,57 @@
+#include "tests/support/sql_script.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "framework/database.h"
+
+namespace tavrin21::test {
+
+std::string SqliteConnectString(const std::filesystem::path& path) {
+    return "DRIVER=SQLite3;Database=" + path.string();
+}
+
+void RunSqlScript(framework::Database& database, const std::string& script) {
+    std::istringstream lines(script);
+    std::string line;
+    std::string statement;
+    while (std::getline(lines, line)) {
+        const auto comment = line.find("--");
+        if (comment != std::string::npos) {
+            line.erase(comment);
+        }
+        statement += line + "\n";
+        if (line.find(';') != std::string::npos) {
+            if (statement.find_first_not_of(" \t\n;") != std::string::npos) {
+                database.ExecuteSQL(statement);
+            }
+            statement.clear();
+        }
+    }
+    if (statement.find_first_not_of(" \t\n;") != std::string::npos) {
+        database.ExecuteSQL(statement);
+    }
+}
+
+std::string ExampleFile(const std::string& name) {
+    const std::string path = std::string(TAVRIN21_EXAMPLES_DIR) + "/" + name;
+    std::ifstream file(path);
+    if (!file) {
+        throw std::runtime_error("cannot open " + path);
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void MakeSqliteLibrary(const std::filesystem::path& path, const std::vector<std::string>& statements) {
+    framework::Database database;
+    database.Open(SqliteConnectString(path));
+    RunSqlScript(database, ExampleFile("schema.sql"));
+    for (const std::string& statement : statements) {
+        database.ExecuteSQL(statement);
+    }
+}
+
+}  // namespace tavrin21::test
