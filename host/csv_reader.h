@@ -1,0 +1,48 @@
+#pragma once
+
+// Reading comma-separated records (RFC 4180: quoted fields, doubled quotes, line breaks inside
+// quotes, CRLF or LF), each with the line on which it starts.
+
+#include <istream>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tavrin21::host {
+
+struct CsvRecord {
+    int line = 0;                 // 1-based line of the record's first character
+    std::vector<std::string> fields;
+};
+
+class CsvError : public std::runtime_error {
+public:
+    CsvError(int line, const std::string& what) : std::runtime_error(what), line_(line) {}
+    int Line() const { return line_; }
+
+private:
+    int line_;
+};
+
+class CsvReader {
+public:
+    explicit CsvReader(std::istream& input) : input_(input) {}
+
+    // The next record, or nothing at the end of the input. Blank lines are skipped. Throws
+    // CsvError for a quote left open at the end of the input or text after a closing quote;
+    // after the latter the reader has moved past the bad record and can go on.
+    std::optional<CsvRecord> Next();
+
+private:
+    bool Get(char& c);
+    bool Peek(char& c);
+
+    std::istream& input_;
+    int line_ = 1;
+};
+
+// One field as it must be written: quoted when it holds a comma, quote or line break.
+std::string CsvField(const std::string& text);
+
+}  // namespace tavrin21::host
