@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing need on Debian 12, if anything is missing.
+set -euo pipefail
+
+packages=(
+    cmake g++ make pkg-config
+    unixodbc unixodbc-dev odbcinst libsqliteodbc odbc-postgresql postgresql sqlite3
+    libcli11-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev binutils
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    SUDO=""
+    [[ $(id -u) -eq 0 ]] || SUDO=sudo
+    $SUDO apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The SQLite ODBC driver registers itself on install; make sure the name we connect with exists.
+if ! odbcinst -q -d -n SQLite3 >/dev/null 2>&1; then
+    odbcinst -i -d -f /usr/share/sqliteodbc/unixodbc.ini
+fi

@@ -1,0 +1,106 @@
+#include "framework/database.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/db_exception.h"
+#include "tests/support/scratch_directory.h"
+#include "tests/support/sql_script.h"
+
+namespace framework {
+namespace {
+
+using tavrin21::test::ScratchDirectory;
+using tavrin21::test::SqliteConnectString;
+
+TEST(Database, OpensExecutesAndClosesAnSqliteFile) {
+    ScratchDirectory scratch;
+    Database database;
+    EXPECT_FALSE(database.IsOpen());
+    database.Open(SqliteConnectString(scratch / "a.sqlite"));
+    EXPECT_TRUE(database.IsOpen());
+    database.ExecuteSQL("CREATE TABLE t (x INTEGER)");
+    database.Close();
+    EXPECT_FALSE(database.IsOpen());
+    // A closed database opens again, and what was written is still there.
+    database.Open(SqliteConnectString(scratch / "a.sqlite"));
+    database.ExecuteSQL("INSERT INTO t VALUES (1)");
+}
+
+TEST(Database, AcceptsTheOdbcPrefixOfFrameworkConnectStrings) {
+    ScratchDirectory scratch;
+    Database database;
+    database.Open("ODBC;" + SqliteConnectString(scratch / "b.sqlite"));
+    EXPECT_TRUE(database.IsOpen());
+}
+
+TEST(Database, FailedConnectCarriesTheDriverManagersDiagnosticWithoutThePassword) {
+    Database database;
+    try {
+        database.Open("DRIVER=No Such Driver;Uid=me;PWD=secret;");
+        FAIL() << "connected to a driver that does not exist";
+    } catch (const DbException& error) {
+        EXPECT_EQ(error.SqlState(), "01000");
+        EXPECT_NE(error.ErrorText().find("No Such Driver"), std::string::npos) << error.ErrorText();
+        EXPECT_EQ(std::string(error.what()).find("secret"), std::string::npos) << error.what();
+        EXPECT_EQ(error.Statement().find("secret"), std::string::npos);
+    }
+    EXPECT_FALSE(database.IsOpen());
+}
+
+TEST(Database, ExecuteSqlErrorNamesTheStatement) {
+    ScratchDirectory scratch;
+    Database database;
+    database.Open(SqliteConnectString(scratch / "c.sqlite"));
+    try {
+        database.ExecuteSQL("SELECT * FROM NoSuchTable");
+        FAIL();
+    } catch (const DbException& error) {
+        EXPECT_EQ(error.Statement(), "SELECT * FROM NoSuchTable");
+        EXPECT_NE(error.ErrorText().find("no such table"), std::string::npos) << error.ErrorText();
+    }
+}
+
+TEST(DbException, GetErrorMessageCutsToTheBufferAndTerminates) {
+    const DbException error("step", {{"HY000", 7, "something broke"}}, "SELECT 1");
+    const std::string full = "HY000 (7) something broke";
+    EXPECT_EQ(error.ErrorText(), full);
+
+    char big[64];
+    ASSERT_TRUE(error.GetErrorMessage(big, sizeof big));
+    EXPECT_EQ(std::string(big), full);
+
+    char small[6] = {'x', 'x', 'x', 'x', 'x', 'x'};
+    ASSERT_TRUE(error.GetErrorMessage(small, sizeof small));
+    EXPECT_EQ(std::string(small), "HY000");
+    EXPECT_FALSE(error.GetErrorMessage(small, 0));
+}
+
+TEST(DbException, LostConnectionStatesAreRecognised) {
+    const struct {
+        const char* state;
+        bool lost;
+    } rows[] = {{"08S01", true}, {"08001", true}, {"57P01", true}, {"HY000", false},
+                {"42P01", false}, {"", false}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(IsConnectionLostState(row.state), row.lost) << row.state;
+    }
+}
+
+TEST(RedactPassword, HidesEveryPasswordKeyAndKeepsTheRest) {
+    const struct {
+        const char* in;
+        const char* out;
+    } rows[] = {
+        {"DRIVER=SQLite3;Database=/x", "DRIVER=SQLite3;Database=/x"},
+        {"Server=h;Uid=u;Pwd=p;", "Server=h;Uid=u;Pwd=***;"},
+        {"PASSWORD=abc;Uid=u", "PASSWORD=***;Uid=u"},
+        {"pwd={a;b};Uid=u", "pwd=***;Uid=u"},
+        {"/path/to/file.sqlite", "/path/to/file.sqlite"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(RedactPassword(row.in), row.out) << row.in;
+    }
+}
+
+}  // namespace
+}  // namespace framework

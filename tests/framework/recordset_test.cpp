@@ -1,0 +1,130 @@
+#include "framework/recordset.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "framework/database.h"
+#include "framework/db_exception.h"
+#include "framework/odbc_api.h"
+#include "tests/support/scratch_directory.h"
+#include "tests/support/sql_script.h"
+
+namespace framework {
+namespace {
+
+using tavrin21::test::ScratchDirectory;
+
+class RecordsetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        database_.Open(tavrin21::test::SqliteConnectString(scratch_ / "r.sqlite"));
+        tavrin21::test::RunSqlScript(database_,
+                                     "CREATE TABLE Parts (PartNumber TEXT, Code INTEGER, Value DOUBLE PRECISION);"
+                                     "INSERT INTO Parts VALUES ('A''1', 7, 0.1);"
+                                     "INSERT INTO Parts VALUES (NULL, NULL, NULL);"
+                                     "INSERT INTO Parts VALUES ('12abc', 300, -2.5);");
+    }
+    void TearDown() override { odbc::ClearFaults(); }
+
+    ScratchDirectory scratch_;
+    Database database_;
+};
+
+TEST_F(RecordsetTest, ReadsColumnsByNameIgnoringCaseAsTextAndAsNumbers) {
+    Recordset rows(&database_);
+    rows.Open("SELECT PartNumber, Code, Value FROM Parts ORDER BY rowid");
+    ASSERT_FALSE(rows.IsEOF());
+
+    std::string text;
+    DbVariant number;
+    rows.GetFieldValue("partnumber", text);
+    EXPECT_EQ(text, "A'1");
+    rows.GetFieldValue("CODE", number);
+    EXPECT_FALSE(number.isNull);
+    EXPECT_EQ(number.value, 7.0);
+    rows.GetFieldValue("Value", number);
+    EXPECT_EQ(number.value, 0.1);
+
+    rows.MoveNext();
+    rows.GetFieldValue("PartNumber", text);
+    EXPECT_EQ(text, "");
+    rows.GetFieldValue("Value", number);
+    EXPECT_TRUE(number.isNull);
+
+    rows.MoveNext();
+    rows.GetFieldValue("Code", text);
+    EXPECT_EQ(text, "300");
+    rows.MoveNext();
+    EXPECT_TRUE(rows.IsEOF());
+    EXPECT_THROW(rows.MoveNext(), DbException);
+}
+
+TEST_F(RecordsetTest, ReadsTextLongerThanOneChunk) {
+    const std::string longText(5000, 'x');
+    database_.ExecuteSQL("INSERT INTO Parts VALUES ('" + longText + "', 1, 1)");
+    Recordset rows(&database_);
+    rows.Open("SELECT PartNumber FROM Parts WHERE Code = 1");
+    std::string text;
+    rows.GetFieldValue("PartNumber", text);
+    EXPECT_EQ(text, longText);
+}
+
+TEST_F(RecordsetTest, BindsParametersInsteadOfSplicingThem) {
+    Recordset rows(&database_);
+    rows.Open("SELECT Code FROM Parts WHERE PartNumber = ? AND Code = ?",
+              {std::string("A'1"), 7L});
+    ASSERT_FALSE(rows.IsEOF());
+    rows.Open("SELECT Code FROM Parts WHERE PartNumber = ?", {std::string("x' OR '1'='1")});
+    EXPECT_TRUE(rows.IsEOF());
+}
+
+TEST_F(RecordsetTest, EmptyResultAndFailedOpenBothReportEndOfData) {
+    Recordset rows(&database_);
+    rows.Open("SELECT * FROM Parts WHERE Code = 12345");
+    EXPECT_TRUE(rows.IsOpen());
+    EXPECT_TRUE(rows.IsEOF());
+
+    try {
+        rows.Open("SELECT * FROM NoSuchTable");
+        FAIL();
+    } catch (const DbException& error) {
+        EXPECT_EQ(error.Statement(), "SELECT * FROM NoSuchTable");
+    }
+    EXPECT_FALSE(rows.IsOpen());
+    EXPECT_TRUE(rows.IsEOF());
+}
+
+TEST_F(RecordsetTest, ReadingWithoutARowOrAnUnknownColumnThrows) {
+    Recordset rows(&database_);
+    std::string text;
+    EXPECT_THROW(rows.GetFieldValue("Code", text), DbException);
+    rows.Open("SELECT Code FROM Parts");
+    EXPECT_THROW(rows.GetFieldValue("NoSuchColumn", text), DbException);
+}
+
+TEST_F(RecordsetTest, DriverFailuresWhileFetchingOrReadingBecomeExceptions) {
+    const struct {
+        const char* name;
+        odbc::Call call;
+    } rows[] = {{"fetch", odbc::Call::Fetch}, {"read", odbc::Call::GetData}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Recordset records(&database_);
+        records.Open("SELECT Code FROM Parts");
+        odbc::InjectFault(row.call, 0);
+        try {
+            std::string text;
+            records.GetFieldValue("Code", text);
+            records.MoveNext();
+            FAIL() << "no exception";
+        } catch (const DbException& error) {
+            EXPECT_EQ(error.SqlState(), "HY000");
+            EXPECT_EQ(error.Statement(), "SELECT Code FROM Parts");
+        }
+        odbc::ClearFaults();
+    }
+}
+
+}  // namespace
+}  // namespace framework

@@ -1,0 +1,146 @@
+// The host program end to end: an items file, a library made with the documented schema, the
+// module loaded by path, and what the user reads.
+
+#include "host/calc_command.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/scratch_directory.h"
+#include "tests/support/sql_script.h"
+
+namespace tavrin21::host {
+namespace {
+
+using test::ScratchDirectory;
+
+class HostCalc : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::MakeSqliteLibrary(scratch_ / "lib.sqlite",
+                                {"INSERT INTO FRTable VALUES ('R-1', 1, 0, 100)",
+                                 "INSERT INTO FRTablePoint VALUES ('R-1', 1, 0, 20, 1.0)",
+                                 "INSERT INTO FRTablePoint VALUES ('R-1', 1, 1, 40, 3.0)"});
+        test::MakeSqliteLibrary(scratch_ / "second.sqlite",
+                                {"INSERT INTO FRTable VALUES ('S-1', 2, 0, 100)",
+                                 "INSERT INTO FRTablePoint VALUES ('S-1', 2, 0, 40, 0.5)"});
+    }
+
+    std::string WriteItems(const std::string& text) {
+        const auto path = (scratch_ / "items.csv").string();
+        std::ofstream(path) << text;
+        return path;
+    }
+
+    int Run(CalcOptions options) {
+        options.modulePath = TAVRIN21_MODULE_PATH;
+        if (options.primary.empty()) {
+            options.primary = (scratch_ / "lib.sqlite").string();
+        }
+        out_.str("");
+        err_.str("");
+        return RunCalc(options, out_, err_);
+    }
+
+    ScratchDirectory scratch_;
+    std::ostringstream out_, err_;
+};
+
+TEST_F(HostCalc, WritesOneCsvRowPerItemWithStatusMessageAndResults) {
+    CalcOptions options;
+    options.itemsPath = WriteItems(
+        "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
+        "R-1,GB,30,102,0\n"
+        "\"R-1\",1,20,0,0\n"
+        ",GB,30,0,0\n"
+        "R-1,GB,130,0,0\n"
+        "NOPE,GB,30,0,0\n"
+        "S-1,GMS,40,0,0\n");
+    options.secondary = (scratch_ / "second.sqlite").string();
+    options.format = "csv";
+    EXPECT_EQ(Run(options), kExitOk) << err_.str();
+    EXPECT_EQ(out_.str(),
+              "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode,Status,Message,ResultRate,ResultScale\n"
+              "R-1,1,30,102,0,3,,2,0\n"
+              "R-1,1,20,0,0,3,,1,0\n"
+              ",1,30,0,0,1,Item without Part Name,0,0\n"
+              "R-1,1,130,0,0,1,Temperature out of range,0,0\n"
+              "NOPE,1,30,0,0,1,No data for this part in ZOVA FR Table Library,0,0\n"
+              "S-1,2,40,0,0,3,,0.5,0\n");
+    EXPECT_EQ(err_.str(), "");
+}
+
+TEST_F(HostCalc, ReportsBadRowsWithFileAndLineAndGoesOn) {
+    CalcOptions options;
+    options.itemsPath = WriteItems(
+        "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
+        "R-1,GB,abc,0,0\n"
+        "R-1,GB,20,0,0\n"
+        "R-1,ZZ,20,0,0\n"
+        "\"R-1\"x,GB,20,0,0\n"
+        "R-1,GB,20,0\n"
+        "R-1,GB,40,0,0\n");
+    options.format = "csv";
+    EXPECT_EQ(Run(options), kExitBadRows);
+    const std::string items = options.itemsPath;
+    EXPECT_EQ(err_.str(), items + ":2: temperature \"abc\" is not a number\n" + items +
+                              ":4: environment \"ZZ\" is neither 1 to 27 nor a code such as GB or AIC\n" +
+                              items + ":5: text after a closing quote\n" + items +
+                              ":6: expected 5 fields, found 4\n");
+    // The good rows were calculated all the same.
+    EXPECT_NE(out_.str().find("R-1,1,20,0,0,3,,1,0\n"), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("R-1,1,40,0,0,3,,3,0\n"), std::string::npos) << out_.str();
+}
+
+TEST_F(HostCalc, FatalErrorsAreOneClearLine) {
+    const struct {
+        const char* name;
+        std::string items;
+        std::string primary;
+        std::string expected;
+    } rows[] = {
+        {"missing items file", (scratch_ / "none.csv").string(), "",
+         "cannot open the items file " + (scratch_ / "none.csv").string()},
+        {"missing library file", WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"),
+         (scratch_ / "none.sqlite").string(), "no library file " + (scratch_ / "none.sqlite").string()},
+        {"unreachable server, password hidden", WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"),
+         "DRIVER={No Such Driver};Server=127.0.0.1;Pwd=secret",
+         "cannot open the primary connection DRIVER={No Such Driver};Server=127.0.0.1;Pwd=***: "},
+        {"bad header", WriteItems("Part,Env\n"), "", ":1: unknown column \"Part\""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CalcOptions options;
+        options.itemsPath = row.items;
+        options.primary = row.primary;
+        EXPECT_EQ(Run(options), kExitFatal);
+        const std::string err = err_.str();
+        EXPECT_NE(err.find(row.expected), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_EQ(err.find("secret"), std::string::npos);
+    }
+}
+
+TEST_F(HostCalc, ProgramRunsTheExampleItemsAgainstAFileGivenOnTheCommandLine) {
+    const std::string items = WriteItems(
+        "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\nR-1,GB,30,102,0\nR-1,GB,x,0,0\n");
+    const std::string command = std::string(TAVRIN21_HOST_PATH) + " calc --format csv --items " + items +
+                                " --primary " + (scratch_ / "lib.sqlite").string() + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char chunk[256];
+    while (std::fgets(chunk, sizeof chunk, pipe) != nullptr) {
+        output += chunk;
+    }
+    const int status = pclose(pipe);
+    EXPECT_EQ(WEXITSTATUS(status), kExitBadRows) << output;
+    EXPECT_NE(output.find("R-1,1,30,102,0,3,,2,0"), std::string::npos) << output;
+    EXPECT_NE(output.find(items + ":3: temperature \"x\" is not a number"), std::string::npos) << output;
+}
+
+}  // namespace
+}  // namespace tavrin21::host

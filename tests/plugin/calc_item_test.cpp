@@ -1,0 +1,182 @@
+// calc_item as the host calls it: the module loaded by path, a real SQLite library on the
+// connections, and a record full of the host's own bytes.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "framework/database.h"
+#include "framework/message_box.h"
+#include "framework/platform/dynamic_library.h"
+#include "tavrin21/exports.h"
+#include "tests/support/scratch_directory.h"
+#include "tests/support/sql_script.h"
+
+namespace tavrin21 {
+namespace {
+
+using test::ScratchDirectory;
+
+// A record whose every byte the host has set; calc_item may change only the result fields.
+ItemRecord HostRecord(const char* partNumber, std::uint8_t environment, float temperature,
+                      std::uint8_t methodCode) {
+    ItemRecord item;
+    auto* bytes = reinterpret_cast<unsigned char*>(&item);
+    for (std::size_t i = 0; i < sizeof item; ++i) {
+        bytes[i] = static_cast<unsigned char>(0xA5 ^ i);
+    }
+    item.EnvironmentCode = environment;
+    item.MethodCode = methodCode;
+    item.Temperature = temperature;
+    std::strncpy(item.PartNumber, partNumber, sizeof item.PartNumber - 1);
+    item.PartNumber[sizeof item.PartNumber - 1] = '\0';
+    return item;
+}
+
+// Every byte outside [offset, offset + width) of the written fields is as it was.
+void ExpectOnlyResultFieldsChanged(const ItemRecord& before, const ItemRecord& after) {
+    const struct {
+        std::size_t offset, width;
+    } written[] = {{offsetof(ItemRecord, ResultRate), 4},
+                   {offsetof(ItemRecord, ResultAux1), 4},
+                   {offsetof(ItemRecord, ResultAux2), 4},
+                   {offsetof(ItemRecord, ResultScale), 4}};
+    const auto* a = reinterpret_cast<const unsigned char*>(&before);
+    const auto* b = reinterpret_cast<const unsigned char*>(&after);
+    for (std::size_t i = 0; i < sizeof(ItemRecord); ++i) {
+        bool isWritten = false;
+        for (const auto& field : written) {
+            isWritten = isWritten || (i >= field.offset && i < field.offset + field.width);
+        }
+        if (!isWritten) {
+            ASSERT_EQ(a[i], b[i]) << "byte 0x" << std::hex << i << " changed";
+        }
+    }
+}
+
+class CalcItemThroughModule : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        module_ = new framework::DynamicLibrary(framework::DynamicLibrary::Load(TAVRIN21_MODULE_PATH));
+        calcItem_ = module_->Require<CalcItemFn>("calc_item");
+    }
+    static void TearDownTestSuite() {
+        delete module_;
+        module_ = nullptr;
+    }
+
+    void SetUp() override {
+        test::MakeSqliteLibrary(scratch_ / "primary.sqlite",
+                                {"INSERT INTO FRTable VALUES ('P-1', 1, 0, 100)",
+                                 "INSERT INTO FRTablePoint VALUES ('P-1', 1, 0, 20, 1.0)",
+                                 "INSERT INTO FRTablePoint VALUES ('P-1', 1, 1, 40, 3.0)",
+                                 "INSERT INTO FRTable VALUES ('EMPTY', 1, 0, 100)",
+                                 "INSERT INTO FRTable VALUES ('O''Brien', 5, -10, 50)",
+                                 "INSERT INTO FRTablePoint VALUES ('O''Brien', 5, 0, 30, 2.0)"});
+        test::MakeSqliteLibrary(scratch_ / "secondary.sqlite",
+                                {"INSERT INTO FRTable VALUES ('S-only', 2, 0, 100)",
+                                 "INSERT INTO FRTablePoint VALUES ('S-only', 2, 0, 40, 0.5)",
+                                 "INSERT INTO FRTable VALUES ('P-1', 1, 0, 100)",
+                                 "INSERT INTO FRTablePoint VALUES ('P-1', 1, 0, 30, 99.0)"});
+        primary_.Open(test::SqliteConnectString(scratch_ / "primary.sqlite"));
+        secondary_.Open(test::SqliteConnectString(scratch_ / "secondary.sqlite"));
+    }
+
+    std::int32_t Calc(ItemRecord& item, std::uint32_t mode, std::string& message) {
+        char buffer[kMessageBufferBytes];
+        std::memset(buffer, 'z', sizeof buffer);
+        buffer[sizeof buffer - 1] = '\0';
+        const std::int32_t status = calcItem_(buffer, &item, &primary_, &secondary_, mode);
+        message = buffer;
+        return status;
+    }
+
+    static framework::DynamicLibrary* module_;
+    static CalcItemFn calcItem_;
+    ScratchDirectory scratch_;
+    framework::Database primary_;
+    framework::Database secondary_;
+};
+
+framework::DynamicLibrary* CalcItemThroughModule::module_ = nullptr;
+CalcItemFn CalcItemThroughModule::calcItem_ = nullptr;
+
+struct CalcCase {
+    const char* name;
+    const char* partNumber;
+    std::uint8_t environment;
+    float temperature;
+    std::uint8_t methodCode;
+    std::uint32_t mode;
+    std::int32_t status;
+    const char* message;  // the whole buffer afterwards; nullptr: left as it was
+    float rate;           // ResultRate afterwards (the host's bytes when nothing is written)
+};
+
+TEST_F(CalcItemThroughModule, CalculatesOrFailsWithItsMessageAndTouchesOnlyTheResultFields) {
+    const float untouched = HostRecord("x", 0, 0, 0).ResultRate;
+    const CalcCase rows[] = {
+        {"exact point", "P-1", 1, 20, 0, 0, StatusCalculated, nullptr, 1.0f},
+        {"straight line", "P-1", 1, 30, 102, 0, StatusCalculated, nullptr, 2.0f},
+        {"only the low byte of mode counts", "P-1", 1, 30, 102, 0x100, StatusCalculated, nullptr, 2.0f},
+        {"apostrophe in the part number", "O'Brien", 5, 30, 0, 0, StatusCalculated, nullptr, 2.0f},
+        {"found only on the secondary", "S-only", 2, 40, 0, 0, StatusCalculated, nullptr, 0.5f},
+        {"no usable point", "EMPTY", 1, 50, 0, 0, StatusCalculated, nullptr, 0.0f},
+        {"empty part number", "", 1, 30, 0, 0, StatusFailed, " Item without Part Name\n", untouched},
+        {"part not in the table", "NOPE", 1, 30, 0, 0, StatusFailed,
+         " No data for this part in ZOVA FR Table Library\n", untouched},
+        {"environment not in the table", "P-1", 2, 30, 0, 0, StatusFailed,
+         " No data for this part in ZOVA FR Table Library\n", untouched},
+        {"temperature above the limit", "P-1", 1, 100.5f, 0, 0, StatusFailed,
+         " Temperature out of range\n", untouched},
+    };
+    for (const CalcCase& row : rows) {
+        SCOPED_TRACE(row.name);
+        ItemRecord item = HostRecord(row.partNumber, row.environment, row.temperature, row.methodCode);
+        const ItemRecord before = item;
+        std::string message;
+        EXPECT_EQ(Calc(item, row.mode, message), row.status);
+        EXPECT_EQ(message, row.message ? std::string(row.message) : std::string(kMessageBufferBytes - 1, 'z'));
+        EXPECT_EQ(item.ResultRate, row.rate);
+        EXPECT_EQ(item.ResultAux1, 1.0f);
+        EXPECT_EQ(item.ResultAux2, 0u);
+        ExpectOnlyResultFieldsChanged(before, item);
+    }
+}
+
+TEST_F(CalcItemThroughModule, PartNumberWithoutNulIsCutNotOverrun) {
+    ItemRecord item = HostRecord("", 1, 30, 0);
+    std::memset(item.PartNumber, 'Q', sizeof item.PartNumber);
+    const ItemRecord before = item;
+    std::string message;
+    EXPECT_EQ(Calc(item, 0, message), StatusFailed);
+    EXPECT_EQ(message, " No data for this part in ZOVA FR Table Library\n");
+    ExpectOnlyResultFieldsChanged(before, item);
+}
+
+TEST_F(CalcItemThroughModule, MissingTableIsShownAsADatabaseErrorAndReportedAsNoData) {
+    framework::Database bare;
+    bare.Open(test::SqliteConnectString(scratch_ / "bare.sqlite"));
+    std::vector<std::string> shown;
+    framework::ScopedMessageSink sink([&](const std::string& text, unsigned, unsigned help) {
+        shown.push_back(text);
+        EXPECT_EQ(help, 16u);
+        return framework::kIdOk;
+    });
+    ItemRecord item = HostRecord("P-1", 1, 30, 0);
+    char buffer[kMessageBufferBytes] = {};
+    EXPECT_EQ(calcItem_(buffer, &item, &bare, &bare, 0), StatusFailed);
+    EXPECT_STREQ(buffer, " No data for this part in ZOVA FR Table Library\n");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("no such table"), std::string::npos) << shown[0];
+}
+
+TEST(ChekItem, AcceptsEveryItem) {
+    framework::DynamicLibrary module = framework::DynamicLibrary::Load(TAVRIN21_MODULE_PATH);
+    EXPECT_EQ(module.Require<ChekItemFn>("chek_item")(), StatusOk);
+}
+
+}  // namespace
+}  // namespace tavrin21
