@@ -1,0 +1,41 @@
+#include "library/database_file.h"
+
+#include <utility>
+
+namespace tavrin21 {
+
+DatabaseFile::DatabaseFile(std::string driveText,
+                           std::string directoryText,
+                           std::string fileNameText)
+    : directory(std::move(directoryText)),
+      drive(std::move(driveText)),
+      fileName(std::move(fileNameText)),
+      templateName(fileName) {}
+
+DatabaseFile::~DatabaseFile() {
+    DatabaseFile::Close();
+}
+
+int DatabaseFile::Open() {
+    throw NotAvailableError("opening a library database file is not available in this version");
+}
+
+int DatabaseFile::Close() {
+    if (recordset.IsOpen()) {
+        recordset.Close();
+    }
+    if (connection.IsOpen()) {
+        connection.Close();
+    }
+    return 0;
+}
+
+int DatabaseFile::Reopen() {
+    throw NotAvailableError("reopening a library database file is not available in this version");
+}
+
+bool DatabaseFile::Exists() {
+    throw NotAvailableError("looking for a library database file is not available in this version");
+}
+
+}  // namespace tavrin21

@@ -1,0 +1,51 @@
+#pragma once
+
+// One database file of the suite: where it lies, what it is called, which template it is made
+// from, and a connection and record set of its own.
+
+#include "framework/database.h"
+#include "framework/recordset.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace tavrin21 {
+
+// Thrown by the operations that locate, create and open a library file: this version does not
+// have them yet, and says so instead of pretending to connect.
+class NotAvailableError : public std::logic_error {
+  public:
+    using std::logic_error::logic_error;
+};
+
+class DatabaseFile {
+  public:
+    // Texts by value, in this order: the drive (its first character is the drive letter), the
+    // directory below the drive's root, and the file name, which also names the template.
+    DatabaseFile(std::string driveText, std::string directoryText, std::string fileNameText);
+    // Not virtual: objects are deleted through their own type. Closes through this class's own
+    // Close, never through an override.
+    ~DatabaseFile();
+    DatabaseFile(const DatabaseFile&) = delete;
+    DatabaseFile& operator=(const DatabaseFile&) = delete;
+
+    // Connects `connection` to the file: 0 connected, 1 not connected, 2 failed with an error.
+    virtual int Open();
+    // Closes `recordset`, then `connection`, whichever is open. Returns 0.
+    virtual int Close();
+    // Close, then Open.
+    virtual int Reopen();
+    // Whether a file or folder lies at `path`.
+    virtual bool Exists();
+
+    double version = 0.0;  // format version of the open database
+    std::string directory;
+    std::string drive;
+    std::string path;  // full path; empty until composed
+    std::string fileName;
+    std::string templateName;  // name of the template file the database is made from
+    framework::Database connection;
+    framework::Recordset recordset{nullptr};
+};
+
+}  // namespace tavrin21
