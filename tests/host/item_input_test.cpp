@@ -26,7 +26,7 @@ TEST(ItemColumns, RejectsBadRowsWithAReasonNamingTheValue) {
     const ItemColumns columns(kHeader);
     const struct {
         std::vector<std::string> row;
-        const char* reason;
+        std::string reason;
     } rows[] = {
         {{"P", "1", "25", "0"}, "expected 5 fields, found 4"},
         {{"P", "0", "25", "0", "0"}, "environment code \"0\" is not between 1 and 27"},
