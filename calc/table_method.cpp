@@ -132,7 +132,8 @@ TableMethodOutcome TableMethod(const TabledRateRecord& record, float temperature
     }
     const Neighbours found = ScanPoints(record, temperatureCelsius);
     if (found.match != kNoPoint) {
-        return {StatusCalculated, nullptr, record.Points[found.match].Rate};
+        const float matchedRate = record.Points[found.match].Rate;  // copied out of the packed record
+        return {StatusCalculated, nullptr, matchedRate};
     }
     if (!found.anyUsable) {
         return {StatusCalculated, nullptr, 0.0f};

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 #include <limits>
 #include <string>
 #include <vector>
@@ -18,7 +18,7 @@ using test::SingleFromBits;
 
 TabledRateRecord RecordWith(std::vector<TabledRatePoint> points, float minC, float maxC) {
     TabledRateRecord record{};
-    std::memcpy(record.Points, points.data(), points.size() * sizeof(TabledRatePoint));
+    std::copy(points.begin(), points.end(), record.Points);
     record.MinTemperature = minC;
     record.MaxTemperature = maxC;
     return record;

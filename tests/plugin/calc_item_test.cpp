@@ -139,9 +139,10 @@ TEST_F(CalcItemThroughModule, CalculatesOrFailsWithItsMessageAndTouchesOnlyTheRe
         std::string message;
         EXPECT_EQ(Calc(item, row.mode, message), row.status);
         EXPECT_EQ(message, row.message ? std::string(row.message) : std::string(kMessageBufferBytes - 1, 'z'));
-        EXPECT_EQ(item.ResultRate, row.rate);
-        EXPECT_EQ(item.ResultAux1, 1.0f);
-        EXPECT_EQ(item.ResultAux2, 0u);
+        // Packed fields are copied out before the comparison binds references to them.
+        EXPECT_EQ(float{item.ResultRate}, row.rate);
+        EXPECT_EQ(float{item.ResultAux1}, 1.0f);
+        EXPECT_EQ(std::uint32_t{item.ResultAux2}, 0u);
         ExpectOnlyResultFieldsChanged(before, item);
     }
 }
