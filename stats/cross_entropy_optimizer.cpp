@@ -1,0 +1,351 @@
+#include "stats/cross_entropy_optimizer.h"
+
+#include "stats/point_evaluation.h"
+#include "stats/weibull_estimator.h"
+
+#include <cmath>
+#include <limits>
+
+namespace tavrin21 {
+namespace {
+
+constexpr double kLargestDouble = std::numeric_limits<double>::max();
+constexpr std::int32_t kMaxSampleSize = 65535;
+
+const std::vector<std::string>& StatusTexts() {
+    static const std::vector<std::string> texts = {
+        "",
+        "Ok",
+        "Exception",
+        "Non Successful search due to boundaries violation",
+        "Non Successful search due to required accuracy violation",
+        "Some of parameters not initialized",
+    };
+    return texts;
+}
+
+void CopyMatrix(const NumMatrix& from, NumMatrix& to, std::int32_t n) {
+    for (std::int32_t i = 0; i < n; ++i) {
+        for (std::int32_t j = 0; j < n; ++j) {
+            to.Rows()[i][j] = from.Rows()[i][j];
+        }
+    }
+}
+
+}  // namespace
+
+CrossEntropyOptimizer::CrossEntropyOptimizer() {
+    SetDefaults();
+}
+
+CrossEntropyOptimizer::~CrossEntropyOptimizer() = default;
+
+void CrossEntropyOptimizer::SetDefaults() {
+    status = kStatusNone;
+    failed = 0;
+    seed = 1234567891;
+    dimension = 5;
+    sampleSize = 500;
+    warmupIterations = 20;
+    maxIterations = 1000;
+    eliteCount = 20;
+    historyLength = 6;
+    maxDrawAttempts = 3000;
+    lowerBounds.Clear();
+    upperBounds.Clear();
+    meanSmoothing = 0.8;
+    covSmoothingMax = 0.8;
+    covSmoothingPower = 5.0;
+    relativeTolerance = 0.001;
+    absoluteTolerance = 1e-10;
+    initialSpreadFactor = 10.0;
+    bestValue = kLargestDouble;
+    bestPoint.Clear();
+    drawRejected = false;
+    converged = false;
+    messages = &StatusTexts();
+}
+
+void CrossEntropyOptimizer::ResetResult() {
+    bestPoint.Resize(dimension);
+    bestValue = kLargestDouble;
+    converged = false;
+    drawRejected = false;
+}
+
+SearchReport CrossEntropyOptimizer::Report() const {
+    return {status, converged, iterations, evaluations, rejectedDrawAttempts, bestValue};
+}
+
+int CrossEntropyOptimizer::Run(const WeibullEstimator& estimator) {
+    return Run(estimator.LikelihoodObjective());
+}
+
+// Objective values that are not numbers: such a point never enters the elite (SelectElite skips
+// NaN), so it can become neither the best value nor part of a stopping test, and the law is never
+// refitted from it. An iteration with fewer NaN-free values than elite slots cannot be ranked and
+// ends the run as not converged (status 4).
+int CrossEntropyOptimizer::Run(const Objective& objective) {
+    SeedRandom(seed);
+    bool makeFreshPair = true;
+    ResetResult();
+    iterations = 0;
+    evaluations = 0;
+    rejectedDrawAttempts = 0;
+    if (!SettingsAreUsable()) {
+        return Finish(kStatusNotInitialized);
+    }
+
+    const std::int32_t n = dimension;
+    NumVector mean(n);
+    NumVector previousMean;
+    NumMatrix covariance(n, n);
+    NumMatrix previousCovariance(n, n);
+    InitialLaw(mean, covariance);
+    previousMean.Assign(mean);
+    CopyMatrix(covariance, previousCovariance, n);
+    if (maxIterations < 1) {
+        return Finish(kStatusAccuracyViolation);
+    }
+
+    NumVector windowA(historyLength);
+    NumVector windowB(historyLength);
+    double previousIterationBest = 0.0;
+    double iterationBest = 0.0;
+    NumMatrix factor(n, n);
+    NumMatrix sample(sampleSize, n);
+    NumVector values(sampleSize);
+    NumVector deviates(n);
+    std::vector<std::uint16_t> elite(static_cast<std::size_t>(eliteCount));
+
+    for (std::int32_t t = 1; t <= maxIterations; ++t) {
+        iterations = t;
+        Smooth(mean, previousMean, covariance, previousCovariance, t);
+        factor.Fill(0.0);
+        Cholesky(factor.Rows(), covariance.Rows(), n);
+
+        const std::int32_t drawn = DrawSample(mean, factor, sample, deviates, makeFreshPair);
+        EvaluatePoints(objective, sample.Rows(), drawn, values.Data(), evaluationThreads);
+        evaluations += drawn;
+        if (drawn < sampleSize) {
+            return Finish(kStatusBoundariesViolation);
+        }
+        if (SelectElite(values, elite) < eliteCount) {
+            return Finish(kStatusAccuracyViolation);
+        }
+
+        const double best = values[elite.front()];
+        const double threshold = values[elite.back()];
+        previousIterationBest = iterationBest;
+        iterationBest = best;
+        if (best < bestValue) {
+            bestValue = best;
+            for (std::int32_t i = 0; i < n; ++i) {
+                bestPoint[i] = sample.Rows()[elite.front()][i];
+            }
+        }
+
+        if (t > warmupIterations) {
+            PushHistory(windowA, windowB, std::fabs(best - previousIterationBest),
+                        std::fabs(best - threshold));
+            double sum = 0.0;
+            for (std::int32_t h = 0; h < historyLength; ++h) {
+                sum += windowA[h] + windowB[h];
+            }
+            const double meanChange = sum / (2 * historyLength);
+            // A NaN change (from infinite values) fails both comparisons and never stops a run.
+            if (meanChange / std::fabs(bestValue) < relativeTolerance ||
+                meanChange < absoluteTolerance) {
+                converged = true;
+                return Finish(kStatusOk);
+            }
+        }
+
+        previousMean.Assign(mean);
+        CopyMatrix(covariance, previousCovariance, n);
+        FitElite(sample, elite, mean, covariance);
+    }
+    return Finish(kStatusAccuracyViolation);
+}
+
+bool CrossEntropyOptimizer::SettingsAreUsable() const {
+    return dimension >= 1 && sampleSize >= 1 && sampleSize <= kMaxSampleSize && eliteCount >= 1 &&
+           eliteCount <= sampleSize && historyLength >= 1 && lowerBounds.Size() >= dimension &&
+           upperBounds.Size() >= dimension;
+}
+
+int CrossEntropyOptimizer::Finish(StatusIndex finalStatus) {
+    status = finalStatus;
+    failed = finalStatus == kStatusOk ? 0 : 1;
+    return failed;
+}
+
+void CrossEntropyOptimizer::InitialLaw(NumVector& mean, NumMatrix& covariance) const {
+    const std::int32_t n = dimension;
+    NumVector spread(n);
+    for (std::int32_t i = 0; i < n; ++i) {
+        mean[i] = (upperBounds[i] + lowerBounds[i]) * 0.5;
+        const double width = upperBounds[i] - lowerBounds[i];
+        spread[i] = width * width * initialSpreadFactor;
+    }
+    double** rows = covariance.Rows();
+    for (std::int32_t i = 0; i < n; ++i) {
+        for (std::int32_t j = 0; j < n; ++j) {
+            rows[i][j] = std::sqrt(spread[i] * spread[j]) * 0.5;
+        }
+        rows[i][i] = spread[i];
+    }
+}
+
+void CrossEntropyOptimizer::Smooth(NumVector& mean,
+                                   const NumVector& previousMean,
+                                   NumMatrix& covariance,
+                                   const NumMatrix& previousCovariance,
+                                   std::int32_t t) const {
+    double** rows = covariance.Rows();
+    const double* const* previousRows = previousCovariance.Rows();
+    for (std::int32_t i = 0; i < dimension; ++i) {
+        mean[i] = meanSmoothing * mean[i] + (1 - meanSmoothing) * previousMean[i];
+        const double weight =
+            covSmoothingMax - covSmoothingMax * std::pow(1 - 1.0 / t, covSmoothingPower);
+        for (std::int32_t j = 0; j < dimension; ++j) {
+            rows[i][j] = weight * rows[i][j] + (1 - weight) * previousRows[i][j];
+        }
+    }
+}
+
+void CrossEntropyOptimizer::Cholesky(double* const* factor,
+                                     const double* const* covariance,
+                                     int n) {
+    if (n < 1) {
+        return;
+    }
+    factor[0][0] = std::sqrt(covariance[0][0]);
+    for (int i = 1; i < n; ++i) {
+        for (int j = 0; j <= i; ++j) {
+            double cross = 0.0;
+            double squares = 0.0;
+            for (int k = 0; k < j; ++k) {
+                cross += factor[i][k] * factor[j][k];
+                squares += factor[j][k] * factor[j][k];
+            }
+            // The diagonal too is x / sqrt(x), which can differ from sqrt(x) in the last bit.
+            factor[i][j] = (covariance[i][j] - cross) / std::sqrt(covariance[j][j] - squares);
+        }
+    }
+}
+
+double CrossEntropyOptimizer::GaussianDeviate(bool& makeFreshPair) const {
+    return tavrin21::GaussianDeviate(generator, makeFreshPair);
+}
+
+bool CrossEntropyOptimizer::DrawAttempt(const NumVector& mean,
+                                        const double* const* factor,
+                                        double* deviates,
+                                        double* point,
+                                        bool& makeFreshPair) {
+    drawRejected = false;
+    for (std::int32_t i = 0; i < dimension; ++i) {
+        deviates[i] = GaussianDeviate(makeFreshPair);
+    }
+    for (std::int32_t i = 0; i < dimension; ++i) {
+        double x = mean[i];
+        for (std::int32_t j = 0; j <= i; ++j) {
+            x += factor[i][j] * deviates[j];
+        }
+        point[i] = x;
+        if (x > upperBounds[i] || x < lowerBounds[i] || std::isnan(x)) {
+            drawRejected = true;
+            return false;
+        }
+    }
+    return true;
+}
+
+std::int32_t CrossEntropyOptimizer::DrawSample(const NumVector& mean,
+                                               const NumMatrix& factor,
+                                               NumMatrix& sample,
+                                               NumVector& deviates,
+                                               bool& makeFreshPair) {
+    for (std::int32_t k = 0; k < sampleSize; ++k) {
+        bool inside = false;
+        for (std::int32_t attempt = 0; attempt < maxDrawAttempts && !inside; ++attempt) {
+            inside =
+                DrawAttempt(mean, factor.Rows(), deviates.Data(), sample.Rows()[k], makeFreshPair);
+            if (!inside) {
+                ++rejectedDrawAttempts;
+            }
+        }
+        if (!inside) {
+            return k;
+        }
+    }
+    return sampleSize;
+}
+
+std::int32_t CrossEntropyOptimizer::IndexOfMin(const NumVector& values) {
+    std::int32_t best = 0;
+    for (std::int32_t i = 1; i < values.Size(); ++i) {
+        if (values[i] < values[best] || (std::isnan(values[best]) && !std::isnan(values[i]))) {
+            best = i;
+        }
+    }
+    return best;
+}
+
+std::int32_t CrossEntropyOptimizer::SelectElite(const NumVector& values,
+                                                std::span<std::uint16_t> elite) {
+    NumVector remaining;
+    remaining.Assign(values);
+    std::int32_t filled = 0;
+    for (std::uint16_t& slot : elite) {
+        const std::int32_t index = IndexOfMin(remaining);
+        if (remaining.Size() < 1 || std::isnan(remaining[index])) {
+            break;
+        }
+        slot = static_cast<std::uint16_t>(index);
+        // Taken values become NaN rather than the largest double, so that values at or above
+        // the largest double (infinities) are never taken twice.
+        remaining[index] = std::numeric_limits<double>::quiet_NaN();
+        ++filled;
+    }
+    return filled;
+}
+
+void CrossEntropyOptimizer::PushHistory(NumVector& windowA,
+                                        NumVector& windowB,
+                                        double a,
+                                        double b) const {
+    for (std::int32_t h = 1; h < historyLength; ++h) {
+        windowA[h - 1] = windowA[h];
+        windowB[h - 1] = windowB[h];
+    }
+    windowA[historyLength - 1] = a;
+    windowB[historyLength - 1] = b;
+}
+
+void CrossEntropyOptimizer::FitElite(const NumMatrix& sample,
+                                     std::span<const std::uint16_t> elite,
+                                     NumVector& mean,
+                                     NumMatrix& covariance) const {
+    const double* const* points = sample.Rows();
+    for (std::int32_t i = 0; i < dimension; ++i) {
+        double sum = 0.0;
+        for (const std::uint16_t e : elite) {
+            sum += points[e][i];
+        }
+        mean[i] = sum / eliteCount;
+    }
+    double** rows = covariance.Rows();
+    for (std::int32_t i = 0; i < dimension; ++i) {
+        for (std::int32_t j = 0; j < dimension; ++j) {
+            double sum = 0.0;
+            for (const std::uint16_t e : elite) {
+                sum += (points[e][i] - mean[i]) * (points[e][j] - mean[j]);
+            }
+            rows[i][j] = sum / eliteCount;
+        }
+    }
+}
+
+}  // namespace tavrin21

@@ -1,0 +1,141 @@
+#pragma once
+
+// Minimisation of a function of `dimension` parameters inside a box by the cross-entropy
+// method with a full-covariance Gaussian sampling law.
+
+#include "stats/num_matrix.h"
+#include "stats/num_vector.h"
+#include "stats/objective.h"
+#include "stats/random_sampling.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tavrin21 {
+
+class WeibullEstimator;
+
+// What a run did, for callers that keep it after the optimiser is gone.
+struct SearchReport {
+    std::int32_t status = 0;
+    bool converged = false;
+    std::int32_t iterations = 0;
+    std::int64_t evaluations = 0;
+    std::int64_t rejectedDrawAttempts = 0;
+    double bestValue = 0.0;
+};
+
+class CrossEntropyOptimizer {
+  public:
+    // Indices into `messages`.
+    enum StatusIndex : std::int32_t {
+        kStatusNone = 0,
+        kStatusOk = 1,
+        kStatusException = 2,
+        kStatusBoundariesViolation = 3,
+        kStatusAccuracyViolation = 4,
+        kStatusNotInitialized = 5,
+    };
+
+    CrossEntropyOptimizer();
+    virtual ~CrossEntropyOptimizer();
+
+    void SetDefaults();
+    // bestPoint becomes `dimension` zeros, bestValue the largest double, the flags false.
+    void ResetResult();
+
+    // Minimises the estimator's negative log-likelihood. 0 when the stopping test was met
+    // (converged, result in bestPoint), 1 otherwise; `status` and `failed` say why.
+    int Run(const WeibullEstimator& estimator);
+    int Run(const Objective& objective);
+
+    double GaussianDeviate(bool& makeFreshPair) const;
+
+    // Steps of a run, public so that they can be checked and timed on their own.
+
+    // The law a run starts from: the box's centre, variances initialSpreadFactor x width^2
+    // and correlation 0.5 between all coordinates.
+    void InitialLaw(NumVector& mean, NumMatrix& covariance) const;
+    // The lower Cholesky factor of `covariance` (n x n) into `factor`, whose upper triangle is
+    // left as it is. Not positive definite gives non-finite entries and no error.
+    static void Cholesky(double* const* factor, const double* const* covariance, int n);
+    // One attempt to draw a point of the law (mean, factor) into `point`: `dimension` deviates
+    // first, then the coordinates, each tested against the box as soon as it is made. True when
+    // the point is inside the box; sets drawRejected.
+    bool DrawAttempt(const NumVector& mean,
+                     const double* const* factor,
+                     double* deviates,
+                     double* point,
+                     bool& makeFreshPair);
+    // Index of the first smallest value, 0 when there are fewer than two. A NaN is never taken
+    // while a number is left.
+    static std::int32_t IndexOfMin(const NumVector& values);
+    // Fills the slots with the indices of the lowest values, ascending, equal values in index
+    // order. Returns how many slots could be filled with numbers: NaN values are never chosen,
+    // so fewer NaN-free values than slots leave the rest of the slots unset.
+    static std::int32_t SelectElite(const NumVector& values, std::span<std::uint16_t> elite);
+    // Moves both windows one slot towards the front and puts a and b into their last slots.
+    void PushHistory(NumVector& windowA, NumVector& windowB, double a, double b) const;
+
+    // Settings and results, in the order the owner sees them.
+    std::int32_t status = kStatusNone;
+    std::int32_t failed = 0;
+    RandomGenerator generator;
+    std::uint32_t seed = 0;
+    std::int32_t dimension = 0;
+    std::int32_t sampleSize = 0;  // at most 65535: elite indices are 16-bit
+    std::int32_t warmupIterations = 0;
+    std::int32_t maxIterations = 0;
+    std::int32_t eliteCount = 0;
+    std::int32_t historyLength = 0;
+    std::int32_t maxDrawAttempts = 0;
+    NumVector lowerBounds;  // views of the owner's arrays, which must outlive the run
+    NumVector upperBounds;
+    double meanSmoothing = 0.0;
+    double covSmoothingMax = 0.0;
+    double covSmoothingPower = 0.0;
+    double relativeTolerance = 0.0;
+    double absoluteTolerance = 0.0;
+    double initialSpreadFactor = 0.0;
+    double bestValue = 0.0;
+    NumVector bestPoint;
+    bool drawRejected = false;
+    bool converged = false;
+    const std::vector<std::string>* messages = nullptr;
+
+    // Threads that evaluate the points of one iteration (draws stay on the calling thread, and
+    // results are the same bit for bit with any number). 1 creates no thread.
+    std::int32_t evaluationThreads = 1;
+    // Counts of the last run: the iteration it returned in (0 when maxIterations < 1), objective
+    // calls, and draw attempts that failed the box test.
+    std::int32_t iterations = 0;
+    std::int64_t evaluations = 0;
+    std::int64_t rejectedDrawAttempts = 0;
+
+    SearchReport Report() const;
+
+  private:
+    bool SettingsAreUsable() const;
+    void Smooth(NumVector& mean,
+                const NumVector& previousMean,
+                NumMatrix& covariance,
+                const NumMatrix& previousCovariance,
+                std::int32_t t) const;
+    // Draws every point of an iteration; returns how many were drawn inside the box (fewer than
+    // sampleSize when a point used up its attempts).
+    std::int32_t DrawSample(const NumVector& mean,
+                            const NumMatrix& factor,
+                            NumMatrix& sample,
+                            NumVector& deviates,
+                            bool& makeFreshPair);
+    // The law of the elite: mean, and covariance about that new mean, both divided by eliteCount.
+    void FitElite(const NumMatrix& sample,
+                  std::span<const std::uint16_t> elite,
+                  NumVector& mean,
+                  NumMatrix& covariance) const;
+    int Finish(StatusIndex finalStatus);
+};
+
+}  // namespace tavrin21
