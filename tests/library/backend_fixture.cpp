@@ -12,17 +12,25 @@ namespace tavrin21::test {
 
 namespace {
 
-bool RunningInCi() {
-    const char* ci = std::getenv("CI");
-    return ci != nullptr && std::string(ci) == "true";
-}
-
 std::string PgConnectString() {
     const char* value = std::getenv(kPgConnectVariable);
     return value == nullptr ? std::string() : std::string(value);
 }
 
 }  // namespace
+
+bool RunningInCi() {
+    const char* ci = std::getenv("CI");
+    return ci != nullptr && std::string(ci) == "true";
+}
+
+std::string UnavailableReason(Backend backend) {
+    if (backend == Backend::Postgres && PgConnectString().empty()) {
+        return std::string(kPgConnectVariable) +
+               " is not set; start a server with scripts/pg-server.sh start";
+    }
+    return {};
+}
 
 std::vector<Backend> AllBackends() {
     return {Backend::Sqlite, Backend::Postgres};
@@ -79,16 +87,13 @@ std::unique_ptr<framework::Database> TestDatabases::Connect(const std::string& n
 }
 
 void BackendTest::SetUp() {
-    const std::string pgConnectString = PgConnectString();
-    if (GetParam() == Backend::Postgres && pgConnectString.empty()) {
-        const std::string reason = std::string(kPgConnectVariable) +
-                                   " is not set; start a server with scripts/pg-server.sh start";
-        if (RunningInCi()) {
-            FAIL() << reason << " (CI=true: the PostgreSQL cases must run)";
-        }
-        GTEST_SKIP() << reason;
-    }
-    databases_ = std::make_unique<TestDatabases>(GetParam(), pgConnectString);
+    TAVRIN21_REQUIRE_BACKEND(GetParam());
+    databases_ = std::make_unique<TestDatabases>(GetParam(), PgConnectString());
+}
+
+void PostgresTest::SetUp() {
+    TAVRIN21_REQUIRE_BACKEND(Backend::Postgres);
+    databases_ = std::make_unique<TestDatabases>(Backend::Postgres, PgConnectString());
 }
 
 void RecreatePartFr(framework::Database& database) {

@@ -47,8 +47,35 @@ class TestDatabases {
     std::vector<std::string> schemas_;
 };
 
+// Why `backend` cannot be used in this run, or an empty text when it can.
+std::string UnavailableReason(Backend backend);
+bool RunningInCi();
+
+// Skips the test when `backend` is unavailable, or fails it when CI=true.
+#define TAVRIN21_REQUIRE_BACKEND(backend)                                             \
+    do {                                                                              \
+        const std::string unavailable = ::tavrin21::test::UnavailableReason(backend); \
+        if (!unavailable.empty()) {                                                   \
+            if (::tavrin21::test::RunningInCi()) {                                    \
+                FAIL() << unavailable << " (CI=true: every backend must run)";        \
+            }                                                                         \
+            GTEST_SKIP() << unavailable;                                              \
+        }                                                                             \
+    } while (false)
+
 // A value-parameterised fixture over the backends; SetUp skips or fails as described above.
 class BackendTest : public ::testing::TestWithParam<Backend> {
+  protected:
+    void SetUp() override;
+
+    TestDatabases& Databases() { return *databases_; }
+
+  private:
+    std::unique_ptr<TestDatabases> databases_;
+};
+
+// The same for a suite that needs the PostgreSQL server alone.
+class PostgresTest : public ::testing::Test {
   protected:
     void SetUp() override;
 
