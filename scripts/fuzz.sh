@@ -22,6 +22,6 @@ mkdir -p "$build/fuzz-corpus" "$build/fuzz-artifacts"
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 # The first folder receives what the fuzzer learns; the seeds in the tree stay as they are.
 "$build/bin/format_fixed_width_fuzz" \
-    -max_total_time="$seconds" -seed=1 -print_final_stats=1 \
+    -max_total_time="$seconds" -print_final_stats=1 \
     -artifact_prefix="$build/fuzz-artifacts/" \
     "$build/fuzz-corpus" "$root/tests/fuzz/corpus/format_fixed_width"
