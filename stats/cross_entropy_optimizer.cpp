@@ -3,8 +3,11 @@
 #include "stats/point_evaluation.h"
 #include "stats/weibull_estimator.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <limits>
+#include <numeric>
 
 namespace tavrin21 {
 namespace {
@@ -295,19 +298,29 @@ std::int32_t CrossEntropyOptimizer::IndexOfMin(const NumVector& values) {
 
 std::int32_t CrossEntropyOptimizer::SelectElite(const NumVector& values,
                                                 std::span<std::uint16_t> elite) {
-    NumVector remaining;
-    remaining.Assign(values);
-    std::int32_t filled = 0;
-    for (std::uint16_t& slot : elite) {
-        const std::int32_t index = IndexOfMin(remaining);
-        if (remaining.Size() < 1 || std::isnan(remaining[index])) {
-            break;
+    // The order that taking IndexOfMin over and over gives (ascending, equal values by index,
+    // NaN never), found by one partial sort instead of a pass over all values per slot.
+    const double* v = values.Data();
+    const auto ranksBefore = [v](std::int32_t a, std::int32_t b) {
+        const bool aIsNaN = std::isnan(v[a]);
+        const bool bIsNaN = std::isnan(v[b]);
+        if (aIsNaN != bIsNaN) {
+            return bIsNaN;
         }
-        slot = static_cast<std::uint16_t>(index);
-        // Taken values become NaN rather than the largest double, so that values at or above
-        // the largest double (infinities) are never taken twice.
-        remaining[index] = std::numeric_limits<double>::quiet_NaN();
-        ++filled;
+        if (!aIsNaN && v[a] != v[b]) {
+            return v[a] < v[b];
+        }
+        return a < b;
+    };
+    const std::int32_t count = std::max(values.Size(), 0);
+    std::vector<std::int32_t> order(static_cast<std::size_t>(count));
+    std::iota(order.begin(), order.end(), 0);
+    const auto ranked =
+        std::min(static_cast<std::ptrdiff_t>(elite.size()), static_cast<std::ptrdiff_t>(count));
+    std::partial_sort(order.begin(), order.begin() + ranked, order.end(), ranksBefore);
+    std::int32_t filled = 0;
+    for (; filled < ranked && !std::isnan(v[order[filled]]); ++filled) {
+        elite[filled] = static_cast<std::uint16_t>(order[filled]);
     }
     return filled;
 }

@@ -16,6 +16,11 @@ namespace tavrin21 {
 class WeibullObjective {
   public:
     WeibullObjective(std::span<const double> failures, std::span<const double> suspensions);
+    WeibullObjective(const WeibullObjective&) = default;
+    WeibullObjective(WeibullObjective&&) = default;
+    WeibullObjective& operator=(const WeibullObjective&) = default;
+    WeibullObjective& operator=(WeibullObjective&&) = default;
+    virtual ~WeibullObjective() = default;
 
     double operator()(const double* point) const;
 
