@@ -128,11 +128,11 @@ TEST_P(FieldDataTest, FitsTheFirstConnectionThatHasRows) {
         std::string message;
         EXPECT_EQ(Calc(item, message), row.status);
         EXPECT_EQ(message, row.message == nullptr ? kPreviousMessage : row.message);
-        EXPECT_EQ(item.ResultAux1, 1.0f);
-        EXPECT_EQ(item.ResultAux2, 0u);
+        EXPECT_EQ(float{item.ResultAux1}, 1.0f);
+        EXPECT_EQ(std::uint32_t{item.ResultAux2}, 0u);
         if (row.fitOf == nullptr) {
-            EXPECT_EQ(item.ResultRate, kUntouchedResult);
-            EXPECT_EQ(item.ResultScale, kUntouchedResult);
+            EXPECT_EQ(float{item.ResultRate}, kUntouchedResult);
+            EXPECT_EQ(float{item.ResultScale}, kUntouchedResult);
             continue;
         }
         const test::WeibullDataSet& fit = WeibullDataSetNamed(row.fitOf);
@@ -154,7 +154,7 @@ TEST_P(FieldDataTest, ReadErrorIsShownWhileCountingAndAgainWhileOpening) {
     EXPECT_EQ(Calc(item, message), StatusFailed);
 
     EXPECT_EQ(message, kMessageInvalidFieldData);
-    EXPECT_EQ(item.ResultRate, kUntouchedResult);
+    EXPECT_EQ(float{item.ResultRate}, kUntouchedResult);
     ASSERT_EQ(boxes_.size(), 2u);
     const std::string sql = FailureLibrary("", "").BuildPartQuery([] {
         PartFailureRecord key;
@@ -192,7 +192,7 @@ TEST_P(FieldDataTest, ErrorWhileReadingARowReachesTheCaller) {
 
     EXPECT_THROW(Calc(item, message), framework::DbException);
 
-    EXPECT_EQ(item.ResultRate, kUntouchedResult);
+    EXPECT_EQ(float{item.ResultRate}, kUntouchedResult);
     EXPECT_TRUE(boxes_.empty());
 }
 

@@ -120,7 +120,7 @@ TEST_P(FieldDataThroughModule, ReadErrorBecomesAFailedItem) {
     EXPECT_EQ(call.message.front(), ' ');
     EXPECT_EQ(call.message.back(), '\n');
     EXPECT_LT(call.message.size(), kMessageBufferBytes);
-    EXPECT_EQ(item.ResultRate, test::kUntouchedResult);
+    EXPECT_EQ(float{item.ResultRate}, test::kUntouchedResult);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends,
@@ -158,7 +158,7 @@ TEST_F(LostConnectionTest, ItemsAfterTheLossFailWithTheConnectionErrorShown) {
         const HostCall call = CalcThroughModule(item, primary.get(), secondary.get());
         EXPECT_EQ(call.status, StatusFailed);
         EXPECT_EQ(call.message, kMessageInvalidFieldData);
-        EXPECT_EQ(item.ResultRate, test::kUntouchedResult);
+        EXPECT_EQ(float{item.ResultRate}, test::kUntouchedResult);
         // Counting and opening each show what the driver said about the lost connection.
         ASSERT_EQ(call.boxes.size(), 2u);
         for (const std::string& box : call.boxes) {
