@@ -50,18 +50,6 @@ TEST(CrossEntropyOptimizer, StatusTextsAreIndexedByStatus) {
     EXPECT_EQ(optimizer.bestValue, kLargestDouble);
 }
 
-TEST(CrossEntropyOptimizer, CholeskyOfASmallMatrix) {
-    const double sigma[2][2] = {{4.0, 2.0}, {2.0, 5.0}};
-    const double* sigmaRows[] = {sigma[0], sigma[1]};
-    double factor[2][2] = {};
-    double* factorRows[] = {factor[0], factor[1]};
-    CrossEntropyOptimizer::Cholesky(factorRows, sigmaRows, 2);
-    EXPECT_EQ(factor[0][0], 2.0);
-    EXPECT_EQ(factor[0][1], 0.0);
-    EXPECT_EQ(factor[1][0], 1.0);
-    EXPECT_EQ(factor[1][1], 2.0);
-}
-
 TEST(CrossEntropyOptimizer, CholeskyOfAnIndefiniteMatrixIsNotFinite) {
     const double sigma[2][2] = {{1.0, 2.0}, {2.0, 1.0}};
     const double* sigmaRows[] = {sigma[0], sigma[1]};
@@ -126,39 +114,6 @@ TEST(CrossEntropyOptimizer, SelectEliteRanksNumbersAndNeverTakesNaN) {
         elite.resize(row.expected.size());
         EXPECT_EQ(elite, row.expected);
     }
-}
-
-TEST(CrossEntropyOptimizer, PushHistoryMovesBothWindowsForward) {
-    CrossEntropyOptimizer optimizer;
-    optimizer.historyLength = 3;
-    NumVector a(3);
-    NumVector b(3);
-    optimizer.PushHistory(a, b, 1.0, 10.0);
-    optimizer.PushHistory(a, b, 2.0, 20.0);
-    EXPECT_EQ(a[0], 0.0);
-    EXPECT_EQ(a[1], 1.0);
-    EXPECT_EQ(a[2], 2.0);
-    optimizer.PushHistory(a, b, 3.0, 30.0);
-    optimizer.PushHistory(a, b, 4.0, 40.0);
-    EXPECT_EQ(a[0], 2.0);
-    EXPECT_EQ(a[2], 4.0);
-    EXPECT_EQ(b[0], 20.0);
-    EXPECT_EQ(b[1], 30.0);
-    EXPECT_EQ(b[2], 40.0);
-}
-
-TEST_F(OptimizerOnBox, InitialLawIsTheBoxCentreWithCorrelatedSpread) {
-    upper = {43493.8, 10.0};
-    NumVector mean(2);
-    NumMatrix covariance(2, 2);
-    optimizer.InitialLaw(mean, covariance);
-    EXPECT_EQ(mean[0], 43493.8 / 2);
-    EXPECT_EQ(mean[1], 5.0);
-    const double etaVariance = 43493.8 * 43493.8 * 10.0;
-    EXPECT_EQ(covariance.Rows()[0][0], etaVariance);
-    EXPECT_EQ(covariance.Rows()[1][1], 1000.0);
-    EXPECT_EQ(covariance.Rows()[0][1], std::sqrt(etaVariance * 1000.0) * 0.5);
-    EXPECT_EQ(covariance.Rows()[1][0], covariance.Rows()[0][1]);
 }
 
 TEST_F(OptimizerOnBox, FindsTheFloorOfABowl) {
