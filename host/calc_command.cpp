@@ -25,13 +25,13 @@ struct Connections {
     framework::Database* Secondary() const { return secondary ? secondary.get() : primary.get(); }
 };
 
-std::unique_ptr<framework::Database> OpenConnection(const std::string& role, const std::string& spec) {
+std::unique_ptr<framework::Database> OpenConnection(const std::string& role, const std::string& source) {
     auto database = std::make_unique<framework::Database>();
     try {
-        database->Open(ConnectStringFor(spec));
+        database->Open(ConnectStringFor(source));
     } catch (const framework::DbException& error) {
         throw std::runtime_error("cannot open the " + role + " connection " +
-                                 framework::RedactPassword(spec) + ": " + error.ErrorText());
+                                 framework::RedactPassword(source) + ": " + error.ErrorText());
     }
     return database;
 }

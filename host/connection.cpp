@@ -5,13 +5,13 @@
 
 namespace tavrin21::host {
 
-std::string ConnectStringFor(const std::string& spec) {
-    if (spec.find('=') != std::string::npos) {
-        return spec;
+std::string ConnectStringFor(const std::string& source) {
+    if (source.find('=') != std::string::npos) {
+        return source;
     }
-    const std::filesystem::path path(spec);
+    const std::filesystem::path path(source);
     if (!std::filesystem::is_regular_file(path)) {
-        throw std::runtime_error("no library file " + spec);
+        throw std::runtime_error("no library file " + source);
     }
     // NoCreat: a file that vanishes before the connection opens is an error, not a new database.
     return "DRIVER=SQLite3;Database=" + std::filesystem::absolute(path).string() + ";NoCreat=1";

@@ -6,9 +6,9 @@
 
 namespace tavrin21::host {
 
-// `spec` itself when it is a connect string (holds '='), else the connect string of the SQLite
+// `source` itself when it is a connect string (holds '='), else the connect string of the SQLite
 // file at that path. Throws std::runtime_error when such a file does not exist: the driver
 // would otherwise create an empty database and every lookup would find nothing.
-std::string ConnectStringFor(const std::string& spec);
+std::string ConnectStringFor(const std::string& source);
 
 }  // namespace tavrin21::host
