@@ -73,6 +73,24 @@ TEST_F(HostCalc, WritesOneCsvRowPerItemWithStatusMessageAndResults) {
     EXPECT_EQ(err_.str(), "");
 }
 
+TEST_F(HostCalc, TableShowsTheModulesOwnColumnsAsTheModuleRendersThem) {
+    CalcOptions options;
+    options.itemsPath = WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
+                                   "R-1,AIC,25.5,0,0\n");
+    EXPECT_EQ(Run(options), kExitOk) << err_.str();
+    std::istringstream lines(out_.str());
+    std::string title1, title2, rule, row;
+    std::getline(lines, title1);
+    std::getline(lines, title2);
+    std::getline(lines, rule);
+    std::getline(lines, row);
+    // Both title lines carry the module's titles; each cell is cut to the field's length (13).
+    for (const std::string& title : {title1, title2}) {
+        EXPECT_NE(title.find(" Environment    Temperature"), std::string::npos) << title;
+    }
+    EXPECT_NE(row.find(" AIC" + std::string(18, ' ') + "25.50 "), std::string::npos) << row;
+}
+
 TEST_F(HostCalc, ReportsBadRowsWithFileAndLineAndGoesOn) {
     CalcOptions options;
     options.itemsPath = WriteItems(
