@@ -4,7 +4,10 @@
 #include <unistd.h>
 
 #include <climits>
+#include <optional>
 #include <utility>
+
+#include "framework/platform/startup_report.h"
 
 namespace framework {
 
@@ -19,10 +22,16 @@ std::string LastLoaderError() {
 
 DynamicLibrary DynamicLibrary::Load(const std::string& path) {
     dlerror();
+    platform::PendingModuleStartup startup;
     // RTLD_LOCAL: the module's symbols stay its own, as a Windows DLL's do.
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         throw ModuleLoadError("cannot load module " + path + ": " + LastLoaderError());
+    }
+    // The module's start-up ran inside dlopen; a module that refused to start is unloaded again.
+    if (const std::optional<std::string> failure = startup.Failure()) {
+        dlclose(handle);
+        throw ModuleLoadError("cannot load module " + path + ": its start-up failed: " + *failure);
     }
     return DynamicLibrary(handle, path);
 }
