@@ -6,6 +6,7 @@
 #include "framework/db_exception.h"
 #include "framework/odbc_api.h"
 #include "framework/odbc_handle.h"
+#include "framework/platform/connect_string.h"
 
 namespace framework {
 
@@ -62,7 +63,9 @@ void Database::Open(const std::string& connectString) {
     }
     impl_->connection = odbc::ConnectionHandle(connection);
 
-    if (!odbc::Succeeded(odbc::DriverConnect(connection, WithoutOdbcPrefix(connectString)))) {
+    const std::string forDriverManager =
+        WithoutOdbcPrefix(ConnectStringForDriverManager(connectString));
+    if (!odbc::Succeeded(odbc::DriverConnect(connection, forDriverManager))) {
         odbc::ThrowError("cannot connect to " + impl_->displayName, SQL_HANDLE_DBC, connection,
                          impl_->displayName);
     }

@@ -7,6 +7,7 @@
 #include "framework/db_exception.h"
 #include "framework/odbc_api.h"
 #include "framework/odbc_handle.h"
+#include "framework/platform/sql_dialect.h"
 
 namespace framework {
 
@@ -134,12 +135,13 @@ void Recordset::Open(const std::string& sql, const std::vector<SqlParameter>& pa
     impl_->sql = sql;
     try {
         SQLHSTMT handle = impl_->Allocate();
+        const std::string dialectSql = SqlForDbms(DbmsName(impl_->database->NativeHandle()), sql);
         if (parameters.empty()) {
-            if (!odbc::Succeeded(odbc::ExecDirect(handle, sql))) {
+            if (!odbc::Succeeded(odbc::ExecDirect(handle, dialectSql))) {
                 impl_->Fail("cannot open the record set");
             }
         } else {
-            if (!odbc::Succeeded(odbc::Prepare(handle, sql))) {
+            if (!odbc::Succeeded(odbc::Prepare(handle, dialectSql))) {
                 impl_->Fail("cannot prepare the record set");
             }
             impl_->boundValues = parameters;

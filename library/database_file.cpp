@@ -16,10 +16,6 @@ DatabaseFile::~DatabaseFile() {
     DatabaseFile::Close();
 }
 
-int DatabaseFile::Open() {
-    throw NotAvailableError("opening a library database file is not available in this version");
-}
-
 int DatabaseFile::Close() {
     if (recordset.IsOpen()) {
         recordset.Close();
@@ -28,14 +24,6 @@ int DatabaseFile::Close() {
         connection.Close();
     }
     return 0;
-}
-
-int DatabaseFile::Reopen() {
-    throw NotAvailableError("reopening a library database file is not available in this version");
-}
-
-bool DatabaseFile::Exists() {
-    throw NotAvailableError("looking for a library database file is not available in this version");
 }
 
 }  // namespace tavrin21

@@ -6,17 +6,9 @@
 #include "framework/database.h"
 #include "framework/recordset.h"
 
-#include <stdexcept>
 #include <string>
 
 namespace tavrin21 {
-
-// Thrown by the operations that locate, create and open a library file: this version does not
-// have them yet, and says so instead of pretending to connect.
-class NotAvailableError : public std::logic_error {
-  public:
-    using std::logic_error::logic_error;
-};
 
 class DatabaseFile {
   public:

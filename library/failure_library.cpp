@@ -7,8 +7,4 @@ namespace tavrin21 {
 FailureLibrary::FailureLibrary(std::string driveText, std::string directoryText)
     : DatabaseFile(std::move(driveText), std::move(directoryText), kFailureLibraryFileName) {}
 
-int FailureLibrary::Open() {
-    throw NotAvailableError("opening the failure-data library is not available in this version");
-}
-
 }  // namespace tavrin21

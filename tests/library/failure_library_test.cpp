@@ -63,18 +63,5 @@ TEST(DatabaseFile, DestructionLeavesOtherConnectionsAloneAndShowsNothing) {
     EXPECT_EQ(value, "2");
 }
 
-// Locating and opening library files comes later; until then these say so rather than
-// reporting a connection that was never tried.
-TEST(FailureLibrary, OperationsNotBuiltYetSaySo) {
-    FailureLibrary library("", "");
-    DatabaseFile& file = library;
-    EXPECT_THROW(file.Open(), NotAvailableError);
-    EXPECT_THROW(file.Reopen(), NotAvailableError);
-    EXPECT_THROW(file.Exists(), NotAvailableError);
-    DatabaseFile plain("", "", "fta.mdb");
-    EXPECT_THROW(plain.Open(), NotAvailableError);
-    EXPECT_FALSE(library.connection.IsOpen());
-}
-
 }  // namespace
 }  // namespace tavrin21

@@ -1,0 +1,46 @@
+// A driver list whose only driver for Access is spelled in lower case: no driver is found, and
+// opening a library file fails with the driver left empty in the connect string.
+
+#include "framework/message_box.h"
+#include "framework/platform/windows_path.h"
+#include "library/access_driver.h"
+#include "library/failure_library.h"
+#include "tests/support/scratch_directory.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace tavrin21 {
+namespace {
+
+TEST(AccessDriverName, LowerCaseAccessIsNotFound) {
+    ASSERT_NE(std::getenv("ODBCSYSINI"), nullptr) << "run through ctest, which sets ODBCSYSINI";
+    EXPECT_EQ(AccessDriverName(), "");
+}
+
+TEST(FailureLibraryOpen, WithoutAnAccessDriverFailsWithItsMessage) {
+    test::ScratchDirectory folder;
+    std::filesystem::create_directories(folder / "LIB");
+    const framework::PathMapping previous = framework::SetPathMapping({folder.Path(), {}});
+    std::vector<std::string> boxes;
+    framework::ScopedMessageSink sink([&](const std::string& text, unsigned, unsigned) {
+        boxes.push_back(text);
+        return framework::kIdOk;
+    });
+
+    FailureLibrary library("", "");
+    EXPECT_EQ(library.Open(), 2);
+
+    framework::SetPathMapping(previous);
+    ASSERT_EQ(boxes.size(), 1u);
+    const std::string connectString = "ODBC;DRIVER={};DSN='';DBQ=\\LIB\\zova.mdb;Uid=;Pwd=;";
+    EXPECT_EQ(boxes[0].rfind("Error opening database!\n", 0), 0u) << boxes[0];
+    EXPECT_TRUE(boxes[0].ends_with("\n" + connectString)) << boxes[0];
+    EXPECT_FALSE(library.connection.IsOpen());
+}
+
+}  // namespace
+}  // namespace tavrin21
