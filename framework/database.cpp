@@ -7,6 +7,7 @@
 #include "framework/odbc_api.h"
 #include "framework/odbc_handle.h"
 #include "framework/platform/connect_string.h"
+#include "framework/platform/sql_dialect.h"
 
 namespace framework {
 
@@ -35,6 +36,7 @@ struct Database::Impl {
     odbc::ConnectionHandle connection;
     bool connected = false;
     std::string displayName;
+    std::string dbmsName;
 };
 
 Database::Database() : impl_(std::make_unique<Impl>()) {}
@@ -70,6 +72,7 @@ void Database::Open(const std::string& connectString) {
                          impl_->displayName);
     }
     impl_->connected = true;
+    impl_->dbmsName = framework::DbmsName(connection);
 }
 
 bool Database::IsOpen() const { return impl_->connected; }
@@ -99,6 +102,8 @@ void Database::ExecuteSQL(const std::string& sql) {
 }
 
 const std::string& Database::DisplayName() const { return impl_->displayName; }
+
+const std::string& Database::DbmsName() const { return impl_->dbmsName; }
 
 void* Database::NativeHandle() const { return impl_->connection.Get(); }
 

@@ -29,6 +29,9 @@ public:
     // The connect string as opened, with any password removed.
     const std::string& DisplayName() const;
 
+    // The database system behind the connection ("SQLite", "PostgreSQL"), asked once at Open.
+    const std::string& DbmsName() const;
+
     // The ODBC connection handle (SQLHDBC), for the framework's record sets.
     void* NativeHandle() const;
 

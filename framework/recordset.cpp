@@ -135,7 +135,7 @@ void Recordset::Open(const std::string& sql, const std::vector<SqlParameter>& pa
     impl_->sql = sql;
     try {
         SQLHSTMT handle = impl_->Allocate();
-        const std::string dialectSql = SqlForDbms(DbmsName(impl_->database->NativeHandle()), sql);
+        const std::string dialectSql = SqlForDbms(impl_->database->DbmsName(), sql);
         if (parameters.empty()) {
             if (!odbc::Succeeded(odbc::ExecDirect(handle, dialectSql))) {
                 impl_->Fail("cannot open the record set");
