@@ -26,13 +26,6 @@ TEST(Database, OpensExecutesAndClosesAnSqliteFile) {
     database.ExecuteSQL("INSERT INTO t VALUES (1)");
 }
 
-TEST(Database, AcceptsTheOdbcPrefixOfFrameworkConnectStrings) {
-    ScratchDirectory scratch;
-    Database database;
-    database.Open("ODBC;" + SqliteConnectString(scratch / "b.sqlite"));
-    EXPECT_TRUE(database.IsOpen());
-}
-
 TEST(Database, FailedConnectCarriesTheDriverManagersDiagnosticWithoutThePassword) {
     Database database;
     try {
