@@ -1,24 +1,17 @@
 #include "framework/database.h"
 
-#include <algorithm>
-#include <cctype>
 
+#include "framework/connect_items.h"
 #include "framework/db_exception.h"
 #include "framework/odbc_api.h"
 #include "framework/odbc_handle.h"
+#include "framework/text_compare.h"
 #include "framework/platform/connect_string.h"
 #include "framework/platform/sql_dialect.h"
 
 namespace framework {
 
 namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // Connect strings written for the framework may start with "ODBC;", which names the kind of
 // source, not a key; the driver manager would read it as part of the first key.
@@ -106,38 +99,5 @@ const std::string& Database::DisplayName() const { return impl_->displayName; }
 const std::string& Database::DbmsName() const { return impl_->dbmsName; }
 
 void* Database::NativeHandle() const { return impl_->connection.Get(); }
-
-std::string RedactPassword(const std::string& connectString) {
-    std::string result;
-    std::size_t position = 0;
-    while (position < connectString.size()) {
-        const std::size_t equals = connectString.find('=', position);
-        if (equals == std::string::npos) {
-            result += connectString.substr(position);
-            break;
-        }
-        std::string key = connectString.substr(position, equals - position);
-        std::size_t valueEnd = equals + 1;
-        if (valueEnd < connectString.size() && connectString[valueEnd] == '{') {
-            const std::size_t close = connectString.find('}', valueEnd);
-            valueEnd = close == std::string::npos ? connectString.size() : close + 1;
-        }
-        valueEnd = std::min(connectString.find(';', valueEnd), connectString.size());
-
-        std::string trimmedKey = key;
-        trimmedKey.erase(0, trimmedKey.find_first_not_of(' '));
-        trimmedKey.erase(trimmedKey.find_last_not_of(' ') + 1);
-        const bool secret = EqualsIgnoringCase(trimmedKey, "PWD") ||
-                            EqualsIgnoringCase(trimmedKey, "Password");
-        result += key + "=";
-        result += secret ? std::string("***")
-                         : connectString.substr(equals + 1, valueEnd - equals - 1);
-        if (valueEnd < connectString.size()) {
-            result += ';';
-        }
-        position = valueEnd + 1;
-    }
-    return result;
-}
 
 }  // namespace framework

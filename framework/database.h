@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/connect_items.h"
 #include "framework/platform/export.h"
 
 namespace framework {
@@ -39,8 +40,5 @@ private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
-
-// `connectString` with the value of every PWD/Password key replaced by "***".
-FRAMEWORK_API std::string RedactPassword(const std::string& connectString);
 
 }  // namespace framework

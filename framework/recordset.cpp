@@ -1,26 +1,14 @@
 #include "framework/recordset.h"
 
-#include <algorithm>
-#include <cctype>
 
 #include "framework/database.h"
 #include "framework/db_exception.h"
 #include "framework/odbc_api.h"
 #include "framework/odbc_handle.h"
+#include "framework/text_compare.h"
 #include "framework/platform/sql_dialect.h"
 
 namespace framework {
-
-namespace {
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-}  // namespace
 
 struct Recordset::Impl {
     Database* database = nullptr;
@@ -94,7 +82,7 @@ struct Recordset::Impl {
 
     SQLUSMALLINT ColumnNumber(std::string_view name) const {
         for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (SameName(columns[i], name)) {
+            if (EqualsIgnoringCase(columns[i], name)) {
                 return static_cast<SQLUSMALLINT>(i + 1);
             }
         }
