@@ -17,13 +17,6 @@ TabledRateRecord& ModuleTabledRateRecord() {
     return record;
 }
 
-// The item's part number, at most 62 characters even when the host left no NUL in the field.
-std::size_t PartNumberLength(const ItemRecord& item) {
-    const void* nul = std::memchr(item.PartNumber, '\0', kPartNumberMaxLength);
-    return nul == nullptr ? kPartNumberMaxLength
-                          : static_cast<std::size_t>(static_cast<const char*>(nul) - item.PartNumber);
-}
-
 Status TableMethodForItem(char* message,
                           ItemRecord& item,
                           framework::Database* primaryDb,
@@ -47,6 +40,14 @@ Status TableMethodForItem(char* message,
 
 }  // namespace
 
+std::string_view ItemPartNumber(const ItemRecord& item) {
+    const void* nul = std::memchr(item.PartNumber, '\0', kPartNumberMaxLength);
+    const std::size_t length =
+        nul == nullptr ? kPartNumberMaxLength
+                       : static_cast<std::size_t>(static_cast<const char*>(nul) - item.PartNumber);
+    return {item.PartNumber, length};
+}
+
 void WriteMessage(char* message, const char* text) {
     if (message != nullptr) {
         std::memcpy(message, text, std::strlen(text) + 1);
@@ -66,9 +67,9 @@ Status CalcItem(char* message,
     }
 
     TabledRateRecord& record = ModuleTabledRateRecord();
-    const std::size_t length = PartNumberLength(item);
-    std::memcpy(record.PartNumber, item.PartNumber, length);
-    record.PartNumber[length] = '\0';
+    const std::string_view partNumber = ItemPartNumber(item);
+    std::memcpy(record.PartNumber, partNumber.data(), partNumber.size());
+    record.PartNumber[partNumber.size()] = '\0';
     record.EnvironmentCode = item.EnvironmentCode;
 
     if (mode == kModeFieldData) {

@@ -3,6 +3,7 @@
 // One item's calculation: the entry checks, then the table method or the field-data method.
 
 #include <cstdint>
+#include <string_view>
 
 #include "tavrin21/item_record.h"
 #include "tavrin21/status.h"
@@ -27,6 +28,9 @@ Status CalcItem(char* message,
                 framework::Database* primaryDb,
                 framework::Database* secondaryDb,
                 std::uint8_t mode);
+
+// The item's part number: at most 62 characters, even when the host left no NUL in the field.
+std::string_view ItemPartNumber(const ItemRecord& item);
 
 // Replaces the content of the host's message buffer with `text`.
 void WriteMessage(char* message, const char* text);

@@ -7,7 +7,6 @@
 #include "stats/weibull_estimator.h"
 
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,14 +25,6 @@ struct FieldTimes {
 
     std::size_t Total() const { return failures.size() + suspensions.size(); }
 };
-
-std::string PartNumberOf(const ItemRecord& item) {
-    const void* nul = std::memchr(item.PartNumber, '\0', kPartNumberMaxLength);
-    const std::size_t length =
-        nul == nullptr ? kPartNumberMaxLength
-                       : static_cast<std::size_t>(static_cast<const char*>(nul) - item.PartNumber);
-    return std::string(item.PartNumber, length);
-}
 
 // Reads the query's rows from `source`, at most `capacity` of them: the rows were counted
 // before, and rows added since then are left out. `record` receives each row in turn.
@@ -79,7 +70,7 @@ Status FieldDataMethod(char* message,
     WeibullEstimator estimator;
     const auto library = std::make_unique<FailureLibrary>("", "");
     PartFailureRecord record;
-    record.PartNumber = PartNumberOf(item);
+    record.PartNumber = std::string(ItemPartNumber(item));
     record.EnvCode = item.EnvironmentCode;
     record.ProcCode = kProcessCode;
     const std::string query = library->BuildPartQuery(record);
