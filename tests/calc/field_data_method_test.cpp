@@ -1,235 +1,236 @@
+// The field-data method on every backend: called directly, and through the module loaded by path
+// as the host calls it.
+
 #include "calc/field_data_method.h"
 
 #include "calc/calc_item.h"
 #include "framework/db_exception.h"
-#include "framework/message_box.h"
 #include "framework/odbc_api.h"
-#include "library/failure_library.h"
-#include "tests/calc/field_histories.h"
+#include "framework/platform/dynamic_library.h"
+#include "framework/recordset.h"
+#include "tavrin21/exports.h"
+#include "tests/library/backend_fixture.h"
 #include "tests/support/sql_script.h"
 #include "tests/support/vectors.h"
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
+#include <utility>
 
 namespace tavrin21 {
 namespace {
 
-using test::HistoryRows;
-using test::kUntouchedResult;
-using test::PartFrRow;
-using test::WeibullDataSetNamed;
-
-constexpr const char* kThreeFailures = "three failures";
-constexpr const char* kTwoFailuresOneSuspension = "two failures and one suspension";
-constexpr const char* kSuspensionsOnly = "suspensions only";
-constexpr const char* kTenTimes = "10 times, shape 1.5, scale 500";
+constexpr const char* kPart = "O'RING-3";
 constexpr const char* kPreviousMessage = "previous message";
+constexpr float kUntouched = -7.0f;
+constexpr const char* kReadErrorHeading = "Error reading item from ZOVA library!\n";
+constexpr const char* kThree = "three failures";
+constexpr const char* kTwoAndOne = "two failures and one suspension";
 
-class FieldDataTest : public test::BackendTest {
-  protected:
-    void SetUp() override {
-        test::BackendTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) {
-            return;
+const nlohmann::json& DataSets() {
+    static const nlohmann::json sets = test::LoadVectors("weibull.json").at("data_sets");
+    return sets;
+}
+
+const nlohmann::json& DataSet(const std::string& name) {
+    return *std::find_if(DataSets().begin(), DataSets().end(),
+                         [&name](const nlohmann::json& set) { return set.at("name") == name; });
+}
+
+// Data sets by name (none when null), each stored for the environment paired with it.
+using Stored = std::vector<std::pair<const char*, int>>;
+
+// Makes PartFR on `database` holding each set's times as rows of kPart: failures, then
+// suspensions, each kind in the set's order, which is the order the fit takes them in.
+void MakePartFr(framework::Database& database, const Stored& sets) {
+    test::RunSqlScript(database, test::ExampleFile("part_fr.sql"));
+    std::string values;
+    int timeNumber = 0;
+    for (const auto& [name, envCode] : sets) {
+        for (int suspended = 0; name != nullptr && suspended < 2; ++suspended) {
+            for (const auto& time : DataSet(name).at(suspended ? "suspensions" : "failures")) {
+                values += (values.empty() ? "('O''RING-3', " : ", ('O''RING-3', ") +
+                          std::to_string(++timeNumber) + ", " + std::to_string(envCode) + ", " +
+                          time.dump() + ", " + std::to_string(suspended) + ")";
+            }
         }
-        primary_ = Databases().Connect("primary");
-        secondary_ = Databases().Connect("secondary");
-        test::RecreatePartFr(*primary_);
-        test::RecreatePartFr(*secondary_);
     }
-    void TearDown() override { framework::odbc::ClearFaults(); }
+    database.ExecuteSQL(
+        "INSERT INTO PartFR (PartNumber, TimeNumber, EnvCode, FRTime, IsCencored) VALUES " +
+        values);
+}
 
-    Status Calc(ItemRecord& item, std::string& message) {
+ItemRecord Item(int envCode) {
+    ItemRecord item{};
+    std::strcpy(item.PartNumber, kPart);
+    item.EnvironmentCode = static_cast<std::uint8_t>(envCode);
+    item.ResultRate = item.ResultScale = kUntouched;
+    item.ResultAux1 = 5.0f;
+    item.ResultAux2 = 0xFFFFFFFFu;
+    return item;
+}
+
+// The results of the named set's fit, or untouched results when `fit` is null.
+void ExpectResults(const ItemRecord& item, const char* fit) {
+    const auto single = [fit](const char* result) {
+        return test::SingleFromBits(DataSet(fit).at("expected").at(result).at("bits"));
+    };
+    EXPECT_EQ(float{item.ResultRate}, fit ? single("result_rate") : kUntouched);
+    EXPECT_EQ(float{item.ResultScale}, fit ? single("result_scale") : kUntouched);
+    EXPECT_EQ(float{item.ResultAux1}, 1.0f);
+    EXPECT_EQ(std::uint32_t{item.ResultAux2}, 0u);
+}
+
+CalcItemFn ModuleCalcItem() {
+    static const framework::DynamicLibrary module =
+        framework::DynamicLibrary::Load(TAVRIN21_MODULE_PATH);
+    return module.Require<CalcItemFn>("calc_item");
+}
+
+class FieldData : public test::BackendTest {
+  protected:
+    Status Calc(ItemRecord& item, bool throughModule = false) {
         char buffer[kMessageBufferBytes] = {};
         std::strcpy(buffer, kPreviousMessage);
-        const Status status =
-            CalcItem(buffer, item, primary_.get(), secondary_.get(), kModeFieldData);
-        message = buffer;
-        return status;
+        const std::int32_t status =
+            throughModule
+                ? ModuleCalcItem()(buffer, &item, primary_.get(), secondary_.get(), kModeFieldData)
+                : CalcItem(buffer, item, primary_.get(), secondary_.get(), kModeFieldData);
+        message_ = buffer;
+        return static_cast<Status>(status);
     }
 
-    std::unique_ptr<framework::Database> primary_;
-    std::unique_ptr<framework::Database> secondary_;
-    std::vector<std::string> boxes_;
-    framework::ScopedMessageSink sink_{[this](const std::string& text, unsigned, unsigned) {
-        boxes_.push_back(text);
-        return framework::kIdOk;
-    }};
+    std::string message_;
 };
 
-std::vector<PartFrRow> Reversed(std::vector<PartFrRow> rows) {
-    std::reverse(rows.begin(), rows.end());
-    return rows;
-}
-
-TEST_P(FieldDataTest, FitsTheFirstConnectionThatHasRows) {
-    auto& primary = *primary_;
-    auto& secondary = *secondary_;
-    test::InsertPartFrRows(primary,
-                           HistoryRows(WeibullDataSetNamed(kThreeFailures), "RLY-2210", 3));
-    test::InsertPartFrRows(
-        primary, HistoryRows(WeibullDataSetNamed(kTwoFailuresOneSuspension), "RLY-2210", 4));
-    test::InsertPartFrRows(primary,
-                           HistoryRows(WeibullDataSetNamed(kSuspensionsOnly), "RLY-2210", 5));
-    test::InsertPartFrRows(secondary,
-                           HistoryRows(WeibullDataSetNamed(kThreeFailures), "RLY-2210", 6));
-    test::InsertPartFrRows(primary,
-                           HistoryRows(WeibullDataSetNamed(kThreeFailures), "RLY-2210", 7));
-    test::InsertPartFrRows(
-        secondary, HistoryRows(WeibullDataSetNamed(kTwoFailuresOneSuspension), "RLY-2210", 7));
-    test::InsertPartFrRows(primary,
-                           {{"RLY-2210", 1, 9, 0, 45.5, 0}, {"RLY-2210", 2, 9, 0, 88.0, 1}});
-    test::InsertPartFrRows(primary,
-                           {{"RLY-2210", 1, 10, 0, 45.5, 0}, {"RLY-2210", 2, 10, 0, 88.0, 0}});
-    test::InsertPartFrRows(primary, {{"RLY-2210", 1, 11, 1, 45.5, 0},
-                                     {"RLY-2210", 2, 11, 1, 88.0, 0},
-                                     {"RLY-2210", 3, 11, 1, 95.0, 0}});
-    test::InsertPartFrRows(
-        primary, HistoryRows(WeibullDataSetNamed(kTwoFailuresOneSuspension), "O'RING-3", 3));
-    // Stored last to first, with no index that would hand them out in key order.
-    primary.ExecuteSQL("DROP INDEX PartFR_PartKey");
-    test::InsertPartFrRows(primary,
-                           Reversed(HistoryRows(WeibullDataSetNamed(kTenTimes), "FAN-0412", 1)));
-
+TEST_P(FieldData, FitsThePrimarysHistoryElseTheSecondarys) {
     const struct {
         const char* name;
-        const char* partNumber;
-        std::uint8_t envCode;
-        Status status;
-        const char* message;  // null: the buffer keeps what it held
-        const char* fitOf;    // the data set whose fit is written; null: results untouched
-    } rows[] = {
-        {"three failures", "RLY-2210", 3, StatusCalculated, nullptr, kThreeFailures},
-        {"two failures and a suspension", "RLY-2210", 4, StatusCalculated, nullptr,
-         kTwoFailuresOneSuspension},
-        {"five suspensions and no failure", "RLY-2210", 5, StatusFailed, kMessageInvalidFieldData,
-         nullptr},
-        {"rows only on the secondary connection", "RLY-2210", 6, StatusCalculated, nullptr,
-         kThreeFailures},
-        {"rows on both: the primary wins", "RLY-2210", 7, StatusCalculated, nullptr,
-         kThreeFailures},
-        {"no row anywhere", "RLY-2210", 8, StatusCalculated, nullptr, nullptr},
-        {"two times in all", "RLY-2210", 9, StatusFailed, kMessageInvalidFieldData, nullptr},
-        {"two failures only", "RLY-2210", 10, StatusFailed, kMessageInvalidFieldData, nullptr},
-        {"rows of another process only", "RLY-2210", 11, StatusCalculated, nullptr, nullptr},
-        {"part number with an apostrophe", "O'RING-3", 3, StatusCalculated, nullptr,
-         kTwoFailuresOneSuspension},
-        {"rows stored out of time order", "FAN-0412", 1, StatusCalculated, nullptr, kTenTimes},
+        const char* onPrimary;  // the data sets stored for the case's environment
+        const char* onSecondary;
+        Status status;  // StatusFailed with the message about invalid data
+        const char* fit;
+    } cases[] = {
+        {"three failures", kThree, nullptr, StatusCalculated, kThree},
+        {"two failures and a suspension", kTwoAndOne, nullptr, StatusCalculated, kTwoAndOne},
+        {"five suspensions only", "suspensions only", nullptr, StatusFailed, nullptr},
+        {"rows only on the secondary", nullptr, kThree, StatusCalculated, kThree},
+        {"rows on both: the primary's", kThree, kTwoAndOne, StatusCalculated, kThree},
+        {"no rows anywhere", nullptr, nullptr, StatusCalculated, nullptr},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        ItemRecord item = test::FieldDataItem(row.partNumber, row.envCode);
-        std::string message;
-        EXPECT_EQ(Calc(item, message), row.status);
-        EXPECT_EQ(message, row.message == nullptr ? kPreviousMessage : row.message);
-        EXPECT_EQ(float{item.ResultAux1}, 1.0f);
-        EXPECT_EQ(std::uint32_t{item.ResultAux2}, 0u);
-        if (row.fitOf == nullptr) {
-            EXPECT_EQ(float{item.ResultRate}, kUntouchedResult);
-            EXPECT_EQ(float{item.ResultScale}, kUntouchedResult);
-            continue;
-        }
-        const test::WeibullDataSet& fit = WeibullDataSetNamed(row.fitOf);
-        EXPECT_TRUE(test::WithinOneUlp(item.ResultRate, fit.shapeBits));
-        EXPECT_TRUE(test::WithinOneUlp(item.ResultScale, fit.scaleBits));
+    Stored onPrimary, onSecondary;
+    for (int env = 1; const auto& c : cases) {
+        onPrimary.push_back({c.onPrimary, env});
+        onSecondary.push_back({c.onSecondary, env++});
+    }
+    MakePartFr(*primary_, onPrimary);
+    MakePartFr(*secondary_, onSecondary);
+    for (int env = 1; const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ItemRecord item = Item(env++);
+        EXPECT_EQ(Calc(item), c.status);
+        EXPECT_EQ(message_, c.status == StatusFailed ? kMessageInvalidFieldData : kPreviousMessage);
+        ExpectResults(item, c.fit);
     }
     EXPECT_TRUE(boxes_.empty());
 }
 
-// A primary connection without PartFR: counting fails and counts as one row, so the rows are
-// then opened on the same connection, which fails again; no time is read.
-TEST_P(FieldDataTest, ReadErrorIsShownWhileCountingAndAgainWhileOpening) {
-    primary_->ExecuteSQL("DROP TABLE PartFR");
-    test::InsertPartFrRows(*secondary_,
-                           HistoryRows(WeibullDataSetNamed(kThreeFailures), "RLY-2210", 3));
-    ItemRecord item = test::FieldDataItem("RLY-2210", 3);
-    std::string message;
-
-    EXPECT_EQ(Calc(item, message), StatusFailed);
-
-    EXPECT_EQ(message, kMessageInvalidFieldData);
-    EXPECT_EQ(float{item.ResultRate}, kUntouchedResult);
-    ASSERT_EQ(boxes_.size(), 2u);
-    const std::string sql = FailureLibrary("", "").BuildPartQuery([] {
-        PartFailureRecord key;
-        key.PartNumber = "RLY-2210";
-        key.EnvCode = 3;
-        return key;
-    }());
-    for (const std::string& box : boxes_) {
-        EXPECT_EQ(box.rfind(kMessageLibraryReadError, 0), 0u) << box;
-        EXPECT_TRUE(box.ends_with("\n" + sql)) << box;
-    }
-}
-
-// Rows that appear between counting and reading are not stored: here the count fails once (and
-// counts as one row) while the reading then finds all three rows.
-TEST_P(FieldDataTest, NoMoreRowsThanCountedAreStored) {
-    test::InsertPartFrRows(*primary_,
-                           HistoryRows(WeibullDataSetNamed(kThreeFailures), "RLY-2210", 3));
-    framework::odbc::InjectFault(framework::odbc::Call::ExecDirect, 0);
-    ItemRecord item = test::FieldDataItem("RLY-2210", 3);
-    std::string message;
-
-    EXPECT_EQ(Calc(item, message), StatusFailed);
-
-    EXPECT_EQ(message, kMessageInvalidFieldData);  // one time stored out of three
-    EXPECT_EQ(boxes_.size(), 1u);
-}
-
-TEST_P(FieldDataTest, ErrorWhileReadingARowReachesTheCaller) {
-    test::InsertPartFrRows(*primary_,
-                           HistoryRows(WeibullDataSetNamed(kThreeFailures), "RLY-2210", 3));
-    framework::odbc::InjectFault(framework::odbc::Call::GetData, 20);  // in the second row
-    ItemRecord item = test::FieldDataItem("RLY-2210", 3);
-    std::string message;
-
-    EXPECT_THROW(Calc(item, message), framework::DbException);
-
-    EXPECT_EQ(float{item.ResultRate}, kUntouchedResult);
-    EXPECT_TRUE(boxes_.empty());
-}
-
-// The shipped example histories give the fits of the data sets they were taken from.
-TEST_P(FieldDataTest, ExampleHistoriesGiveTheirDataSetsFits) {
-    primary_->ExecuteSQL("DROP TABLE PartFR");
-    test::RunSqlScript(*primary_, test::ExampleFile("part_fr.sql"));
-    test::RunSqlScript(*primary_, test::ExampleFile("field_data.sql"));
+// An error while opening the rows is shown and counts as one row, which is then read from the
+// same connection: none when PartFR is missing there, else no more than the one counted.
+TEST_P(FieldData, OpeningErrorsAreShownAndNoMoreRowsThanCountedAreStored) {
+    MakePartFr(*primary_, {{kThree, 1}});
+    MakePartFr(*secondary_, {{kThree, 1}});
     const struct {
-        const char* partNumber;
-        std::uint8_t envCode;
-        const char* dataSet;
-    } rows[] = {
-        {"RLY-2210", 3, kThreeFailures},
-        {"RLY-2210", 4, kTwoFailuresOneSuspension},
-        {"FAN-0412", 1, kTenTimes},
-        {"O'RING-3", 7, "25 times, shape 3.5, scale 4000"},
+        const char* name;
+        bool dropPartFr;
+        std::size_t boxes;
+        const char* errorText;
+    } cases[] = {
+        {"fault while counting", false, 1, "injected fault"},
+        {"no PartFR while counting and opening", true, 2, "partfr"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.partNumber);
-        ItemRecord item = test::FieldDataItem(row.partNumber, row.envCode);
-        std::string message;
-        EXPECT_EQ(Calc(item, message), StatusCalculated);
-        const test::WeibullDataSet& fit = WeibullDataSetNamed(row.dataSet);
-        EXPECT_TRUE(test::WithinOneUlp(item.ResultRate, fit.shapeBits));
-        EXPECT_TRUE(test::WithinOneUlp(item.ResultScale, fit.scaleBits));
+    const std::string tail =
+        "\nSELECT * FROM PartFR WHERE PartNumber='O''RING-3' AND EnvCode = 1 AND ProcCode = 0 "
+        "ORDER BY TimeNumber";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.dropPartFr) {
+            primary_->ExecuteSQL("DROP TABLE PartFR");
+        } else {
+            framework::odbc::InjectFault(framework::odbc::Call::ExecDirect, 0);
+        }
+        boxes_.clear();
+        ItemRecord item = Item(1);
+        EXPECT_EQ(Calc(item), StatusFailed);
+        EXPECT_EQ(message_, kMessageInvalidFieldData);
+        ExpectResults(item, nullptr);
+        ASSERT_EQ(boxes_.size(), c.boxes);
+        for (const std::string& box : boxes_) {
+            ASSERT_TRUE(box.starts_with(kReadErrorHeading) && box.ends_with(tail)) << box;
+            const std::string beforeSql = box.substr(0, box.size() - tail.size());
+            EXPECT_NE(strcasestr(beforeSql.c_str(), c.errorText), nullptr) << box;
+        }
     }
-    ItemRecord pump = test::FieldDataItem("PMP-77", 1);
-    std::string message;
-    EXPECT_EQ(Calc(pump, message), StatusFailed);
-    EXPECT_EQ(message, kMessageInvalidFieldData);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends,
-                         FieldDataTest,
-                         ::testing::ValuesIn(test::AllBackends()),
-                         test::BackendParamName);
+TEST_P(FieldData, ModuleFitsEveryVectorDataSetWithTimeOrigin20) {
+    Stored stored;
+    for (const nlohmann::json& set : DataSets()) {
+        if (set.at("location") == kFieldDataTimeOrigin && !set.at("failures").empty()) {
+            const char* name = set.at("name").get_ref<const std::string&>().c_str();
+            stored.push_back({name, static_cast<int>(stored.size()) + 1});
+        }
+    }
+    ASSERT_EQ(stored.size(), 8u);
+    MakePartFr(*primary_, stored);
+    for (const auto& [name, envCode] : stored) {
+        SCOPED_TRACE(name);
+        ItemRecord item = Item(envCode);
+        EXPECT_EQ(Calc(item, true), StatusCalculated);
+        ExpectResults(item, name);
+    }
+    EXPECT_TRUE(boxes_.empty());
+
+    // A row that cannot be read fails the item; the exception stops at the module's edge.
+    framework::odbc::InjectFault(framework::odbc::Call::GetData, 20);  // in the second row
+    ItemRecord item = Item(1);
+    EXPECT_EQ(Calc(item, true), StatusFailed);
+    EXPECT_EQ(message_, " Database error while reading the part's data\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, FieldData, test::kAllBackends, test::BackendName);
+
+// The server ends the host's primary connection between two items of a batch: each later item
+// fails cleanly, showing the lost connection while counting and again while opening.
+class LostConnection : public FieldData {};
+
+TEST_P(LostConnection, LaterItemsFailCleanly) {
+    MakePartFr(*primary_, {{kThree, 1}, {kTwoAndOne, 2}});
+    ItemRecord first = Item(1);
+    ASSERT_EQ(Calc(first, true), StatusCalculated);
+    std::string pid;
+    framework::Recordset backend(primary_.get());
+    backend.Open("SELECT pg_backend_pid() AS pid");
+    backend.GetFieldValue("pid", pid);
+    backend.Close();
+    secondary_->ExecuteSQL("SELECT pg_terminate_backend(" + pid + ", 5000)");
+
+    for (const int env : {2, 1}) {
+        SCOPED_TRACE(env);
+        boxes_.clear();
+        ItemRecord item = Item(env);
+        EXPECT_EQ(Calc(item, true), StatusFailed);
+        EXPECT_EQ(message_, kMessageInvalidFieldData);
+        ExpectResults(item, nullptr);
+        ASSERT_EQ(boxes_.size(), 2u);
+        for (const std::string& box : boxes_) {
+            const std::string state = box.substr(std::strlen(kReadErrorHeading), 5);
+            EXPECT_TRUE(framework::IsConnectionLostState(state)) << box;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Postgres, LostConnection, test::kPostgresOnly, test::BackendName);
 
 }  // namespace
 }  // namespace tavrin21
