@@ -6,11 +6,11 @@
 #include "tavrin21/exports.h"
 #include "tests/support/vectors.h"
 
-#include <array>
-#include <cmath>
 #include <cstring>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <climits>
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@ namespace {
 
 constexpr char kGuard = '#';
 constexpr std::int32_t kUntouched = -777;
-using HostBuffer = std::array<char, 64>;
+using namespace std::string_literals;
 
 struct ViewFieldExports {
     framework::DynamicLibrary module = framework::DynamicLibrary::Load(TAVRIN21_MODULE_PATH);
@@ -38,19 +38,27 @@ const ViewFieldExports& Module() {
     return exports;
 }
 
-HostBuffer GuardedBuffer() {
-    HostBuffer buffer;
-    buffer.fill(kGuard);
-    return buffer;
+// A status and what was written into a guarded host buffer: everything up to the last byte
+// that is not a guard.
+using Written = std::pair<std::int32_t, std::string>;
+
+template <typename Call>
+Written IntoHostBuffer(Call call) {
+    std::string buffer(64, kGuard);
+    const std::int32_t status = call(buffer.data());
+    return {status, buffer.substr(0, buffer.find_last_not_of(kGuard) + 1)};
 }
 
-// How many bytes of the buffer were written: everything before the first untouched guard.
-std::size_t WrittenBytes(const HostBuffer& buffer) {
-    std::size_t written = buffer.size();
-    while (written > 0 && buffer[written - 1] == kGuard) {
-        --written;
-    }
-    return written;
+Written GetField(std::int32_t field, std::int32_t view, ItemRecord& item) {
+    return IntoHostBuffer([&](char* buffer) {
+        return Module().getField(nullptr, nullptr, field, view, buffer, &item);
+    });
+}
+
+Written GetFieldTitle(std::int32_t field, std::int32_t titleLine) {
+    return IntoHostBuffer([&](char* buffer) {
+        return Module().getFieldTitle(nullptr, nullptr, field, 0, buffer, titleLine);
+    });
 }
 
 ItemRecord HostRecord(std::uint8_t environment, float temperature) {
@@ -64,178 +72,105 @@ ItemRecord HostRecord(std::uint8_t environment, float temperature) {
     return item;
 }
 
-struct FieldResult {
-    std::int32_t status;
-    HostBuffer buffer;
-};
-
-FieldResult GetField(std::int32_t field, std::int32_t view, ItemRecord& item) {
-    FieldResult result{0, GuardedBuffer()};
-    result.status = Module().getField(nullptr, nullptr, field, view, result.buffer.data(), &item);
-    return result;
-}
-
-// The text of a field written with its NUL and nothing behind it.
-void ExpectFieldText(const FieldResult& result, const std::string& expected) {
-    EXPECT_EQ(result.status, StatusOk);
-    EXPECT_EQ(std::string(result.buffer.data()), expected);
-    EXPECT_EQ(WrittenBytes(result.buffer), expected.size() + 1);
-}
-
-TEST(ViewFieldExports, DescribeTwoFieldsWithTwoTitleLines) {
-    std::int32_t count = kUntouched;
+// Both lines of a heading carry the same title.
+TEST(ViewFieldExports, DescribeTwoColumnsOfThirteenWithTwoTitleLines) {
     std::int32_t fields[3] = {kUntouched, kUntouched, kUntouched};
-    EXPECT_EQ(Module().getViewFields(nullptr, nullptr, 0, &count, fields), StatusOk);
-    EXPECT_EQ(count, 2);
-    EXPECT_EQ(fields[0], 1);
-    EXPECT_EQ(fields[1], 2);
-    EXPECT_EQ(fields[2], kUntouched);
-
-    count = kUntouched;
-    EXPECT_EQ(Module().getFieldsCount(nullptr, nullptr, 0, &count), StatusOk);
-    EXPECT_EQ(count, 2);
-    count = kUntouched;
-    EXPECT_EQ(Module().getTitleLinesCount(nullptr, nullptr, &count), StatusOk);
-    EXPECT_EQ(count, 2);
-}
-
-TEST(ViewFieldExports, FieldLengthIsThirteenForEachFieldAndBadIndexOutside) {
-    const struct {
-        std::int32_t field;
-        std::int32_t status;
-        std::int32_t length;
-    } rows[] = {{1, StatusOk, 13},
-                {2, StatusOk, 13},
-                {0, StatusBadIndex, kUntouched},
-                {3, StatusBadIndex, kUntouched},
-                {-1, StatusBadIndex, kUntouched},
-                {INT_MIN, StatusBadIndex, kUntouched}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.field);
+    std::int32_t viewCount = kUntouched, fieldsCount = kUntouched, lineCount = kUntouched;
+    EXPECT_EQ(Module().getViewFields(nullptr, nullptr, 0, &viewCount, fields), StatusOk);
+    EXPECT_EQ(Module().getFieldsCount(nullptr, nullptr, 0, &fieldsCount), StatusOk);
+    EXPECT_EQ(Module().getTitleLinesCount(nullptr, nullptr, &lineCount), StatusOk);
+    EXPECT_EQ((std::vector{viewCount, fields[0], fields[1], fields[2], fieldsCount, lineCount}),
+              (std::vector{2, 1, 2, kUntouched, 2, 2}));
+    const std::string titles[] = {" Environment \0"s, " Temperature \0"s};
+    for (std::int32_t field = 1; field <= 2; ++field) {
         std::int32_t length = kUntouched;
-        EXPECT_EQ(Module().getFieldLength(nullptr, nullptr, row.field, 1, &length), row.status);
-        EXPECT_EQ(length, row.length);
+        EXPECT_EQ(Module().getFieldLength(nullptr, nullptr, field, 1, &length), StatusOk);
+        EXPECT_EQ(length, 13);
+        EXPECT_EQ(GetFieldTitle(field, 1), Written(StatusOk, titles[field - 1]));
+        EXPECT_EQ(GetFieldTitle(field, 2), Written(StatusOk, titles[field - 1]));
     }
 }
 
-TEST(ViewFieldExports, FieldTitleIsTheSameOnBothLinesAndBadIndexWritesNothing) {
+// Both texts of an item, each written with its NUL and nothing behind it; the record unchanged.
+void ExpectFieldTexts(std::uint8_t code,
+                      float temperature,
+                      const std::string& environment,
+                      const std::string& temperatureText) {
+    SCOPED_TRACE(testing::Message() << "code " << int(code) << " temperature " << temperature);
+    ItemRecord item = HostRecord(code, temperature);
+    const ItemRecord before = item;
+    EXPECT_EQ(GetField(1, 0, item), Written(StatusOk, environment + '\0'));
+    EXPECT_EQ(GetField(2, 0, item), Written(StatusOk, temperatureText + '\0'));
+    EXPECT_EQ(std::memcmp(&item, &before, sizeof item), 0);
+}
+
+TEST(ViewFieldExports, FieldTextsMatchVectors) {
+    const nlohmann::json items = test::LoadVectors("format.json").at("view_fields").at("items");
+    ASSERT_EQ(items.size(), 17u);
+    for (const nlohmann::json& item : items) {
+        ExpectFieldTexts(item.at("environment_code").get<std::uint8_t>(),
+                         test::SingleFromBits(item.at("temperature").at("bits").get<std::string>()),
+                         item.at("field1").get<std::string>(),
+                         item.at("field2").get<std::string>());
+    }
+    // What the vectors cannot hold: codes without a name, the float's NaN and negative infinity.
+    const std::string blanks(21, ' ');
+    ExpectFieldTexts(0, std::numeric_limits<float>::quiet_NaN(), blanks, "         NaN ");
+    ExpectFieldTexts(28, -std::numeric_limits<float>::infinity(), blanks, "         --- ");
+    ExpectFieldTexts(255, 25.0f, blanks, "       25.00 ");
+}
+
+// GetField changes no byte of the record but ViewBlockCopy, and that one only when the low
+// byte of view is 1.
+TEST(ViewFieldExports, GetFieldRefreshesViewBlockCopyOnlyWhenTheViewsLowByteIsOne) {
+    const struct {
+        std::int32_t view;
+        bool copies;
+    } rows[] = {{1, true},  {0x101, true},  {-255, true}, {INT_MIN + 1, true},
+                {0, false}, {0x100, false}, {2, false},   {-1, false}};
+    for (const auto& row : rows) {
+        for (std::int32_t field = 1; field <= 2; ++field) {
+            SCOPED_TRACE(testing::Message() << "field " << field << " view " << row.view);
+            ItemRecord item = HostRecord(12, 25.5f);
+            ItemRecord expected = item;
+            if (row.copies) {
+                std::memcpy(expected.ViewBlockCopy, expected.ViewBlock, kViewBlockBytes);
+            }
+            EXPECT_EQ(GetField(field, row.view, item).first, StatusOk);
+            EXPECT_EQ(std::memcmp(&item, &expected, sizeof item), 0);
+        }
+    }
+    EXPECT_EQ(framework::CurrentModuleState(), framework::ProcessModuleState());
+}
+
+// A field or title line out of range writes nothing at all: no length, no text, and no
+// ViewBlockCopy even for view 1.
+TEST(ViewFieldExports, OutOfRangeIsBadIndexAndWritesNothing) {
     const struct {
         std::int32_t field;
         std::int32_t titleLine;
-        const char* title;  // nullptr: StatusBadIndex
-    } rows[] = {{1, 1, " Environment "}, {1, 2, " Environment "}, {2, 1, " Temperature "},
-                {2, 2, " Temperature "}, {1, 3, nullptr},         {2, 3, nullptr},
-                {2, 0, nullptr},         {0, 1, nullptr},         {3, 2, nullptr},
-                {-1, -1, nullptr}};
+    } rows[] = {{0, 1}, {3, 1}, {-1, 1}, {INT_MIN, 1}, {INT_MAX, 2},
+                {1, 0}, {1, 3}, {2, 3},  {2, -1},      {-1, -1}};
+    const Written nothing(StatusBadIndex, "");
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "field " << row.field << " line " << row.titleLine);
-        HostBuffer buffer = GuardedBuffer();
-        const std::int32_t status =
-            Module().getFieldTitle(nullptr, nullptr, row.field, 0, buffer.data(), row.titleLine);
-        if (row.title == nullptr) {
-            EXPECT_EQ(status, StatusBadIndex);
-            EXPECT_EQ(WrittenBytes(buffer), 0u);
+        EXPECT_EQ(GetFieldTitle(row.field, row.titleLine), nothing);
+        if (row.field == 1 || row.field == 2) {
             continue;
         }
-        EXPECT_EQ(status, StatusOk);
-        EXPECT_EQ(std::string(buffer.data()), row.title);
-        EXPECT_EQ(WrittenBytes(buffer), 14u);
-    }
-}
-
-TEST(ViewFieldExports, FieldTextsMatchIndependentVectors) {
-    const nlohmann::json vectors = test::LoadVectors("format.json");
-    const nlohmann::json& items = vectors.at("view_fields").at("items");
-    ASSERT_EQ(items.size(), 17u);
-    for (const nlohmann::json& row : items) {
-        const auto code = row.at("environment_code").get<std::uint8_t>();
-        const float temperature =
-            test::SingleFromBits(row.at("temperature").at("bits").get<std::string>());
-        SCOPED_TRACE(row.dump());
-        ItemRecord item = HostRecord(code, temperature);
-        ExpectFieldText(GetField(1, 0, item), row.at("field1").get<std::string>());
-        ExpectFieldText(GetField(2, 0, item), row.at("field2").get<std::string>());
-    }
-}
-
-TEST(ViewFieldExports, TemperatureColumnShowsTheNumberRightJustifiedInEleven) {
-    constexpr float kInfinity = std::numeric_limits<float>::infinity();
-    const struct {
-        const char* name;
-        float temperature;
-        const char* text;
-    } rows[] = {
-        {"two decimals", 25.5f, "       25.50 "},
-        {"integer", 25.0f, "       25.00 "},
-        {"negative", -40.0f, "      -40.00 "},
-        {"zero", 0.0f, "        0.00 "},
-        {"exactly eleven", 12345678.0f, " 12345678.00 "},
-        {"signed exponent", -12345678.0f, " -1.235E+007 "},
-        {"integer digits do not fit", 123456789.0f, " 1.2346E+008 "},
-        {"huge", 1e30f, " 1.0000E+030 "},
-        {"rounds to zero", 0.004f, " 4.0000E-003 "},
-        {"negative rounds to zero", -0.004f, " -4.000E-003 "},
-        {"half way", 0.125f, "        0.13 "},
-        {"negative half way", -0.125f, "       -0.13 "},
-        {"largest single", std::numeric_limits<float>::max(), "         --- "},
-        {"infinity", kInfinity, "         --- "},
-        {"negative infinity", -kInfinity, "         --- "},
-        {"NaN", std::numeric_limits<float>::quiet_NaN(), "         NaN "},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        ItemRecord item = HostRecord(12, row.temperature);
-        ExpectFieldText(GetField(2, 0, item), row.text);
-    }
-}
-
-TEST(ViewFieldExports, EnvironmentColumnShowsTheCodeTextOrBlanksWithoutOne) {
-    const struct {
-        std::uint8_t code;
-        const char* text;
-    } rows[] = {{1, " GB                  "},  {12, " AIC                 "},
-                {27, " CL                  "}, {0, "                     "},
-                {28, "                     "}, {255, "                     "}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(int(row.code));
-        ItemRecord item = HostRecord(row.code, 25.0f);
-        ExpectFieldText(GetField(1, 0, item), row.text);
-    }
-}
-
-// GetField changes no byte of the record but ViewBlockCopy, and that one only for a field in
-// range with 1 in the low byte of view.
-TEST(ViewFieldExports, GetFieldRefreshesViewBlockCopyOnlyForViewOneAndAFieldInRange) {
-    const struct {
-        std::int32_t field;
-        std::int32_t view;
-        bool copies;
-    } rows[] = {{1, 1, true},  {2, 1, true},  {2, 0x101, true},  {1, -255, true},
-                {1, 0, false}, {2, 2, false}, {1, 0x100, false}, {2, -1, false},
-                {0, 1, false}, {3, 1, false}, {5, 1, false},     {-1, 1, false}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << "field " << row.field << " view " << row.view);
+        std::int32_t length = kUntouched;
+        EXPECT_EQ(Module().getFieldLength(nullptr, nullptr, row.field, 1, &length), StatusBadIndex);
+        EXPECT_EQ(length, kUntouched);
         ItemRecord item = HostRecord(12, 25.5f);
-        ItemRecord expected = item;
-        if (row.copies) {
-            std::memcpy(expected.ViewBlockCopy, expected.ViewBlock, kViewBlockBytes);
-        }
-        const bool inRange = row.field == 1 || row.field == 2;
-
-        const FieldResult result = GetField(row.field, row.view, item);
-
-        EXPECT_EQ(result.status, inRange ? StatusOk : StatusBadIndex);
-        EXPECT_EQ(std::memcmp(&item, &expected, sizeof item), 0);
-        if (!inRange) {
-            EXPECT_EQ(WrittenBytes(result.buffer), 0u);
-        }
+        const ItemRecord before = item;
+        EXPECT_EQ(GetField(row.field, 1, item), nothing);
+        EXPECT_EQ(std::memcmp(&item, &before, sizeof item), 0);
     }
 }
 
 TEST(ViewFieldExports, NullPointersAreRefusedWithoutWriting) {
     ItemRecord item = HostRecord(12, 25.5f);
     const ItemRecord before = item;
-    HostBuffer buffer = GuardedBuffer();
     std::int32_t count = kUntouched;
     const ViewFieldExports& module = Module();
     EXPECT_EQ(module.getViewFields(nullptr, nullptr, 0, nullptr, nullptr), StatusBadIndex);
@@ -245,21 +180,10 @@ TEST(ViewFieldExports, NullPointersAreRefusedWithoutWriting) {
     EXPECT_EQ(module.getFieldLength(nullptr, nullptr, 1, 0, nullptr), StatusBadIndex);
     EXPECT_EQ(module.getFieldTitle(nullptr, nullptr, 1, 0, nullptr, 1), StatusBadIndex);
     EXPECT_EQ(module.getField(nullptr, nullptr, 1, 1, nullptr, &item), StatusBadIndex);
-    EXPECT_EQ(module.getField(nullptr, nullptr, 1, 1, buffer.data(), nullptr), StatusBadIndex);
+    char buffer[64];
+    EXPECT_EQ(module.getField(nullptr, nullptr, 1, 1, buffer, nullptr), StatusBadIndex);
     EXPECT_EQ(count, kUntouched);
-    EXPECT_EQ(WrittenBytes(buffer), 0u);
     EXPECT_EQ(std::memcmp(&item, &before, sizeof item), 0);
-}
-
-TEST(ViewFieldExports, GiveTheCallersModuleStateBack) {
-    ItemRecord item = HostRecord(12, 25.5f);
-    HostBuffer buffer = GuardedBuffer();
-    std::int32_t count = 0;
-    Module().getField(nullptr, nullptr, 2, 1, buffer.data(), &item);
-    Module().getField(nullptr, nullptr, 7, 1, buffer.data(), &item);
-    Module().getFieldLength(nullptr, nullptr, 0, 0, &count);
-    Module().getFieldTitle(nullptr, nullptr, 1, 0, nullptr, 1);
-    EXPECT_EQ(framework::CurrentModuleState(), framework::ProcessModuleState());
 }
 
 }  // namespace
