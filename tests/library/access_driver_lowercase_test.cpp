@@ -1,5 +1,5 @@
 // A driver list whose only driver for Access is spelled in lower case: no driver is found, and
-// opening a library file fails with the driver left empty in the connect string.
+// opening the library fails with the driver left empty in the connect string.
 
 #include "framework/message_box.h"
 #include "framework/platform/windows_path.h"
@@ -16,12 +16,10 @@
 namespace tavrin21 {
 namespace {
 
-TEST(AccessDriverName, LowerCaseAccessIsNotFound) {
+TEST(AccessDriverName, LowerCaseAccessIsNotFoundSoTheLibraryDoesNotOpen) {
     ASSERT_NE(std::getenv("ODBCSYSINI"), nullptr) << "run through ctest, which sets ODBCSYSINI";
     EXPECT_EQ(AccessDriverName(), "");
-}
 
-TEST(FailureLibraryOpen, WithoutAnAccessDriverFailsWithItsMessage) {
     test::ScratchDirectory folder;
     std::filesystem::create_directories(folder / "LIB");
     const framework::PathMapping previous = framework::SetPathMapping({folder.Path(), {}});
@@ -30,16 +28,14 @@ TEST(FailureLibraryOpen, WithoutAnAccessDriverFailsWithItsMessage) {
         boxes.push_back(text);
         return framework::kIdOk;
     });
-
     FailureLibrary library("", "");
     EXPECT_EQ(library.Open(), 2);
-
     framework::SetPathMapping(previous);
-    ASSERT_EQ(boxes.size(), 1u);
-    const std::string connectString = "ODBC;DRIVER={};DSN='';DBQ=\\LIB\\zova.mdb;Uid=;Pwd=;";
-    EXPECT_EQ(boxes[0].rfind("Error opening database!\n", 0), 0u) << boxes[0];
-    EXPECT_TRUE(boxes[0].ends_with("\n" + connectString)) << boxes[0];
     EXPECT_FALSE(library.connection.IsOpen());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].starts_with("Error opening database!\n")) << boxes[0];
+    EXPECT_TRUE(boxes[0].ends_with("\nODBC;DRIVER={};DSN='';DBQ=\\LIB\\zova.mdb;Uid=;Pwd=;"))
+        << boxes[0];
 }
 
 }  // namespace

@@ -18,98 +18,61 @@ namespace {
 
 using framework::DynamicLibrary;
 using framework::FindApplication;
+using framework::StartupTrace;
 using Events = std::vector<std::string>;
 
-const Events kLoadEvents = {
-    "build module state",
-    "build theApp",
-    "build SecurityEntries",
-    "build SecurityPermissionKinds",
-    "build SecurityObjectCatalogue",
-    "FrameworkInit",
-    "InitInstance",
-};
-
-const Events kUnloadEvents = {
-    "ExitInstance",
-    "FrameworkTerm",
-    "destroy SecurityObjectCatalogue",
-    "destroy SecurityPermissionKinds",
-    "destroy SecurityEntries",
-    "destroy theApp",
-    "destroy module state",
-};
-
-class ModuleStartup : public ::testing::Test {
-  protected:
-    void SetUp() override { framework::ClearStartupTrace(); }
-};
-
-TEST_F(ModuleStartup, BuildsInOrderStartsLastStopsFirstAndDestroysInReverse) {
-    DynamicLibrary module = DynamicLibrary::Load(TAVRIN21_MODULE_PATH);
-    EXPECT_EQ(framework::StartupTrace(), kLoadEvents);
-
-    framework::ClearStartupTrace();
-    module.Unload();
-    EXPECT_EQ(framework::StartupTrace(), kUnloadEvents);
-}
-
-TEST_F(ModuleStartup, ApplicationKeepsTheSuiteProfileUnderItsRegistryKey) {
-    DynamicLibrary module = DynamicLibrary::Load(TAVRIN21_MODULE_PATH);
-    const framework::Application* app = FindApplication("tavrin21");
-    ASSERT_NE(app, nullptr);
-    EXPECT_EQ(app->RegistryKey(), "Mirelda");
-    EXPECT_EQ(app->ProfileName(), "Quorvant for Windows");
-    EXPECT_EQ(app->ModuleFile(), TAVRIN21_MODULE_PATH);
-    EXPECT_EQ(app->CommandLine(), "");
-
-    module.Unload();
-    EXPECT_EQ(FindApplication("tavrin21"), nullptr);
-}
-
-TEST_F(ModuleStartup, ApplicationIsNamedAfterTheFileButKeepsTheSuiteProfile) {
+// Under its own name and copied under another: the application takes its name from the file,
+// the profile is the suite's whatever the file is called. A second load of the same file shares
+// the first one's start-up, and only the last unload tears the module down.
+TEST(ModuleStartup, BuildsInOrderStartsLastStopsFirstAndDestroysInReverse) {
     test::ScratchDirectory folder;
-    const std::filesystem::path renamed = folder / "method_b.so";
-    std::filesystem::copy_file(TAVRIN21_MODULE_PATH, renamed);
+    std::filesystem::copy_file(TAVRIN21_MODULE_PATH, folder / "method_b.so");
+    const struct {
+        std::string file;
+        const char* appName;
+    } rows[] = {{TAVRIN21_MODULE_PATH, "tavrin21"},
+                {(folder / "method_b.so").string(), "method_b"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        framework::ClearStartupTrace();
+        DynamicLibrary module = DynamicLibrary::Load(row.file);
+        DynamicLibrary again = DynamicLibrary::Load(row.file);
+        EXPECT_EQ(StartupTrace(),
+                  (Events{"build module state", "build theApp", "build SecurityEntries",
+                          "build SecurityPermissionKinds", "build SecurityObjectCatalogue",
+                          "FrameworkInit", "InitInstance"}));
+        const framework::Application* app = FindApplication(row.appName);
+        ASSERT_NE(app, nullptr);
+        EXPECT_EQ(app->RegistryKey(), "Mirelda");
+        EXPECT_EQ(app->ProfileName(), "Quorvant for Windows");
+        EXPECT_EQ(app->ModuleFile(), row.file);
 
-    DynamicLibrary module = DynamicLibrary::Load(renamed.string());
-    const framework::Application* app = FindApplication("method_b");
-    ASSERT_NE(app, nullptr);
-    EXPECT_EQ(app->RegistryKey(), "Mirelda");
-    EXPECT_EQ(app->ProfileName(), "Quorvant for Windows");
-    EXPECT_EQ(FindApplication("tavrin21"), nullptr);
-}
-
-TEST_F(ModuleStartup, SecondLoadOfTheSameFileSharesTheFirstStartUp) {
-    DynamicLibrary first = DynamicLibrary::Load(TAVRIN21_MODULE_PATH);
-    DynamicLibrary second = DynamicLibrary::Load(TAVRIN21_MODULE_PATH);
-    EXPECT_EQ(framework::StartupTrace(), kLoadEvents);
-
-    first.Unload();
-    EXPECT_NE(FindApplication("tavrin21"), nullptr) << "unloaded while still loaded once more";
-    framework::ClearStartupTrace();
-    second.Unload();
-    EXPECT_EQ(framework::StartupTrace(), kUnloadEvents);
+        again.Unload();
+        EXPECT_EQ(FindApplication(row.appName), app);
+        framework::ClearStartupTrace();
+        module.Unload();
+        EXPECT_EQ(StartupTrace(),
+                  (Events{"ExitInstance", "FrameworkTerm", "destroy SecurityObjectCatalogue",
+                          "destroy SecurityPermissionKinds", "destroy SecurityEntries",
+                          "destroy theApp", "destroy module state"}));
+        EXPECT_EQ(FindApplication(row.appName), nullptr);
+    }
 }
 
 TEST(ModuleVersion, FileCarriesItsVersionBlock) {
-    const std::optional<framework::ModuleVersion> version =
-        framework::ReadModuleVersion(TAVRIN21_MODULE_PATH);
+    const auto version = framework::ReadModuleVersion(TAVRIN21_MODULE_PATH);
     ASSERT_TRUE(version.has_value());
-    const std::array<std::uint16_t, 4> expected{1, 0, 0, 1};
-    EXPECT_EQ(version->fileVersion, expected);
-    EXPECT_EQ(version->productVersion, expected);
-    const std::map<std::string, std::string> strings = {
-        {"CompanyName", ""},
-        {"FileDescription", "tavrin21 DLL"},
-        {"FileVersion", "1, 0, 0, 1"},
-        {"InternalName", "tavrin21"},
-        {"LegalTrademarks", ""},
-        {"OriginalFilename", "tavrin21.DLL"},
-        {"ProductName", "tavrin21 Dynamic Link Library"},
-        {"ProductVersion", "1, 0, 0, 1"},
-    };
-    EXPECT_EQ(version->strings, strings);
+    EXPECT_EQ(version->fileVersion, (std::array<std::uint16_t, 4>{1, 0, 0, 1}));
+    EXPECT_EQ(version->productVersion, version->fileVersion);
+    EXPECT_EQ(version->strings,
+              (std::map<std::string, std::string>{{"CompanyName", ""},
+                                                  {"FileDescription", "tavrin21 DLL"},
+                                                  {"FileVersion", "1, 0, 0, 1"},
+                                                  {"InternalName", "tavrin21"},
+                                                  {"LegalTrademarks", ""},
+                                                  {"OriginalFilename", "tavrin21.DLL"},
+                                                  {"ProductName", "tavrin21 Dynamic Link Library"},
+                                                  {"ProductVersion", "1, 0, 0, 1"}}));
 }
 
 }  // namespace
