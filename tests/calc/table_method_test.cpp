@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <limits>
 #include <string>
 #include <vector>
 
-#include "calc/temperature_conversion.h"
 #include "tests/support/vectors.h"
 
 namespace tavrin21 {
@@ -34,22 +32,6 @@ TEST(InterpolationVariant, ComesFromMethodCodes100To199) {
     }
 }
 
-TEST(IsUsableValue, AcceptsFiniteValuesBelowTwoToThe127) {
-    const struct {
-        double value;
-        bool usable;
-    } rows[] = {{0.0, true},
-                {-1.0, true},
-                {0x1.fffffep126, true},
-                {0x1p127, false},
-                {-0x1p127, false},
-                {std::numeric_limits<double>::infinity(), false},
-                {std::numeric_limits<double>::quiet_NaN(), false}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(IsUsableValue(row.value), row.usable) << row.value;
-    }
-}
-
 struct LineCase {
     const char* name;
     float temperature;
@@ -65,34 +47,6 @@ TEST(TableMethod, StraightLineInterpolatesExtrapolatesAndStopsAtZero) {
         EXPECT_EQ(outcome.status, StatusCalculated);
         ASSERT_TRUE(outcome.rate);
         EXPECT_EQ(*outcome.rate, row.expected);
-    }
-}
-
-TEST(TableMethod, SingleUsablePointIsConvertedToTheItemTemperature) {
-    const TabledRateRecord record = RecordWith({{0, 0}, {40, 2.5f}, {70, 0}}, 0, 100);
-    const TableMethodOutcome outcome = TableMethod(record, 55, 0);
-    ASSERT_TRUE(outcome.rate);
-    EXPECT_EQ(BitsOf(*outcome.rate), BitsOf(ConvertedRate(40, 55, 2.5f)));
-}
-
-TEST(TableMethod, AllSlotsEmptyGivesZeroWithoutMessage) {
-    const TableMethodOutcome outcome = TableMethod(RecordWith({}, 0, 100), 50, 0);
-    EXPECT_EQ(outcome.status, StatusCalculated);
-    EXPECT_EQ(outcome.message, nullptr);
-    ASSERT_TRUE(outcome.rate);
-    EXPECT_EQ(*outcome.rate, 0.0f);
-}
-
-TEST(TableMethod, LimitsAreInclusive) {
-    const TabledRateRecord record = RecordWith({{20, 1.0f}, {80, 9.0f}}, 20, 80);
-    for (float inside : {20.0f, 80.0f}) {
-        EXPECT_EQ(TableMethod(record, inside, 0).status, StatusCalculated) << inside;
-    }
-    for (float outside : {19.99f, 80.01f}) {
-        const TableMethodOutcome outcome = TableMethod(record, outside, 0);
-        EXPECT_EQ(outcome.status, StatusFailed) << outside;
-        EXPECT_STREQ(outcome.message, " Temperature out of range\n");
-        EXPECT_FALSE(outcome.rate);
     }
 }
 

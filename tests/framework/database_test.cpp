@@ -40,19 +40,6 @@ TEST(Database, FailedConnectCarriesTheDriverManagersDiagnosticWithoutThePassword
     EXPECT_FALSE(database.IsOpen());
 }
 
-TEST(Database, ExecuteSqlErrorNamesTheStatement) {
-    ScratchDirectory scratch;
-    Database database;
-    database.Open(SqliteConnectString(scratch / "c.sqlite"));
-    try {
-        database.ExecuteSQL("SELECT * FROM NoSuchTable");
-        FAIL();
-    } catch (const DbException& error) {
-        EXPECT_EQ(error.Statement(), "SELECT * FROM NoSuchTable");
-        EXPECT_NE(error.ErrorText().find("no such table"), std::string::npos) << error.ErrorText();
-    }
-}
-
 TEST(DbException, GetErrorMessageCutsToTheBufferAndTerminates) {
     const DbException error("step", {{"HY000", 7, "something broke"}}, "SELECT 1");
     const std::string full = "HY000 (7) something broke";

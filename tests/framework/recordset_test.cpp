@@ -6,7 +6,6 @@
 
 #include "framework/database.h"
 #include "framework/db_exception.h"
-#include "framework/odbc_api.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
 
@@ -25,8 +24,6 @@ protected:
                                      "INSERT INTO Parts VALUES (NULL, NULL, NULL);"
                                      "INSERT INTO Parts VALUES ('12abc', 300, -2.5);");
     }
-    void TearDown() override { odbc::ClearFaults(); }
-
     ScratchDirectory scratch_;
     Database database_;
 };
@@ -101,29 +98,6 @@ TEST_F(RecordsetTest, ReadingWithoutARowOrAnUnknownColumnThrows) {
     EXPECT_THROW(rows.GetFieldValue("Code", text), DbException);
     rows.Open("SELECT Code FROM Parts");
     EXPECT_THROW(rows.GetFieldValue("NoSuchColumn", text), DbException);
-}
-
-TEST_F(RecordsetTest, DriverFailuresWhileFetchingOrReadingBecomeExceptions) {
-    const struct {
-        const char* name;
-        odbc::Call call;
-    } rows[] = {{"fetch", odbc::Call::Fetch}, {"read", odbc::Call::GetData}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        Recordset records(&database_);
-        records.Open("SELECT Code FROM Parts");
-        odbc::InjectFault(row.call, 0);
-        try {
-            std::string text;
-            records.GetFieldValue("Code", text);
-            records.MoveNext();
-            FAIL() << "no exception";
-        } catch (const DbException& error) {
-            EXPECT_EQ(error.SqlState(), "HY000");
-            EXPECT_EQ(error.Statement(), "SELECT Code FROM Parts");
-        }
-        odbc::ClearFaults();
-    }
 }
 
 }  // namespace

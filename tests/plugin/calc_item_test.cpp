@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "framework/database.h"
-#include "framework/message_box.h"
 #include "framework/platform/dynamic_library.h"
 #include "tavrin21/exports.h"
 #include "tests/support/scratch_directory.h"
@@ -155,23 +154,6 @@ TEST_F(CalcItemThroughModule, PartNumberWithoutNulIsCutNotOverrun) {
     EXPECT_EQ(Calc(item, 0, message), StatusFailed);
     EXPECT_EQ(message, " No data for this part in ZOVA FR Table Library\n");
     ExpectOnlyResultFieldsChanged(before, item);
-}
-
-TEST_F(CalcItemThroughModule, MissingTableIsShownAsADatabaseErrorAndReportedAsNoData) {
-    framework::Database bare;
-    bare.Open(test::SqliteConnectString(scratch_ / "bare.sqlite"));
-    std::vector<std::string> shown;
-    framework::ScopedMessageSink sink([&](const std::string& text, unsigned, unsigned help) {
-        shown.push_back(text);
-        EXPECT_EQ(help, 16u);
-        return framework::kIdOk;
-    });
-    ItemRecord item = HostRecord("P-1", 1, 30, 0);
-    char buffer[kMessageBufferBytes] = {};
-    EXPECT_EQ(calcItem_(buffer, &item, &bare, &bare, 0), StatusFailed);
-    EXPECT_STREQ(buffer, " No data for this part in ZOVA FR Table Library\n");
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_NE(shown[0].find("no such table"), std::string::npos) << shown[0];
 }
 
 TEST(ChekItem, AcceptsEveryItem) {
