@@ -10,106 +10,69 @@
 namespace tavrin21 {
 namespace {
 
+using nlohmann::json;
 using test::BitsOf;
-using test::DoubleFromBits;
 
-TEST(DrawRandom, ReproducesTheReferenceSequences) {
-    const auto vectors = test::LoadVectors("random.json");
-    int checked = 0;
-    for (const auto& sequence : vectors["sequences"]) {
+const json& RandomVectors() {
+    static const json vectors = test::LoadVectors("random.json");
+    return vectors;
+}
+
+TEST(RandomSampling, ReferenceSequencesDeviatePairsAndSpotChecks) {
+    const RandomGenerator generator;
+    ASSERT_EQ(RandomVectors()["sequences"].size(), 2u);
+    for (const json& sequence : RandomVectors()["sequences"]) {
         const auto seed = sequence["seed"].get<std::uint32_t>();
         SCOPED_TRACE(testing::Message() << "seed " << seed);
         SeedRandom(seed);
-        for (const auto& expected : sequence["rand"]) {
+        for (const json& expected : sequence["rand"]) {
             EXPECT_EQ(DrawRandom(), expected.get<int>());
-            ++checked;
         }
         SeedRandom(seed);
-        const RandomGenerator generator;
-        for (const auto& expected : sequence["uniform_int_1_10000"]) {
+        for (const json& expected : sequence["uniform_int_1_10000"]) {
             EXPECT_EQ(generator.UniformInt(1, 10000), expected.get<int>());
         }
-    }
-    EXPECT_EQ(checked, 80);
-}
-
-TEST(DrawRandom, IsNotDisturbedByTheProcessWideGenerator) {
-    SeedRandom(1);
-    EXPECT_EQ(DrawRandom(), 41);
-    std::srand(99);
-    static_cast<void>(std::rand());
-    EXPECT_EQ(DrawRandom(), 18467);
-    EXPECT_EQ(DrawRandom(), 6334);
-}
-
-TEST(UniformIntOfDraw, MapsTheEndsOfTheDrawRange) {
-    struct Row {
-        int draw;
-        int expected;
-    };
-    const Row rows[] = {{0, 1}, {1, 1}, {32765, 10000}, {32766, 10001}, {32767, 10001}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "r = " << row.draw);
-        EXPECT_EQ(UniformIntOfDraw(row.draw, 1, 10000), row.expected);
-    }
-    EXPECT_EQ(UniformIntOfDraw(0, -5, 5), -4);  // truncation toward zero: -4.5 -> -4
-    EXPECT_EQ(UniformIntOfDraw(32767, -5, 5), 6);
-}
-
-TEST(GaussianDeviate, MatchesTheReferenceDeviatesBitForBit) {
-    const auto vectors = test::LoadVectors("random.json");
-    const RandomGenerator generator;
-    for (const auto& sequence : vectors["sequences"]) {
-        SCOPED_TRACE(testing::Message() << "seed " << sequence["seed"]);
-        SeedRandom(sequence["seed"].get<std::uint32_t>());
+        SeedRandom(seed);
         bool makeFreshPair = true;
-        int index = 0;
-        for (const auto& expected : sequence["gaussian_deviates"]) {
-            const double deviate = GaussianDeviate(generator, makeFreshPair);
-            EXPECT_EQ(BitsOf(deviate), BitsOf(DoubleFromBits(expected["bits"])))
-                << "deviate " << index << " = " << deviate << ", expected " << expected["value"];
-            ++index;
+        for (const json& expected : sequence["gaussian_deviates"]) {
+            EXPECT_EQ(BitsOf(GaussianDeviate(generator, makeFreshPair)),
+                      BitsOf(test::DoubleFromBits(expected["bits"])))
+                << "expected " << expected["value"];
         }
-    }
-}
 
-TEST(GaussianDeviate, HandsOutCosineThenSineOfOnePair) {
-    const RandomGenerator generator;
-    SeedRandom(1234567891);
-    bool makeFreshPair = true;
-    static_cast<void>(GaussianDeviate(generator, makeFreshPair));
-    EXPECT_FALSE(makeFreshPair);
-    const double sine = GaussianDeviate(generator, makeFreshPair);
-    EXPECT_TRUE(makeFreshPair);
-
-    // The pair used the first two draws only: the sine came from the cache.
-    EXPECT_EQ(DrawRandom(), 27768);
-
-    // A flag left clear by the caller returns the cached sine again without drawing.
-    makeFreshPair = false;
-    EXPECT_EQ(BitsOf(GaussianDeviate(generator, makeFreshPair)), BitsOf(sine));
-    EXPECT_EQ(DrawRandom(), 10762);
-}
-
-TEST(GaussianDeviate, FirstPairWithTheTopDrawIsNotANumber) {
-    const auto vectors = test::LoadVectors("random.json");
-    const RandomGenerator generator;
-    for (const auto& sequence : vectors["sequences"]) {
-        if (!sequence.contains("first_pair_with_u1_1.0001")) {
-            continue;
-        }
-        SCOPED_TRACE(testing::Message() << "seed " << sequence["seed"]);
-        SeedRandom(sequence["seed"].get<std::uint32_t>());
-        bool makeFreshPair = true;
+        // The two largest draws give a first uniform of 1.0001 and a pair that is not a number.
+        SeedRandom(seed);
+        makeFreshPair = true;
         int pair = 0;
-        double cosine = 0.0;
-        do {
+        bool nan = false;
+        while (!nan && pair < 1000000) {
             ++pair;
-            cosine = GaussianDeviate(generator, makeFreshPair);
-            const double sine = GaussianDeviate(generator, makeFreshPair);
-            EXPECT_EQ(std::isnan(cosine), std::isnan(sine));
-        } while (!std::isnan(cosine) && pair < 1000000);
+            nan = std::isnan(GaussianDeviate(generator, makeFreshPair));
+            EXPECT_EQ(std::isnan(GaussianDeviate(generator, makeFreshPair)), nan);
+        }
         EXPECT_EQ(pair, sequence["first_pair_with_u1_1.0001"].get<int>());
+
+        // A pair takes the first two draws: cosine first, then the sine from the cache. The
+        // host's rand() belongs to the host: using it must not move the module's sequence.
+        SeedRandom(seed);
+        makeFreshPair = true;
+        static_cast<void>(GaussianDeviate(generator, makeFreshPair));
+        EXPECT_FALSE(makeFreshPair);
+        const double sine = GaussianDeviate(generator, makeFreshPair);
+        EXPECT_TRUE(makeFreshPair);
+        std::srand(99);
+        static_cast<void>(std::rand());
+        EXPECT_EQ(DrawRandom(), sequence["rand"][2].get<int>());
+        // A flag the caller left clear hands out the cached sine again without drawing.
+        makeFreshPair = false;
+        EXPECT_EQ(BitsOf(GaussianDeviate(generator, makeFreshPair)), BitsOf(sine));
+        EXPECT_EQ(DrawRandom(), sequence["rand"][3].get<int>());
+    }
+    // The spot checks include the two largest draws, which give hi + 1.
+    for (const json& row : RandomVectors()["uniform_int_spot_checks"]) {
+        SCOPED_TRACE(row.dump());
+        EXPECT_EQ(UniformIntOfDraw(row["r"].get<int>(), row["lo"].get<int>(), row["hi"].get<int>()),
+                  row["result"].get<int>());
     }
 }
 
