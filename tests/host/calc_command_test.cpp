@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "framework/database.h"
+#include "framework/odbc_api.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
 
@@ -111,6 +113,31 @@ TEST_F(HostCalc, ReportsBadRowsWithFileAndLineAndGoesOn) {
     // The good rows were calculated all the same.
     EXPECT_NE(out_.str().find("R-1,1,20,0,0,3,,1,0\n"), std::string::npos) << out_.str();
     EXPECT_NE(out_.str().find("R-1,1,40,0,0,3,,3,0\n"), std::string::npos) << out_.str();
+}
+
+TEST_F(HostCalc, DatabaseErrorWhileReadingNamesTheItemAndTheBatchGoesOn) {
+    {
+        framework::Database library;
+        library.Open(test::SqliteConnectString(scratch_ / "lib.sqlite"));
+        test::RunSqlScript(library, test::ExampleFile("part_fr.sql"));
+        for (int i = 1; i <= 3; ++i) {
+            library.ExecuteSQL("INSERT INTO PartFR (PartNumber, TimeNumber, EnvCode, FRTime) VALUES ('F-1', " +
+                               std::to_string(i) + ", 1, " + std::to_string(40 * i) + ")");
+        }
+    }
+    CalcOptions options;
+    options.itemsPath = WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
+                                   "F-1,GB,25,0,2\nR-1,GB,20,0,0\n");
+    options.format = "csv";
+    framework::odbc::InjectFault(framework::odbc::Call::GetData, 0);
+    EXPECT_EQ(Run(options), kExitOk);
+    framework::odbc::ClearFaults();
+    EXPECT_EQ(err_.str().rfind(options.itemsPath + ":2: part F-1: HY000 (0) injected fault SELECT", 0), 0u)
+        << err_.str();
+    EXPECT_NE(out_.str().find("F-1,1,25,0,2,1,Database error while reading the part's data,0,0\n"
+                              "R-1,1,20,0,0,3,,1,0\n"),
+              std::string::npos)
+        << out_.str();
 }
 
 TEST_F(HostCalc, FatalErrorsAreOneClearLine) {
