@@ -1,5 +1,7 @@
 #include "plugin/app.h"
 
+#include "stats/point_evaluation.h"
+
 namespace tavrin21 {
 
 CTavrin21App::~CTavrin21App() = default;
@@ -8,6 +10,11 @@ bool CTavrin21App::InitInstance() {
     SetRegistryKey(kRegistryKey);
     SetProfileName(kProfileName);
     return framework::Application::InitInstance();
+}
+
+int CTavrin21App::ExitInstance() {
+    StopEvaluationThreads();
+    return framework::Application::ExitInstance();
 }
 
 }  // namespace tavrin21

@@ -19,6 +19,8 @@ class CTavrin21App : public framework::Application {
     ~CTavrin21App() override;
 
     bool InitInstance() override;
+    // Stops the fit's evaluation threads while the module is still whole.
+    int ExitInstance() override;
 };
 
 // The one application object, built at load and destroyed at unload.

@@ -1,52 +1,57 @@
 #include "stats/point_evaluation.h"
 
+#include "stats/evaluation_pool.h"
+
 #include <algorithm>
-#include <system_error>
+#include <mutex>
 #include <thread>
-#include <vector>
 
 namespace tavrin21 {
 namespace {
 
-void EvaluateRange(const Objective& objective,
-                   const double* const* points,
-                   std::int32_t begin,
-                   std::int32_t end,
-                   double* values) {
-    for (std::int32_t k = begin; k < end; ++k) {
-        values[k] = objective(points[k]);
-    }
-}
+// The module's pool. A plain pointer, not an object with a destructor: the threads are stopped
+// by an explicit call, never by whatever runs the destructors of static objects at unload.
+std::mutex modulePoolMutex;
+EvaluationPool* modulePool = nullptr;
 
 }  // namespace
+
+std::int32_t MachineEvaluationThreads() {
+    const unsigned hardwareThreads = std::thread::hardware_concurrency();
+    if (hardwareThreads <= 1) {
+        return 1;
+    }
+    return static_cast<std::int32_t>(
+        std::min(hardwareThreads, static_cast<unsigned>(kMaxEvaluationThreads)));
+}
 
 void EvaluatePoints(const Objective& objective,
                     const double* const* points,
                     std::int32_t count,
                     double* values,
                     std::int32_t threads) {
-    const std::int32_t workers = std::max(1, std::min(threads, count));
-    if (workers == 1) {
-        EvaluateRange(objective, points, 0, count, values);
+    if (threads <= 1 || count <= 1) {
+        for (std::int32_t k = 0; k < count; ++k) {
+            values[k] = objective(points[k]);
+        }
         return;
     }
-    // Contiguous shares; worker 0 is the calling thread.
-    const auto shareBegin = [&](std::int32_t w) {
-        return static_cast<std::int32_t>(static_cast<std::int64_t>(count) * w / workers);
-    };
-    std::vector<std::jthread> helpers;
-    helpers.reserve(static_cast<std::size_t>(workers - 1));
-    for (std::int32_t w = 1; w < workers; ++w) {
-        const std::int32_t begin = shareBegin(w);
-        const std::int32_t end = shareBegin(w + 1);
-        try {
-            helpers.emplace_back(EvaluateRange, std::cref(objective), points, begin, end, values);
-        } catch (const std::system_error&) {
-            // No thread to be had: the share is evaluated here, with the same result.
-            EvaluateRange(objective, points, begin, end, values);
-        }
+    std::lock_guard lock(modulePoolMutex);
+    if (modulePool == nullptr) {
+        modulePool = new EvaluationPool;
     }
-    EvaluateRange(objective, points, 0, shareBegin(1), values);
+    modulePool->Evaluate(objective, points, count, values, threads);
+}
+
+void StopEvaluationThreads() {
+    std::lock_guard lock(modulePoolMutex);
+    delete modulePool;
+    modulePool = nullptr;
+}
+
+std::int32_t RunningEvaluationThreads() {
+    std::lock_guard lock(modulePoolMutex);
+    return modulePool == nullptr ? 0 : modulePool->HelperCount();
 }
 
 }  // namespace tavrin21

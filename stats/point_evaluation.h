@@ -1,18 +1,37 @@
 #pragma once
 
+// The evaluation of an optimiser iteration's points, on the module's evaluation threads.
+// Those threads are started on the first evaluation that asks for more than one thread and
+// sleep between evaluations. StopEvaluationThreads ends them: the module calls it from its
+// application object's ExitInstance, before any of its objects is destroyed. A program that
+// links the statistics directly and never calls it leaves them asleep until it exits.
+
 #include "stats/objective.h"
 
 #include <cstdint>
 
 namespace tavrin21 {
 
+// Evaluation threads to use on this machine, the calling one included: one per hardware
+// thread, at most kMaxEvaluationThreads; 1 where the machine has one or does not say.
+inline constexpr std::int32_t kMaxEvaluationThreads = 8;
+std::int32_t MachineEvaluationThreads();
+
 // values[k] = objective(points[k]) for k < count, on up to `threads` threads (the calling one
 // included). Each value depends on its own point only, so the results are the same bit for bit
-// with any number of threads. With one thread, or one point, no thread is created.
+// with any number of threads. With one thread, or one point, no thread is used. One caller at a
+// time.
 void EvaluatePoints(const Objective& objective,
                     const double* const* points,
                     std::int32_t count,
                     double* values,
                     std::int32_t threads);
+
+// Joins the module's evaluation threads, if any were started; the next evaluation on several
+// threads starts them again. Safe without a start, and twice.
+void StopEvaluationThreads();
+
+// How many evaluation threads the module has running (the calling thread not counted).
+std::int32_t RunningEvaluationThreads();
 
 }  // namespace tavrin21

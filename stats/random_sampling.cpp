@@ -1,6 +1,6 @@
 #include "stats/random_sampling.h"
 
-#include <cmath>
+#include "stats/deviate_factors.h"
 
 namespace tavrin21 {
 namespace {
@@ -41,12 +41,12 @@ double GaussianDeviate(const RandomGenerator& generator, bool& makeFreshPair) {
         makeFreshPair = true;
         return lastPair.sine;
     }
-    const double u1 = generator.UniformInt(1, 10000) * 0.0001;
-    const double u2 = generator.UniformInt(1, 10000) * 0.0001;
-    const double radius = std::sqrt(-2.0 * std::log(u1));
-    const double angle = 6.283 * u2;
-    lastPair.cosine = radius * std::cos(angle);
-    lastPair.sine = radius * std::sin(angle);
+    // UniformInt(1, 10000) is 1 ... 10001 for every draw, so both indices stay in the table.
+    const auto& table = DeviateTable();
+    const double radius = table[generator.UniformInt(1, 10000) - kDeviateDrawMin].radius;
+    const DeviateFactors& angle = table[generator.UniformInt(1, 10000) - kDeviateDrawMin];
+    lastPair.cosine = radius * angle.cosine;
+    lastPair.sine = radius * angle.sine;
     makeFreshPair = false;
     return lastPair.cosine;
 }

@@ -12,6 +12,7 @@
 #include "stats/cross_entropy_optimizer.h"
 #include "stats/num_vector.h"
 #include "stats/objective.h"
+#include "stats/point_evaluation.h"
 
 #include <cstdint>
 #include <string>
@@ -62,9 +63,9 @@ class WeibullEstimator {
     double shapeCorrected = 0.0;
     const std::vector<std::string>* messages = nullptr;
 
-    // Threads that evaluate the likelihood (1: none are created). Any number gives the same
-    // result bit for bit; more pay only for large data.
-    std::int32_t evaluationThreads = 1;
+    // Threads that evaluate the likelihood, the calling one included (1: no other thread). Any
+    // number gives the same result bit for bit; by default as many as the machine offers.
+    std::int32_t evaluationThreads = MachineEvaluationThreads();
     // What the optimiser did in the last Estimate (all zero when it did not run).
     SearchReport search;
 
