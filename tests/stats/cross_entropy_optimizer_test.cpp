@@ -2,10 +2,13 @@
 
 #include "stats/cross_entropy_optimizer.h"
 
+#include "stats/point_evaluation.h"
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <stdexcept>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -95,6 +98,50 @@ TEST(CrossEntropyOptimizer, StopsOnlyOnNumbersAndKeepsTheFirstOfEqualBests) {
         EXPECT_EQ(row.objective(best.data()), optimizer.bestValue);
         EXPECT_TRUE(row.objective(first.data()) != optimizer.bestValue || best == first);
     }
+}
+
+// The evaluation threads start with the first evaluation on several threads, stay for the next,
+// grow when more are asked for, and stop on request; a stop without a start does nothing, and
+// evaluations after a stop start them again with the same results.
+TEST(EvaluationThreads, StartOnFirstUseStayStopAndStartAgain) {
+    const Objective square = [](const double* p) { return p[0] * p[0]; };
+    std::vector<double> coordinates(500);
+    std::vector<const double*> points;
+    for (std::size_t k = 0; k < coordinates.size(); ++k) {
+        coordinates[k] = 0.1 * static_cast<double>(k);
+        points.push_back(&coordinates[k]);
+    }
+    const auto evaluate = [&](std::int32_t threads) {
+        std::vector<double> values(points.size(), kNaN);
+        EvaluatePoints(square, points.data(), static_cast<std::int32_t>(points.size()),
+                       values.data(), threads);
+        return values;
+    };
+    const std::vector<double> expected = evaluate(1);
+    StopEvaluationThreads();
+    StopEvaluationThreads();
+    EXPECT_EQ(RunningEvaluationThreads(), 0);
+    const struct {
+        std::int32_t threads;
+        std::int32_t running;  // afterwards
+    } steps[] = {{1, 0}, {3, 2}, {2, 2}, {8, 7}, {0, 0}, {2, 1}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << step.threads << " threads (0: stop first)");
+        if (step.threads == 0) {
+            StopEvaluationThreads();
+        }
+        EXPECT_EQ(evaluate(step.threads), expected);
+        EXPECT_EQ(RunningEvaluationThreads(), step.running);
+    }
+    // An objective that throws on any thread reaches the caller, and the threads stay usable.
+    const Objective failing = [](const double* p) {
+        return p[0] > 40.0 ? throw std::domain_error("outside") : p[0];
+    };
+    std::vector<double> values(points.size());
+    EXPECT_THROW(EvaluatePoints(failing, points.data(), 500, values.data(), 3), std::domain_error);
+    EXPECT_EQ(evaluate(3), expected);
+    StopEvaluationThreads();
+    EXPECT_EQ(RunningEvaluationThreads(), 0);
 }
 
 }  // namespace
