@@ -1,7 +1,6 @@
 #include "stats/random_sampling.h"
 
 #include "stats/deviate_factors.h"
-
 #include "tests/support/vectors.h"
 
 #include <cmath>

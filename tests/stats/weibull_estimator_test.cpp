@@ -105,9 +105,9 @@ TEST(WeibullVectors, EveryDataSetOnAnyNumberOfThreadsAndTheObjectiveAtItsPoints)
             EXPECT_EQ(BitsOf(static_cast<float>(estimator.scale)),
                       BitsOf(test::SingleFromBits(expected["result_scale"]["bits"])));
             ExpectSearch(estimator.search, dataSet["optimizer"]);
-            const auto fitBits = std::tuple(BitsOf(estimator.scale), BitsOf(estimator.shape),
-                                            BitsOf(estimator.shapeCorrected),
-                                            BitsOf(estimator.search.bestValue));
+            const auto fitBits =
+                std::tuple(BitsOf(estimator.scale), BitsOf(estimator.shape),
+                           BitsOf(estimator.shapeCorrected), BitsOf(estimator.search.bestValue));
             EXPECT_EQ(fitBits, bits.value_or(fitBits));
             bits = fitBits;
 
