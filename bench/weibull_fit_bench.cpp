@@ -1,17 +1,21 @@
-// The Weibull fit and its floor. A fit costs its draws (sequential by nature) plus, for each
-// evaluation, one pow per time; everything else should be small beside them:
-//   floor = draw attempts x (cost of one attempt) + evaluations x times x (cost of one pow) /
-//   threads.
-// BM_Pow and BM_DrawAttempt measure the two unit costs in the same run, and BM_Estimate reports
-// each fit's time with its floor and the ratio of the two.
+// The Weibull fit against its floor. A fit costs its draw attempts (sequential by nature) plus,
+// for each evaluation, one pow per time; everything else should be small beside them:
+//   floor = draw attempts x (one draw attempt) + evaluations x times x (one pow) / threads.
+// Both unit costs are measured in every round of the benchmark, right after the fit they price
+// and on that fit's own data (its times, and shapes the fit itself visits), so that a machine
+// whose load changes during the run changes fit and floor alike. The ratio of each round is fit
+// over floor, and every figure is the median over the rounds. Processor time (of every thread
+// of the process) and wall time are kept apart; the unit costs are measured on one thread.
 
 #include "stats/cross_entropy_optimizer.h"
 #include "stats/weibull_estimator.h"
 #include "stats/weibull_objective.h"
 
-#include <array>
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
 #include <random>
 #include <vector>
@@ -22,6 +26,7 @@ namespace tavrin21 {
 namespace {
 
 constexpr double kLocation = 20.0;
+constexpr std::int64_t kUnitBatch = 20000;  // pows or draw attempts per unit-cost measurement
 
 struct FieldData {
     std::vector<double> failures;
@@ -46,11 +51,13 @@ FieldData SyntheticData(std::int64_t count) {
     return data;
 }
 
-void Load(WeibullEstimator& estimator, FieldData& data) {
+void Load(WeibullEstimator& estimator, const FieldData& data) {
     NumVector failures;
     NumVector suspensions;
-    failures.Refer(data.failures.data(), static_cast<std::int32_t>(data.failures.size()));
-    suspensions.Refer(data.suspensions.data(), static_cast<std::int32_t>(data.suspensions.size()));
+    failures.Refer(const_cast<double*>(data.failures.data()),
+                   static_cast<std::int32_t>(data.failures.size()));
+    suspensions.Refer(const_cast<double*>(data.suspensions.data()),
+                      static_cast<std::int32_t>(data.suspensions.size()));
     estimator.failures.Assign(failures);
     estimator.suspensions.Assign(suspensions);
     estimator.failureCount = failures.Size();
@@ -58,55 +65,95 @@ void Load(WeibullEstimator& estimator, FieldData& data) {
     estimator.location = kLocation;
 }
 
-// Processor time of the process: the unit costs are measured on one thread, and processor time
-// holds still on a machine shared with other work, where wall time does not.
-double CpuSeconds() {
-    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+// Seconds of processor time of the whole process (every thread), and of the wall clock.
+struct Clocks {
+    double cpu;
+    double wall;
+};
+
+Clocks Now() {
+    timespec cpu{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+    const auto wall = std::chrono::steady_clock::now().time_since_epoch();
+    return {static_cast<double>(cpu.tv_sec) + static_cast<double>(cpu.tv_nsec) * 1e-9,
+            std::chrono::duration<double>(wall).count()};
 }
 
-// Seconds per item as the benchmark measured it (processor or wall time, as the benchmark uses).
-benchmark::Counter PerItem(double itemsPerIteration) {
-    return benchmark::Counter(itemsPerIteration, benchmark::Counter::kIsIterationInvariantRate |
-                                                     benchmark::Counter::kInvert);
+Clocks Since(const Clocks& start) {
+    const Clocks now = Now();
+    return {now.cpu - start.cpu, now.wall - start.wall};
 }
 
-// Unit costs in seconds, as measured by the last run of their benchmarks.
-double powCost = 0.0;
-double drawAttemptCost = 0.0;
+// What the floor is made of, for one data set: the shifted times, shapes the fit visits and the
+// law of its first iteration, where the draw attempts are priced.
+struct FloorInputs {
+    std::vector<double> failures;
+    std::vector<double> suspensions;
+    std::vector<double> times;  // both
+    std::vector<double> shapes;
+    double lower[2] = {0.0, 0.0};
+    double upper[2] = {0.0, 10.0};
+};
 
-// One pow(t, beta) over recorded times and the shapes a fit visits.
-void BM_Pow(benchmark::State& state) {
-    const FieldData data = SyntheticData(1000);
-    std::vector<double> times = data.failures;
-    for (double& t : times) {
-        t -= kLocation;
+// Runs the fit's search once on one thread, recording the shape of every point it evaluates,
+// and keeps 64 of them spread over the run.
+FloorInputs MakeFloorInputs(const FieldData& data) {
+    FloorInputs inputs;
+    for (const double t : data.failures) {
+        inputs.failures.push_back(t - kLocation);
     }
-    const std::array<double, 8> shapes = {0.61, 0.93, 1.27, 1.49, 1.52, 1.86, 3.4, 7.9};
+    for (const double t : data.suspensions) {
+        inputs.suspensions.push_back(t - kLocation);
+    }
+    inputs.times = inputs.failures;
+    inputs.times.insert(inputs.times.end(), inputs.suspensions.begin(), inputs.suspensions.end());
     double sum = 0.0;
-    std::int64_t calls = 0;
-    const double start = CpuSeconds();
-    for (auto _ : state) {
-        for (const double beta : shapes) {
-            for (const double t : times) {
-                sum += std::pow(t, beta);
-            }
-        }
-        calls += static_cast<std::int64_t>(shapes.size() * times.size());
+    for (const double t : inputs.times) {
+        sum += t;
     }
-    powCost = (CpuSeconds() - start) / static_cast<double>(calls);
-    benchmark::DoNotOptimize(sum);
-    state.counters["s_per_pow"] = PerItem(static_cast<double>(shapes.size() * times.size()));
-}
-BENCHMARK(BM_Pow);
+    inputs.upper[0] = sum / static_cast<double>(inputs.times.size()) * 100;
 
-// One draw attempt of a fit: two normal deviates, the coordinates and the box test.
-void BM_DrawAttempt(benchmark::State& state) {
-    double lower[] = {0.0, 0.0};
-    double upper[] = {100000.0, 10.0};
+    std::vector<double> visited;
+    const WeibullObjective likelihood(inputs.failures, inputs.suspensions);
     CrossEntropyOptimizer optimizer;
     optimizer.dimension = 2;
-    optimizer.lowerBounds.Refer(lower, 2);
-    optimizer.upperBounds.Refer(upper, 2);
+    optimizer.lowerBounds.Refer(inputs.lower, 2);
+    optimizer.upperBounds.Refer(inputs.upper, 2);
+    optimizer.Run([&](const double* point) {
+        visited.push_back(point[1]);
+        return likelihood(point);
+    });
+    const std::size_t step = std::max<std::size_t>(1, visited.size() / 64);
+    for (std::size_t i = 0; i < visited.size(); i += step) {
+        inputs.shapes.push_back(visited[i]);
+    }
+    return inputs;
+}
+
+// Per pow(t, beta) over the fit's times and shapes, as the likelihood sums them.
+Clocks PowCost(const FloorInputs& inputs) {
+    double sum = 0.0;
+    std::int64_t calls = 0;
+    const Clocks start = Now();
+    for (std::size_t s = 0; calls < kUnitBatch; s = (s + 1) % inputs.shapes.size()) {
+        const double beta = inputs.shapes[s];
+        for (const double t : inputs.times) {
+            sum = sum + std::pow(t, beta);
+        }
+        calls += static_cast<std::int64_t>(inputs.times.size());
+    }
+    const Clocks spent = Since(start);
+    benchmark::DoNotOptimize(sum);
+    return {spent.cpu / static_cast<double>(calls), spent.wall / static_cast<double>(calls)};
+}
+
+// Per draw attempt of a fit: two normal deviates, the coordinates and the box test, from the
+// law of the fit's first iteration (the one most attempts are rejected by).
+Clocks DrawAttemptCost(FloorInputs& inputs) {
+    CrossEntropyOptimizer optimizer;
+    optimizer.dimension = 2;
+    optimizer.lowerBounds.Refer(inputs.lower, 2);
+    optimizer.upperBounds.Refer(inputs.upper, 2);
     NumVector mean(2);
     NumMatrix covariance(2, 2);
     NumMatrix factor(2, 2);
@@ -115,83 +162,92 @@ void BM_DrawAttempt(benchmark::State& state) {
     double deviates[2];
     double point[2];
     bool makeFreshPair = true;
-    SeedRandom(1234567891);
     std::int64_t inside = 0;
-    const double start = CpuSeconds();
-    for (auto _ : state) {
+    const Clocks start = Now();
+    for (std::int64_t i = 0; i < kUnitBatch; ++i) {
         inside += optimizer.DrawAttempt(mean, factor.Rows(), deviates, point, makeFreshPair);
     }
-    drawAttemptCost = (CpuSeconds() - start) / static_cast<double>(state.iterations());
+    const Clocks spent = Since(start);
     benchmark::DoNotOptimize(inside);
+    return {spent.cpu / kUnitBatch, spent.wall / kUnitBatch};
 }
-BENCHMARK(BM_DrawAttempt);
 
-// One evaluation of the likelihood as a fit makes it, near the fitted point.
-void BM_NegLogLikelihood(benchmark::State& state) {
-    FieldData data = SyntheticData(state.range(0));
-    WeibullEstimator estimator;
-    Load(estimator, data);
-    for (std::int32_t i = 0; i < estimator.failureCount; ++i) {
-        estimator.failures[i] -= kLocation;
-    }
-    for (std::int32_t i = 0; i < estimator.suspensionCount; ++i) {
-        estimator.suspensions[i] -= kLocation;
-    }
-    const Objective objective = estimator.LikelihoodObjective();
-    const double point[] = {1000.0, 1.5};
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(objective(point));
-    }
-    state.counters["s_per_time"] = PerItem(static_cast<double>(state.range(0)));
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
-BENCHMARK(BM_NegLogLikelihood)->RangeMultiplier(10)->Range(10, 10000);
 
-// A whole fit; range(0) times, range(1) evaluation threads.
-void BM_Estimate(benchmark::State& state) {
+// One fit per round; range(0) times, range(1) evaluation threads.
+void BM_Fit(benchmark::State& state) {
     const std::int64_t count = state.range(0);
     const auto threads = static_cast<std::int32_t>(state.range(1));
-    if (powCost == 0.0 || drawAttemptCost == 0.0) {
-        state.SkipWithError("the floor needs BM_Pow and BM_DrawAttempt in the same run");
-        return;
-    }
     const FieldData data = SyntheticData(count);
-    SearchReport report;
-    for (auto _ : state) {
-        state.PauseTiming();
-        FieldData copy = data;
+    FloorInputs inputs = MakeFloorInputs(data);
+    const auto fit = [&] {
         WeibullEstimator estimator;
-        Load(estimator, copy);
+        Load(estimator, data);
         estimator.evaluationThreads = threads;
-        state.ResumeTiming();
         benchmark::DoNotOptimize(estimator.Estimate());
-        report = estimator.search;
-    }
-    const double attempts = static_cast<double>(report.evaluations + report.rejectedDrawAttempts);
-    const double drawSeconds = attempts * drawAttemptCost;
-    const double evaluationSeconds =
-        static_cast<double>(report.evaluations) * static_cast<double>(count) * powCost / threads;
-    state.counters["iterations"] = report.iterations;
-    state.counters["evaluations"] = static_cast<double>(report.evaluations);
-    state.counters["draw_attempts"] = attempts;
-    state.counters["draws_ms"] = drawSeconds * 1e3;
-    state.counters["floor_ms"] = (drawSeconds + evaluationSeconds) * 1e3;
-    state.counters["ratio_to_floor"] = PerItem(drawSeconds + evaluationSeconds);
-}
+        return estimator.search;
+    };
+    const SearchReport search = fit();  // also starts the evaluation threads
+    const double attempts = static_cast<double>(search.evaluations + search.rejectedDrawAttempts);
+    const double pows = static_cast<double>(search.evaluations) * static_cast<double>(count);
 
-// One thread, timed by processor time.
-BENCHMARK(BM_Estimate)
+    std::vector<double> fitCpu, fitWall, floorCpu, floorWall, ratioCpu, ratioWall, pow, draw;
+    for (auto _ : state) {
+        const Clocks start = Now();
+        benchmark::DoNotOptimize(fit());
+        const Clocks spent = Since(start);
+        state.SetIterationTime(spent.wall);
+
+        state.PauseTiming();
+        const Clocks powCost = PowCost(inputs);
+        const Clocks drawCost = DrawAttemptCost(inputs);
+        fitCpu.push_back(spent.cpu);
+        fitWall.push_back(spent.wall);
+        floorCpu.push_back(attempts * drawCost.cpu + pows * powCost.cpu);
+        floorWall.push_back(attempts * drawCost.wall + pows * powCost.wall / threads);
+        ratioCpu.push_back(fitCpu.back() / floorCpu.back());
+        ratioWall.push_back(fitWall.back() / floorWall.back());
+        pow.push_back(powCost.cpu);
+        draw.push_back(drawCost.cpu);
+        state.ResumeTiming();
+    }
+    state.counters["evaluations"] = static_cast<double>(search.evaluations);
+    state.counters["draw_attempts"] = attempts;
+    state.counters["pow_ns"] = Median(pow) * 1e9;
+    state.counters["draw_attempt_ns"] = Median(draw) * 1e9;
+    state.counters["fit_cpu_ms"] = Median(fitCpu) * 1e3;
+    state.counters["floor_cpu_ms"] = Median(floorCpu) * 1e3;
+    state.counters["ratio_cpu"] = Median(ratioCpu);
+    state.counters["fit_wall_ms"] = Median(fitWall) * 1e3;
+    state.counters["floor_wall_ms"] = Median(floorWall) * 1e3;
+    state.counters["ratio_wall"] = Median(ratioWall);
+}
+BENCHMARK(BM_Fit)
     ->ArgNames({"times", "threads"})
-    ->ArgsProduct({{10, 100, 1000, 10000}, {1}})
-    ->Unit(benchmark::kMillisecond);
-// Several threads only pay in wall time, which a busy machine stretches: compare with the
-// one-thread run of the same listing, not with the floor alone.
-BENCHMARK(BM_Estimate)
-    ->ArgNames({"times", "threads"})
-    ->ArgsProduct({{1000, 10000}, {1, 2}})
+    ->ArgsProduct({{10, 100, 1000}, {1, 2, 3, 4}})
     ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+    ->UseManualTime()
+    ->MeasureProcessCPUTime();
 
 }  // namespace
 }  // namespace tavrin21
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    std::printf(
+        "Each BM_Fit round: one fit, then its floor's unit costs on the fit's own data.\n"
+        "  floor = draw attempts x draw_attempt + evaluations x times x pow / threads (wall);\n"
+        "  the processor-time floor does not divide by threads. Time is the fit's wall time,\n"
+        "  CPU the processor time of every thread; *_ms, *_ns and ratio_* are medians over the\n"
+        "  rounds, ratio = fit / floor (a number; 'm' after a counter means thousandths).\n");
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -247,22 +247,25 @@ bool CrossEntropyOptimizer::DrawAttempt(const NumVector& mean,
                                         double* deviates,
                                         double* point,
                                         bool& makeFreshPair) {
-    drawRejected = false;
     for (std::int32_t i = 0; i < dimension; ++i) {
         deviates[i] = GaussianDeviate(makeFreshPair);
     }
+    // Every coordinate is made and tested, without a branch per test: most attempts are
+    // rejected, at random, so branches would be mispredicted at every other attempt. The
+    // deviates are all drawn before the first test, so the draws and the outcome are the same
+    // as stopping at the first coordinate outside; only a rejected point's later coordinates,
+    // which nobody reads, differ.
+    bool outside = false;
     for (std::int32_t i = 0; i < dimension; ++i) {
         double x = mean[i];
         for (std::int32_t j = 0; j <= i; ++j) {
             x += factor[i][j] * deviates[j];
         }
         point[i] = x;
-        if (x > upperBounds[i] || x < lowerBounds[i] || std::isnan(x)) {
-            drawRejected = true;
-            return false;
-        }
+        outside |= (x > upperBounds[i]) | (x < lowerBounds[i]) | std::isnan(x);
     }
-    return true;
+    drawRejected = outside;
+    return !outside;
 }
 
 std::int32_t CrossEntropyOptimizer::DrawSample(const NumVector& mean,

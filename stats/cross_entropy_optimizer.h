@@ -62,8 +62,8 @@ class CrossEntropyOptimizer {
     // left as it is. Not positive definite gives non-finite entries and no error.
     static void Cholesky(double* const* factor, const double* const* covariance, int n);
     // One attempt to draw a point of the law (mean, factor) into `point`: `dimension` deviates
-    // first, then the coordinates, each tested against the box as soon as it is made. True when
-    // the point is inside the box; sets drawRejected.
+    // first, then the coordinates, each tested against the box. True when the point is inside
+    // the box; sets drawRejected. A rejected point's coordinates mean nothing.
     bool DrawAttempt(const NumVector& mean,
                      const double* const* factor,
                      double* deviates,

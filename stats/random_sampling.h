@@ -38,8 +38,8 @@ class RandomGenerator {
 // clears the flag and returns the cosine deviate; otherwise it sets the flag and returns the
 // cached sine deviate. The angle factor is 6.283, not 2 pi. The cache is module-wide, the flag
 // belongs to the caller. The factors come from a fixed table (stats/deviate_factors.h), so the
-// deviates are the same with every C library. A first uniform of 1.0001 (the two largest draws) makes the pair NaN;
-// callers reject such deviates.
+// deviates are the same with every C library. A first uniform of 1.0001 (the two largest draws)
+// makes the pair NaN; callers reject such deviates.
 double GaussianDeviate(const RandomGenerator& generator, bool& makeFreshPair);
 
 }  // namespace tavrin21
