@@ -17,12 +17,15 @@ EvaluationPool* modulePool = nullptr;
 }  // namespace
 
 std::int32_t MachineEvaluationThreads() {
-    const unsigned hardwareThreads = std::thread::hardware_concurrency();
-    if (hardwareThreads <= 1) {
-        return 1;
-    }
-    return static_cast<std::int32_t>(
-        std::min(hardwareThreads, static_cast<unsigned>(kMaxEvaluationThreads)));
+    // Asked once: every estimator is built with it, and the answer costs a system call.
+    static const std::int32_t threads = [] {
+        const unsigned hardwareThreads = std::thread::hardware_concurrency();
+        return hardwareThreads <= 1
+                   ? 1
+                   : static_cast<std::int32_t>(
+                         std::min(hardwareThreads, static_cast<unsigned>(kMaxEvaluationThreads)));
+    }();
+    return threads;
 }
 
 void EvaluatePoints(const Objective& objective,
