@@ -52,25 +52,25 @@ WeibullPaper PaperFor(const ProbabilityPlot& plot) {
     return WeibullPaper(times, fractions, kArea);
 }
 
+// Grid lines carry the value they stand for, so that the drawing can be read back.
 void WriteGridAndTicks(std::ostream& svg, const WeibullPaper& paper) {
     const PlotArea& a = paper.Area();
     svg << "<g id=\"time-ticks\" font-size=\"12\" text-anchor=\"middle\">\n";
     for (const Tick& tick : paper.TimeTicks()) {
         const std::string x = Number(tick.position);
-        svg << "<line x1=\"" << x << "\" y1=\"" << Number(a.top) << "\" x2=\"" << x << "\" y2=\""
-            << Number(a.bottom + 5) << "\" stroke=\"" << kGridColour << "\"/>"
-            << "<text class=\"time-tick\" data-value=\"" << Label(tick.value, "%.17g") << "\" x=\""
-            << x << "\" y=\"" << Number(a.bottom + 20) << "\">" << Label(tick.value, "%g")
-            << "</text>\n";
+        svg << "<line class=\"time-grid\" data-value=\"" << Label(tick.value, "%.6g") << "\" x1=\""
+            << x << "\" y1=\"" << Number(a.top) << "\" x2=\"" << x << "\" y2=\"" << Number(a.bottom + 5)
+            << "\" stroke=\"" << kGridColour << "\"/><text class=\"time-tick\" x=\"" << x << "\" y=\""
+            << Number(a.bottom + 20) << "\">" << Label(tick.value, "%g") << "</text>\n";
     }
     svg << "</g>\n<g id=\"fraction-ticks\" font-size=\"12\" text-anchor=\"end\">\n";
     for (const Tick& tick : paper.FractionTicks()) {
         const std::string y = Number(tick.position);
-        svg << "<line x1=\"" << Number(a.left - 5) << "\" y1=\"" << y << "\" x2=\"" << Number(a.right)
-            << "\" y2=\"" << y << "\" stroke=\"" << kGridColour << "\"/>"
-            << "<text class=\"fraction-tick\" data-value=\"" << Label(tick.value, "%.17g")
-            << "\" x=\"" << Number(a.left - 8) << "\" y=\"" << Number(tick.position + 4) << "\">"
-            << Label(tick.value * 100.0, "%g") << "</text>\n";
+        svg << "<line class=\"fraction-grid\" data-value=\"" << Label(tick.value, "%.6g")
+            << "\" x1=\"" << Number(a.left - 5) << "\" y1=\"" << y << "\" x2=\"" << Number(a.right)
+            << "\" y2=\"" << y << "\" stroke=\"" << kGridColour << "\"/><text class=\"fraction-tick\" x=\""
+            << Number(a.left - 8) << "\" y=\"" << y << "\" dy=\"4\">" << Label(tick.value * 100.0, "%g")
+            << "</text>\n";
     }
     svg << "</g>\n";
 }

@@ -12,6 +12,7 @@ namespace {
 constexpr double kStepTolerance = 1e-10;
 constexpr int kMaxIterations = 200;
 constexpr int kMaxHalvings = 60;
+constexpr double kTrustNewtonBelow = 1e-6;
 constexpr double kNormalQuantile975 = 1.959963984540054;
 constexpr double kB10Fraction = 0.10;
 
@@ -26,19 +27,25 @@ void CheckSample(const WeibullSample& sample) {
     }
 }
 
+struct NewtonStep {
+    std::array<double, 2> delta{};
+    bool newton = false;  // false: a gradient step, taken while H is not positive definite
+};
+
 // The Newton step -H^-1 g when H is positive definite; otherwise a gradient step scaled by
 // the diagonal, which still goes downhill far from the maximum.
-std::array<double, 2> DescentStep(const LogLikelihoodDerivatives& d) {
+NewtonStep DescentStep(const LogLikelihoodDerivatives& d) {
     const auto& h = d.hessian;
     const auto& g = d.gradient;
     const double det = h[0][0] * h[1][1] - h[0][1] * h[1][0];
     if (h[0][0] > 0.0 && det > 0.0) {
-        return {-(h[1][1] * g[0] - h[0][1] * g[1]) / det, -(h[0][0] * g[1] - h[1][0] * g[0]) / det};
+        return {{-(h[1][1] * g[0] - h[0][1] * g[1]) / det, -(h[0][0] * g[1] - h[1][0] * g[0]) / det},
+                true};
     }
     auto scaled = [](double gradient, double curvature) {
         return -gradient / std::max(std::abs(curvature), 1.0);
     };
-    return {scaled(g[0], h[0][0]), scaled(g[1], h[1][1])};
+    return {{scaled(g[0], h[0][0]), scaled(g[1], h[1][1])}, false};
 }
 
 }  // namespace
@@ -54,24 +61,28 @@ WeibullMle FitWeibullMle(const WeibullSample& sample) {
 
     for (int iteration = 1; iteration <= kMaxIterations; ++iteration) {
         const LogLikelihoodDerivatives d = NegLogLikelihoodDerivatives(sample, logScale, logShape);
-        const std::array<double, 2> step = DescentStep(d);
+        const NewtonStep step = DescentStep(d);
+        const double stepSize = std::max(std::abs(step.delta[0]), std::abs(step.delta[1]));
+        // Close to the maximum -ln L is flat to within rounding, so a comparison can no longer
+        // judge the step; Newton's step is then the better guide.
         double factor = 1.0;
-        for (int halving = 0; halving < kMaxHalvings; ++halving, factor *= 0.5) {
-            const double stepSize = factor * std::max(std::abs(step[0]), std::abs(step[1]));
-            const double trial = NegLogLikelihoodDerivatives(sample, logScale + factor * step[0],
-                                                             logShape + factor * step[1])
-                                     .negLogLikelihood;
-            // Within the tolerance the likelihood is flat to rounding: take the step.
-            if (trial <= d.negLogLikelihood || stepSize < kStepTolerance) {
-                break;
+        if (!(step.newton && stepSize < kTrustNewtonBelow)) {
+            int halvings = 0;
+            while (NegLogLikelihoodDerivatives(sample, logScale + factor * step.delta[0],
+                                               logShape + factor * step.delta[1])
+                       .negLogLikelihood > d.negLogLikelihood) {
+                if (++halvings > kMaxHalvings) {
+                    throw std::runtime_error("the maximum-likelihood iteration found no better point");
+                }
+                factor *= 0.5;
             }
         }
-        logScale += factor * step[0];
-        logShape += factor * step[1];
+        logScale += factor * step.delta[0];
+        logShape += factor * step.delta[1];
         if (!std::isfinite(logScale) || !std::isfinite(logShape)) {
             break;
         }
-        if (factor * std::max(std::abs(step[0]), std::abs(step[1])) < kStepTolerance) {
+        if (step.newton && factor == 1.0 && stepSize < kStepTolerance) {
             WeibullMle fit;
             fit.scale = std::exp(logScale);
             fit.shape = std::exp(logShape);

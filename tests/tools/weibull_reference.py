@@ -9,6 +9,7 @@ Run with Debian's python3-scipy:  /usr/bin/python3 tests/tools/weibull_reference
 It prints the rows of kReferenceFits in tests/host/weibull_mle_test.cpp.
 """
 import math
+import textwrap
 
 import numpy as np
 from scipy import optimize
@@ -69,6 +70,11 @@ def hessian(f, x, h=1e-4):
     return result
 
 
+def times_list(times):
+    text = "{" + ", ".join(repr(float(t)) for t in times) + "}"
+    return textwrap.fill(text, width=94, subsequent_indent="      ")
+
+
 def main():
     z = 1.959963984540054
     k = math.log(-math.log(0.9))
@@ -93,10 +99,11 @@ def main():
         for key, value in (("scale", scale), ("shape", shape), ("b10", b10)):
             spread = math.exp(z * sd[key])
             bounds += [value / spread, value * spread]
-        print(f"    {{\"{name}\", {origin!r}, {{{', '.join(repr(float(t)) for t in failures)}}},\n"
-              f"     {{{', '.join(repr(float(t)) for t in suspensions)}}},\n"
+        print(f"    {{\"{name}\", {origin!r},\n"
+              f"     {times_list(failures)},\n"
+              f"     {times_list(suspensions)},\n"
               f"     {shape:.17g}, {scale:.17g}, {nll:.17g}, {b10:.17g},\n"
-              f"     {{{', '.join(f'{b:.12g}' for b in bounds)}}}}},  // Nelder-Mead within {check:.1e}")
+              f"     {{{', '.join(f'{b:.12g}' for b in bounds)}}}}},")
 
 
 if __name__ == "__main__":
