@@ -1,12 +1,5 @@
 #include "host/fit_command.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <fstream>
-#include <ostream>
-#include <stdexcept>
-#include <variant>
-
 #include "framework/database.h"
 #include "framework/db_exception.h"
 #include "framework/message_box.h"
@@ -20,6 +13,13 @@
 #include "host/part_history.h"
 #include "host/probability_plot.h"
 #include "tavrin21/environment_codes.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <ostream>
+#include <stdexcept>
+#include <variant>
 
 namespace tavrin21::host {
 
@@ -66,12 +66,14 @@ void WritePlot(const std::string& path, const FitReport& report) {
     plot.failures = report.ranks;
     plot.suspensions = report.data.suspensions;
     if (report.moduleFit) {
-        plot.lines.push_back({FittedLineLabel("module", report.moduleFit->shape, report.moduleFit->scale),
-                              "module-fit", "#d62728", report.moduleFit->scale, report.moduleFit->shape});
+        plot.lines.push_back(
+            {FittedLineLabel("module", report.moduleFit->shape, report.moduleFit->scale),
+             "module-fit", "#d62728", report.moduleFit->scale, report.moduleFit->shape});
     }
     if (report.exactFit) {
-        plot.lines.push_back({FittedLineLabel("exact MLE", report.exactFit->shape, report.exactFit->scale),
-                              "exact-fit", "#1f77b4", report.exactFit->scale, report.exactFit->shape});
+        plot.lines.push_back(
+            {FittedLineLabel("exact MLE", report.exactFit->shape, report.exactFit->scale),
+             "exact-fit", "#1f77b4", report.exactFit->scale, report.exactFit->shape});
     }
     const std::string svg = ProbabilityPlotSvg(plot);
     std::ofstream file(path, std::ios::binary);
@@ -89,8 +91,8 @@ int Fit(const FitOptions& options, std::ostream& out, std::ostream& err) {
     try {
         database.Open(ConnectStringFor(options.database));
     } catch (const framework::DbException& error) {
-        throw std::runtime_error("cannot open " + framework::RedactPassword(options.database) + ": " +
-                                 error.ErrorText());
+        throw std::runtime_error("cannot open " + framework::RedactPassword(options.database) +
+                                 ": " + error.ErrorText());
     }
     // The module shows database errors as message boxes; they go to standard error here.
     framework::ScopedMessageSink sink([&](const std::string& text, unsigned, unsigned) {
@@ -102,8 +104,8 @@ int Fit(const FitOptions& options, std::ostream& out, std::ostream& err) {
 
     const WeibullSample recorded = ReadPartHistory(database, options.partNumber, environmentCode);
     if (recorded.failures.empty() && recorded.suspensions.empty()) {
-        throw std::runtime_error("part " + options.partNumber + " has no field data in environment " +
-                                 options.environment);
+        throw std::runtime_error("part " + options.partNumber +
+                                 " has no field data in environment " + options.environment);
     }
     const ModuleOutcome outcome =
         RunFieldDataMethod(module, database, options.partNumber, environmentCode);

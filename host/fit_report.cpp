@@ -1,8 +1,8 @@
 #include "host/fit_report.h"
 
-#include <stdexcept>
-
 #include "host/reduced_bias.h"
+
+#include <stdexcept>
 
 namespace tavrin21::host {
 
@@ -20,7 +20,9 @@ WeibullEstimate EstimateAt(const WeibullSample& data, double shape, double scale
     return estimate;
 }
 
-double PercentFrom(double value, double reference) { return (value - reference) / reference * 100.0; }
+double PercentFrom(double value, double reference) {
+    return (value - reference) / reference * 100.0;
+}
 
 }  // namespace
 
@@ -53,9 +55,9 @@ FitReport MakeFitReport(const std::string& partNumber,
     if (report.moduleFit && report.exactFit) {
         const WeibullEstimate& m = *report.moduleFit;
         const WeibullEstimate& e = *report.exactFit;
-        report.deviation = EstimateDeviation{PercentFrom(m.shape, e.shape), PercentFrom(m.scale, e.scale),
-                                             PercentFrom(m.b10Life, e.b10Life),
-                                             m.negLogLikelihood - e.negLogLikelihood};
+        report.deviation = EstimateDeviation{
+            PercentFrom(m.shape, e.shape), PercentFrom(m.scale, e.scale),
+            PercentFrom(m.b10Life, e.b10Life), m.negLogLikelihood - e.negLogLikelihood};
     }
     return report;
 }

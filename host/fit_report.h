@@ -3,14 +3,14 @@
 // The Weibull report of one part: the data the field-data method fits, the module's estimate,
 // and the exact maximum-likelihood fit of the same likelihood beside it.
 
+#include "host/median_ranks.h"
+#include "host/weibull_mle.h"
+#include "host/weibull_model.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "host/median_ranks.h"
-#include "host/weibull_mle.h"
-#include "host/weibull_model.h"
 
 namespace tavrin21::host {
 

@@ -1,5 +1,7 @@
 #include "host/fit_report_writer.h"
 
+#include "tavrin21/environment_codes.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <ostream>
@@ -7,8 +9,6 @@
 #include <utility>
 
 #include <nlohmann/json.hpp>
-
-#include "tavrin21/environment_codes.h"
 
 namespace tavrin21::host {
 
@@ -34,7 +34,8 @@ std::string Count(std::size_t count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-std::string BoundsText(const std::optional<WeibullBounds>& bounds, Interval WeibullBounds::*member) {
+std::string BoundsText(const std::optional<WeibullBounds>& bounds,
+                       Interval WeibullBounds::*member) {
     if (!bounds) {
         return "";
     }
@@ -54,9 +55,8 @@ void WriteData(std::ostream& out, const FitReport& report) {
     for (const double time : report.data.suspensions) {
         rows.emplace_back(time, nullptr);
     }
-    std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
-        return a.first < b.first;
-    });
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& [time, rank] : rows) {
         out << "  " << Padded(Text(time), 16);
         if (rank == nullptr) {
@@ -71,7 +71,8 @@ void WriteData(std::ostream& out, const FitReport& report) {
 void WriteEstimates(std::ostream& out, const FitReport& report) {
     auto row = [&](const std::string& name, const std::string& module, const std::string& exact,
                    const std::string& bounds) {
-        std::string line = "  " + Padded(name, 22) + Padded(module, 22) + Padded(exact, 22) + bounds;
+        std::string line =
+            "  " + Padded(name, 22) + Padded(module, 22) + Padded(exact, 22) + bounds;
         line.erase(line.find_last_not_of(' ') + 1);
         out << line << '\n';
     };
@@ -92,14 +93,19 @@ void WriteEstimates(std::ostream& out, const FitReport& report) {
 
     out << '\n';
     row("", "module", "exact MLE", "95 % bounds (exact fit)");
-    both("shape", [](const WeibullEstimate& e) { return std::optional(e.shape); },
-         BoundsText(report.exactBounds, &WeibullBounds::shape));
-    both("scale", [](const WeibullEstimate& e) { return std::optional(e.scale); },
-         BoundsText(report.exactBounds, &WeibullBounds::scale));
-    both("shape, reduced bias", [](const WeibullEstimate& e) { return e.reducedBiasShape; }, "");
-    both("B10 life", [](const WeibullEstimate& e) { return std::optional(e.b10Life); },
-         BoundsText(report.exactBounds, &WeibullBounds::b10));
-    both("-ln L", [](const WeibullEstimate& e) { return std::optional(e.negLogLikelihood); }, "");
+    both(
+        "shape", [](const WeibullEstimate& e) { return std::optional(e.shape); },
+        BoundsText(report.exactBounds, &WeibullBounds::shape));
+    both(
+        "scale", [](const WeibullEstimate& e) { return std::optional(e.scale); },
+        BoundsText(report.exactBounds, &WeibullBounds::scale));
+    both(
+        "shape, reduced bias", [](const WeibullEstimate& e) { return e.reducedBiasShape; }, "");
+    both(
+        "B10 life", [](const WeibullEstimate& e) { return std::optional(e.b10Life); },
+        BoundsText(report.exactBounds, &WeibullBounds::b10));
+    both(
+        "-ln L", [](const WeibullEstimate& e) { return std::optional(e.negLogLikelihood); }, "");
 }
 
 void WriteSummary(std::ostream& out, const FitReport& report) {
@@ -109,20 +115,22 @@ void WriteSummary(std::ostream& out, const FitReport& report) {
     }
     if (report.exactFit) {
         out << "Exact fit: Newton's method on (ln scale, ln shape), " << report.exactIterations
-            << " iterations; bounds from the observed Fisher information, normal on the log scale.\n";
+            << " iterations;\n"
+            << "95 % bounds from the observed Fisher information, normal on the log scale.\n";
     } else {
         out << "No exact fit: " << report.exactFailure << ".\n";
     }
     if (const auto& d = report.deviation) {
-        out << "Module against the exact fit: shape " << Text(d->shapePercent, "%+.3g") << " %, scale "
-            << Text(d->scalePercent, "%+.3g") << " %, B10 life " << Text(d->b10Percent, "%+.3g")
-            << " %; -ln L higher by " << Text(d->negLogLikelihoodExcess, "%.3g") << ".\n";
+        out << "Module against the exact fit: shape " << Text(d->shapePercent, "%+.3g")
+            << " %, scale " << Text(d->scalePercent, "%+.3g") << " %, B10 life "
+            << Text(d->b10Percent, "%+.3g") << " %; -ln L higher by "
+            << Text(d->negLogLikelihoodExcess, "%.3g") << ".\n";
     }
     out << "Reduced bias: shape x C4(r)^3.5, r = " << report.data.failures.size() << " failures.\n";
 }
 
-nlohmann::json EstimateJson(const WeibullEstimate& estimate) {
-    nlohmann::json json = {{"shape", estimate.shape},
+nlohmann::ordered_json EstimateJson(const WeibullEstimate& estimate) {
+    nlohmann::ordered_json json = {{"shape", estimate.shape},
                            {"scale", estimate.scale},
                            {"shapeReducedBias", nullptr},
                            {"b10Life", estimate.b10Life},
@@ -133,7 +141,9 @@ nlohmann::json EstimateJson(const WeibullEstimate& estimate) {
     return json;
 }
 
-nlohmann::json IntervalJson(const Interval& interval) { return {interval.lower, interval.upper}; }
+nlohmann::ordered_json IntervalJson(const Interval& interval) {
+    return {interval.lower, interval.upper};
+}
 
 }  // namespace
 
@@ -146,13 +156,13 @@ void WriteFitReportTable(std::ostream& out, const FitReport& report) {
 }
 
 void WriteFitReportJson(std::ostream& out, const FitReport& report) {
-    nlohmann::json ranks = nlohmann::json::array();
+    nlohmann::ordered_json ranks = nlohmann::ordered_json::array();
     for (const RankedFailure& rank : report.ranks) {
         ranks.push_back({{"time", rank.time},
                          {"adjustedOrder", rank.adjustedOrder},
                          {"medianRank", rank.medianRank}});
     }
-    nlohmann::json module = {{"status", report.module.status},
+    nlohmann::ordered_json module = {{"status", report.module.status},
                              {"message", report.module.message},
                              {"shape", static_cast<double>(report.module.shape)},
                              {"scale", static_cast<double>(report.module.scale)},
@@ -160,7 +170,7 @@ void WriteFitReportJson(std::ostream& out, const FitReport& report) {
     if (report.moduleFit) {
         module.update(EstimateJson(*report.moduleFit));
     }
-    nlohmann::json exact = nullptr;
+    nlohmann::ordered_json exact = nullptr;
     if (report.exactFit) {
         exact = EstimateJson(*report.exactFit);
         exact["iterations"] = report.exactIterations;
@@ -170,17 +180,19 @@ void WriteFitReportJson(std::ostream& out, const FitReport& report) {
                                  {"b10Life", IntervalJson(report.exactBounds->b10)}};
         }
     }
-    nlohmann::json json = {
+    nlohmann::ordered_json json = {
         {"part", report.partNumber},
-        {"environment", {{"code", report.environmentCode},
-                         {"name", std::string(EnvironmentName(report.environmentCode).value_or("?"))}}},
+        {"environment",
+         {{"code", report.environmentCode},
+          {"name", std::string(EnvironmentName(report.environmentCode).value_or("?"))}}},
         {"timeOrigin", report.timeOrigin},
         {"failures", report.data.failures},
         {"suspensions", report.data.suspensions},
         {"medianRanks", ranks},
         {"module", module},
         {"exact", exact},
-        {"exactFailure", report.exactFailure.empty() ? nlohmann::json(nullptr) : nlohmann::json(report.exactFailure)},
+        {"exactFailure", report.exactFailure.empty() ? nlohmann::ordered_json(nullptr)
+                                                     : nlohmann::ordered_json(report.exactFailure)},
         {"moduleVersusExact", nullptr}};
     if (const auto& d = report.deviation) {
         json["moduleVersusExact"] = {{"shapePercent", d->shapePercent},

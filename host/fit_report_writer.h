@@ -2,9 +2,9 @@
 
 // The Weibull report as a person reads it, and as JSON for programs.
 
-#include <iosfwd>
-
 #include "host/fit_report.h"
+
+#include <iosfwd>
 
 namespace tavrin21::host {
 

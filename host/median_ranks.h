@@ -3,9 +3,9 @@
 // Plotting positions of failures: Bernard's approximation of the median rank, at Johnson's
 // adjusted rank order when suspensions are interleaved with the failures.
 
-#include <vector>
-
 #include "host/weibull_model.h"
+
+#include <vector>
 
 namespace tavrin21::host {
 

@@ -9,9 +9,10 @@ WeibullSample ReadPartHistory(framework::Database& database,
                               const std::string& partNumber,
                               std::uint8_t environmentCode) {
     framework::Recordset rows(&database);
-    rows.Open("SELECT FRTime, IsCencored FROM PartFR WHERE PartNumber = ? AND EnvCode = ?"
-              " AND ProcCode = 0 ORDER BY TimeNumber",
-              {partNumber, long{environmentCode}});
+    rows.Open(
+        "SELECT FRTime, IsCencored FROM PartFR WHERE PartNumber = ? AND EnvCode = ?"
+        " AND ProcCode = 0 ORDER BY TimeNumber",
+        {partNumber, long{environmentCode}});
     WeibullSample history;
     framework::DbVariant time, censored;
     while (!rows.IsEOF()) {

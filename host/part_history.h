@@ -2,10 +2,10 @@
 
 // A part's recorded field history: the rows of PartFR the field-data method fits.
 
+#include "host/weibull_model.h"
+
 #include <cstdint>
 #include <string>
-
-#include "host/weibull_model.h"
 
 namespace framework {
 class Database;

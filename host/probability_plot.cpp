@@ -1,11 +1,11 @@
 #include "host/probability_plot.h"
 
+#include "host/weibull_paper.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <sstream>
-
-#include "host/weibull_paper.h"
 
 namespace tavrin21::host {
 
@@ -31,12 +31,23 @@ std::string Escaped(const std::string& text) {
     std::string escaped;
     for (const char c : text) {
         switch (c) {
-            case '&': escaped += "&amp;"; break;
-            case '<': escaped += "&lt;"; break;
-            case '>': escaped += "&gt;"; break;
-            case '"': escaped += "&quot;"; break;
-            case '\'': escaped += "&apos;"; break;
-            default: escaped += c;
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            case '"':
+                escaped += "&quot;";
+                break;
+            case '\'':
+                escaped += "&apos;";
+                break;
+            default:
+                escaped += c;
         }
     }
     return escaped;
@@ -59,18 +70,19 @@ void WriteGridAndTicks(std::ostream& svg, const WeibullPaper& paper) {
     for (const Tick& tick : paper.TimeTicks()) {
         const std::string x = Number(tick.position);
         svg << "<line class=\"time-grid\" data-value=\"" << Label(tick.value, "%.6g") << "\" x1=\""
-            << x << "\" y1=\"" << Number(a.top) << "\" x2=\"" << x << "\" y2=\"" << Number(a.bottom + 5)
-            << "\" stroke=\"" << kGridColour << "\"/><text class=\"time-tick\" x=\"" << x << "\" y=\""
-            << Number(a.bottom + 20) << "\">" << Label(tick.value, "%g") << "</text>\n";
+            << x << "\" y1=\"" << Number(a.top) << "\" x2=\"" << x << "\" y2=\""
+            << Number(a.bottom + 5) << "\" stroke=\"" << kGridColour
+            << "\"/><text class=\"time-tick\" x=\"" << x << "\" y=\"" << Number(a.bottom + 20)
+            << "\">" << Label(tick.value, "%g") << "</text>\n";
     }
     svg << "</g>\n<g id=\"fraction-ticks\" font-size=\"12\" text-anchor=\"end\">\n";
     for (const Tick& tick : paper.FractionTicks()) {
         const std::string y = Number(tick.position);
         svg << "<line class=\"fraction-grid\" data-value=\"" << Label(tick.value, "%.6g")
             << "\" x1=\"" << Number(a.left - 5) << "\" y1=\"" << y << "\" x2=\"" << Number(a.right)
-            << "\" y2=\"" << y << "\" stroke=\"" << kGridColour << "\"/><text class=\"fraction-tick\" x=\""
-            << Number(a.left - 8) << "\" y=\"" << y << "\" dy=\"4\">" << Label(tick.value * 100.0, "%g")
-            << "</text>\n";
+            << "\" y2=\"" << y << "\" stroke=\"" << kGridColour
+            << "\"/><text class=\"fraction-tick\" x=\"" << Number(a.left - 8) << "\" y=\"" << y
+            << "\" dy=\"4\">" << Label(tick.value * 100.0, "%g") << "</text>\n";
     }
     svg << "</g>\n";
 }
@@ -85,7 +97,9 @@ void WriteFittedLine(std::ostream& svg, const WeibullPaper& paper, const FittedL
     if (!(from < to)) {
         return;
     }
-    auto fractionAt = [&](double time) { return -std::expm1(-std::pow(time / line.scale, line.shape)); };
+    auto fractionAt = [&](double time) {
+        return -std::expm1(-std::pow(time / line.scale, line.shape));
+    };
     svg << "<line class=\"" << line.cssClass << "\" x1=\"" << Number(paper.X(from)) << "\" y1=\""
         << Number(paper.Y(fractionAt(from))) << "\" x2=\"" << Number(paper.X(to)) << "\" y2=\""
         << Number(paper.Y(fractionAt(to))) << "\" stroke=\"" << line.colour
@@ -121,9 +135,9 @@ void WriteLegend(std::ostream& svg, const ProbabilityPlot& plot) {
     double x = 0, y = 0;
     svg << "<g id=\"legend\" font-size=\"13\">\n";
     place(x, y);
-    svg << "<circle cx=\"" << Number(x + 18) << "\" cy=\"" << Number(y - 4) << "\" r=\"4.5\" fill=\""
-        << kFailureColour << "\"/><text x=\"" << Number(x + 40) << "\" y=\"" << Number(y)
-        << "\">failures at median ranks</text>\n";
+    svg << "<circle cx=\"" << Number(x + 18) << "\" cy=\"" << Number(y - 4)
+        << "\" r=\"4.5\" fill=\"" << kFailureColour << "\"/><text x=\"" << Number(x + 40)
+        << "\" y=\"" << Number(y) << "\">failures at median ranks</text>\n";
     place(x, y);
     svg << "<path d=\"M" << Number(x + 18) << ',' << Number(y + 2)
         << " l-5,-10 h10 z\" fill=\"none\" stroke=\"black\"/><text x=\"" << Number(x + 40)

@@ -3,15 +3,15 @@
 // A Weibull probability plot as an SVG document: the failures at their median ranks,
 // the suspensions on the time axis, and fitted lines.
 
+#include "host/median_ranks.h"
+
 #include <string>
 #include <vector>
-
-#include "host/median_ranks.h"
 
 namespace tavrin21::host {
 
 struct FittedLine {
-    std::string label;   // for the legend
+    std::string label;  // for the legend
     std::string cssClass;
     std::string colour;  // an SVG colour, e.g. "#1f77b4"
     double scale = 0.0;

@@ -39,8 +39,9 @@ NewtonStep DescentStep(const LogLikelihoodDerivatives& d) {
     const auto& g = d.gradient;
     const double det = h[0][0] * h[1][1] - h[0][1] * h[1][0];
     if (h[0][0] > 0.0 && det > 0.0) {
-        return {{-(h[1][1] * g[0] - h[0][1] * g[1]) / det, -(h[0][0] * g[1] - h[1][0] * g[0]) / det},
-                true};
+        return {
+            {-(h[1][1] * g[0] - h[0][1] * g[1]) / det, -(h[0][0] * g[1] - h[1][0] * g[0]) / det},
+            true};
     }
     auto scaled = [](double gradient, double curvature) {
         return -gradient / std::max(std::abs(curvature), 1.0);
@@ -72,7 +73,8 @@ WeibullMle FitWeibullMle(const WeibullSample& sample) {
                                                logShape + factor * step.delta[1])
                        .negLogLikelihood > d.negLogLikelihood) {
                 if (++halvings > kMaxHalvings) {
-                    throw std::runtime_error("the maximum-likelihood iteration found no better point");
+                    throw std::runtime_error(
+                        "the maximum-likelihood iteration found no better point");
                 }
                 factor *= 0.5;
             }

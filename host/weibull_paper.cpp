@@ -8,12 +8,14 @@ namespace tavrin21::host {
 
 namespace {
 
-constexpr double kFractionTicks[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.05, 0.1, 0.2, 0.3,
+constexpr double kFractionTicks[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.05, 0.1,  0.2,  0.3,
                                      0.4,   0.5,   0.632, 0.8,  0.9,  0.95, 0.99, 0.999};
 
 }  // namespace
 
-double WeibullTransform(double fraction) { return std::log(-std::log1p(-fraction)); }
+double WeibullTransform(double fraction) {
+    return std::log(-std::log1p(-fraction));
+}
 
 WeibullPaper::WeibullPaper(const std::vector<double>& times,
                            const std::vector<double>& fractions,
@@ -58,7 +60,8 @@ double WeibullPaper::X(double time) const {
 
 double WeibullPaper::Y(double fraction) const {
     const double low = WeibullTransform(fractionMin_);
-    const double share = (WeibullTransform(fraction) - low) / (WeibullTransform(fractionMax_) - low);
+    const double share =
+        (WeibullTransform(fraction) - low) / (WeibullTransform(fractionMax_) - low);
     return area_.bottom - share * (area_.bottom - area_.top);
 }
 

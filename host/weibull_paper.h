@@ -20,11 +20,13 @@ struct Tick {
 };
 
 class WeibullPaper {
-public:
+  public:
     // Whole decades around `times` (all positive) across; fractions failed up the page from
     // at most 1 % to at least 99 %, widened to hold `fractions`. Throws std::invalid_argument
     // for no times or a time that is not positive.
-    WeibullPaper(const std::vector<double>& times, const std::vector<double>& fractions, PlotArea area);
+    WeibullPaper(const std::vector<double>& times,
+                 const std::vector<double>& fractions,
+                 PlotArea area);
 
     double X(double time) const;
     double Y(double fraction) const;
@@ -38,7 +40,7 @@ public:
     std::vector<Tick> TimeTicks() const;
     std::vector<Tick> FractionTicks() const;
 
-private:
+  private:
     PlotArea area_;
     double timeMin_ = 1.0, timeMax_ = 10.0;
     double fractionMin_ = 0.01, fractionMax_ = 0.99;

@@ -1,11 +1,11 @@
 #include "host/median_ranks.h"
 
-#include <gtest/gtest.h>
+#include "host/reduced_bias.h"
 
 #include <cmath>
 #include <string>
 
-#include "host/reduced_bias.h"
+#include <gtest/gtest.h>
 
 namespace tavrin21::host {
 namespace {
@@ -24,7 +24,9 @@ const RankCase kRankCases[] = {
      {150, 560, 800, 1720, 5230, 6890},
      {0.0673, 0.1741, 0.2810, 0.4056, 0.6134, 0.8211}},
     // Without suspensions the orders are 1..n: Bernard's (i - 0.3) / (n + 0.4), unsorted input.
-    {"CompleteFive", {{40, 10, 30, 20, 50}, {}}, {10, 20, 30, 40, 50},
+    {"CompleteFive",
+     {{40, 10, 30, 20, 50}, {}},
+     {10, 20, 30, 40, 50},
      {0.1296, 0.3148, 0.5000, 0.6852, 0.8704}},
     // A suspension tied with a failure outlived it; suspensions after the last failure change
     // nothing but n.
