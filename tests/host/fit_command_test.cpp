@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -109,8 +108,12 @@ TEST_F(HostFit, WritesTheTableAndThePlot) {
     }
     std::ifstream file(plot);
     const std::string svg{std::istreambuf_iterator<char>(file), {}};
-    const std::regex failure("class=\"failure\"");
-    EXPECT_EQ(std::distance(std::sregex_iterator(svg.begin(), svg.end(), failure), {}), 8);
+    std::size_t failures = 0;
+    for (auto at = svg.find("class=\"failure\""); at != std::string::npos;
+         at = svg.find("class=\"failure\"", at + 1)) {
+        ++failures;
+    }
+    EXPECT_EQ(failures, 8u);
     EXPECT_NE(svg.find("class=\"module-fit\""), std::string::npos);
 }
 

@@ -11,7 +11,6 @@
 #include <fstream>
 #include <map>
 #include <png.h>
-#include <regex>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -32,20 +31,23 @@ const ProbabilityPlot kPlot{"Ten units & four suspended",
                             kSample.suspensions,
                             {kOther, kExact}};
 
+// The attributes of every element of class `cls`, and its text under the key "".
 std::vector<std::map<std::string, std::string>> Elements(const std::string& svg,
                                                          const std::string& cls) {
     std::vector<std::map<std::string, std::string>> found;
-    const std::regex element("<\\w+ class=\"" + cls + "\"([^>]*)>");
-    const std::regex attribute("([\\w-]+)=\"([^\"]*)\"");
-    for (auto e = std::sregex_iterator(svg.begin(), svg.end(), element);
-         e != std::sregex_iterator(); ++e) {
-        const std::string attributes = (*e)[1];
-        std::map<std::string, std::string> values;
-        for (auto a = std::sregex_iterator(attributes.begin(), attributes.end(), attribute);
-             a != std::sregex_iterator(); ++a) {
-            values[(*a)[1]] = (*a)[2];
+    const std::string marker = " class=\"" + cls + "\"";
+    for (auto at = svg.find(marker); at != std::string::npos; at = svg.find(marker, at + 1)) {
+        const auto end = svg.find('>', at);
+        std::map<std::string, std::string> element{
+            {"", svg.substr(end + 1, svg.find('<', end) - end - 1)}};
+        for (auto equals = svg.find("=\"", at); equals < end;
+             equals = svg.find("=\"", equals + 2)) {
+            const auto name = svg.rfind(' ', equals) + 1;
+            const auto close = svg.find('"', equals + 2);
+            element[svg.substr(name, equals - name)] = svg.substr(equals + 2, close - equals - 2);
+            equals = close;
         }
-        found.push_back(values);
+        found.push_back(element);
     }
     return found;
 }
@@ -83,11 +85,8 @@ void ExpectLabelled(const std::string& svg,
                     const std::string& coordinate,
                     double unit) {
     std::map<std::string, std::string> labels;
-    const std::regex label("<text class=\"" + axis + "-tick\"[^>]* " + coordinate +
-                           "=\"([^\"]+)\"[^>]*>([^<]+)<");
-    for (auto l = std::sregex_iterator(svg.begin(), svg.end(), label); l != std::sregex_iterator();
-         ++l) {
-        labels[(*l)[1]] = (*l)[2];
+    for (const auto& label : Elements(svg, axis + "-tick")) {
+        labels[label.at(coordinate)] = label.at("");
     }
     for (const auto& grid : Elements(svg, axis + "-grid")) {
         const std::string at = grid.at(coordinate + "1");
