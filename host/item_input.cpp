@@ -142,6 +142,10 @@ std::variant<ItemInput, std::string> ItemColumns::Parse(const std::vector<std::s
     return item;
 }
 
+std::variant<std::uint8_t, std::string> EnvironmentFromText(const std::string& text) {
+    return ParseEnvironment(Trimmed(text));
+}
+
 ItemRecord MakeItemRecord(const ItemInput& item) {
     ItemRecord record;
     std::memset(&record, 0, sizeof record);

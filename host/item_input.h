@@ -37,6 +37,10 @@ private:
 inline constexpr const char* kItemColumnNames[] = {"PartNumber", "EnvironmentCode", "Temperature",
                                                    "MethodCode", "Mode"};
 
+// The environment code of "1" to "27" or a code such as "gb" or "AIC" (any case), or the reason
+// the text is neither.
+std::variant<std::uint8_t, std::string> EnvironmentFromText(const std::string& text);
+
 // The record the host hands the module: every byte zero but the item's fields.
 ItemRecord MakeItemRecord(const ItemInput& item);
 

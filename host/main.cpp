@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include "host/calc_command.h"
+#include "host/fit_command_line.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Calculates items with the tavrin21 calculation module, as its host does."};
@@ -30,10 +31,16 @@ int main(int argc, char** argv) {
     columnsCommand->add_option("--module", columnsModule,
                                "path of the module (default: tavrin21.so beside this program)");
 
+    tavrin21::host::FitOptions fit;
+    CLI::App* fitCommand = tavrin21::host::AddFitCommand(app, fit);
+
     CLI11_PARSE(app, argc, argv);
 
     if (*calcCommand) {
         return tavrin21::host::RunCalc(calc, std::cout, std::cerr);
+    }
+    if (*fitCommand) {
+        return tavrin21::host::RunFit(fit, std::cout, std::cerr);
     }
     return tavrin21::host::RunColumns(columnsModule, std::cout, std::cerr);
 }

@@ -7,6 +7,7 @@ packages=(
     unixodbc unixodbc-dev odbcinst libsqliteodbc odbc-postgresql postgresql sqlite3
     libcli11-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev binutils
+    librsvg2-bin libpng-dev
 )
 
 missing=()
