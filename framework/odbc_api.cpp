@@ -7,6 +7,7 @@ namespace framework::odbc {
 
 namespace {
 
+// CloseCursor is the last kind of call.
 constexpr std::size_t kCallKinds = static_cast<std::size_t>(Call::CloseCursor) + 1;
 
 struct FaultPlan {

@@ -30,6 +30,7 @@ public:
     void Open(const std::string& sql, const std::vector<SqlParameter>& parameters);
     // Runs `statement` (prepared on this record set's database) again with `parameters`. The
     // record set reads its result until closed; meanwhile no other record set may open it.
+    // Close the record set before the database closes: that frees the statement.
     void Open(PreparedStatement& statement, const std::vector<SqlParameter>& parameters);
 
     bool IsOpen() const;
