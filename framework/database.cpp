@@ -5,6 +5,7 @@
 #include "framework/db_exception.h"
 #include "framework/odbc_api.h"
 #include "framework/odbc_handle.h"
+#include "framework/statement_cache.h"
 #include "framework/text_compare.h"
 #include "framework/platform/connect_string.h"
 #include "framework/platform/sql_dialect.h"
@@ -30,11 +31,13 @@ struct Database::Impl {
     bool connected = false;
     std::string displayName;
     std::string dbmsName;
+    StatementCache statements;
 };
 
 Database::Database() : impl_(std::make_unique<Impl>()) {}
 
 Database::~Database() {
+    impl_->statements.Clear();
     if (impl_->connected) {
         SQLDisconnect(impl_->connection.Get());
     }
@@ -71,6 +74,7 @@ void Database::Open(const std::string& connectString) {
 bool Database::IsOpen() const { return impl_->connected; }
 
 void Database::Close() {
+    impl_->statements.Clear();
     if (impl_->connected) {
         SQLDisconnect(impl_->connection.Get());
         impl_->connected = false;
@@ -99,5 +103,7 @@ const std::string& Database::DisplayName() const { return impl_->displayName; }
 const std::string& Database::DbmsName() const { return impl_->dbmsName; }
 
 void* Database::NativeHandle() const { return impl_->connection.Get(); }
+
+StatementCache& Database::Statements() { return impl_->statements; }
 
 }  // namespace framework

@@ -10,6 +10,8 @@
 
 namespace framework {
 
+class StatementCache;
+
 class FRAMEWORK_API Database {
 public:
     Database();
@@ -35,6 +37,9 @@ public:
 
     // The ODBC connection handle (SQLHDBC), for the framework's record sets.
     void* NativeHandle() const;
+
+    // The statements prepared on this connection; dropped when it closes.
+    StatementCache& Statements();
 
 private:
     struct Impl;

@@ -7,10 +7,13 @@ namespace framework::odbc {
 
 namespace {
 
-constexpr std::size_t kCallKinds = 6;
+// CloseCursor is the last kind of call.
+constexpr std::size_t kCallKinds = static_cast<std::size_t>(Call::CloseCursor) + 1;
 
 struct FaultPlan {
-    std::array<int, kCallKinds> countdown{-1, -1, -1, -1, -1, -1};
+    FaultPlan() { countdown.fill(-1); }
+    std::array<int, kCallKinds> countdown;
+    std::array<long, kCallKinds> uses{};
     bool lastCallFaulted = false;
 };
 
@@ -23,6 +26,7 @@ FaultPlan& Faults() {
 bool FaultDue(Call call) {
     FaultPlan& plan = Faults();
     int& countdown = plan.countdown[static_cast<std::size_t>(call)];
+    ++plan.uses[static_cast<std::size_t>(call)];
     plan.lastCallFaulted = false;
     if (countdown < 0) {
         return false;
@@ -48,6 +52,8 @@ void InjectFault(Call call, int callsBefore) {
 
 void ClearFaults() { Faults() = FaultPlan{}; }
 
+long CallCount(Call call) { return Faults().uses[static_cast<std::size_t>(call)]; }
+
 SQLRETURN DriverConnect(SQLHDBC connection, const std::string& connectString) {
     if (FaultDue(Call::Connect)) {
         return SQL_ERROR;
@@ -56,6 +62,35 @@ SQLRETURN DriverConnect(SQLHDBC connection, const std::string& connectString) {
     SQLSMALLINT completedLength = 0;
     return SQLDriverConnect(connection, nullptr, Text(connectString), SQL_NTS, completed,
                             sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
+}
+
+SQLRETURN AllocStatement(SQLHDBC connection, SQLHSTMT* statement) {
+    if (FaultDue(Call::AllocStatement)) {
+        return SQL_ERROR;
+    }
+    return SQLAllocHandle(SQL_HANDLE_STMT, connection, statement);
+}
+
+SQLRETURN BindParameter(SQLHSTMT statement,
+                        SQLUSMALLINT number,
+                        SQLSMALLINT valueType,
+                        SQLSMALLINT parameterType,
+                        SQLULEN columnSize,
+                        SQLPOINTER value,
+                        SQLLEN valueBytes,
+                        SQLLEN* indicator) {
+    if (FaultDue(Call::BindParameter)) {
+        return SQL_ERROR;
+    }
+    return SQLBindParameter(statement, number, SQL_PARAM_INPUT, valueType, parameterType,
+                            columnSize, 0, value, valueBytes, indicator);
+}
+
+SQLRETURN CloseCursor(SQLHSTMT statement) {
+    if (FaultDue(Call::CloseCursor)) {
+        return SQL_ERROR;
+    }
+    return SQLFreeStmt(statement, SQL_CLOSE);
 }
 
 SQLRETURN ExecDirect(SQLHSTMT statement, const std::string& sql) {

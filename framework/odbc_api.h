@@ -14,14 +14,38 @@
 
 namespace framework::odbc {
 
-enum class Call { Connect, ExecDirect, Prepare, Execute, Fetch, GetData };
+enum class Call {
+    Connect,
+    ExecDirect,
+    Prepare,
+    Execute,
+    Fetch,
+    GetData,
+    AllocStatement,
+    BindParameter,
+    CloseCursor,
+};
 
 // After `callsBefore` successful uses of `call`, the next use fails with SQL_ERROR and the
 // diagnostic "HY000 injected fault"; then the call works again. A negative count disarms it.
 FRAMEWORK_API void InjectFault(Call call, int callsBefore);
+// Disarms every fault and sets every use count to zero.
 FRAMEWORK_API void ClearFaults();
+// How often `call` was used on this thread since the last ClearFaults, failed uses included.
+FRAMEWORK_API long CallCount(Call call);
 
 SQLRETURN DriverConnect(SQLHDBC connection, const std::string& connectString);
+SQLRETURN AllocStatement(SQLHDBC connection, SQLHSTMT* statement);
+SQLRETURN BindParameter(SQLHSTMT statement,
+                        SQLUSMALLINT number,
+                        SQLSMALLINT valueType,
+                        SQLSMALLINT parameterType,
+                        SQLULEN columnSize,
+                        SQLPOINTER value,
+                        SQLLEN valueBytes,
+                        SQLLEN* indicator);
+// SQLFreeStmt(SQL_CLOSE): ends the statement's result, keeps it prepared.
+SQLRETURN CloseCursor(SQLHSTMT statement);
 SQLRETURN ExecDirect(SQLHSTMT statement, const std::string& sql);
 SQLRETURN Prepare(SQLHSTMT statement, const std::string& sql);
 SQLRETURN Execute(SQLHSTMT statement);

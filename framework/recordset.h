@@ -9,14 +9,12 @@
 #include <vector>
 
 #include "framework/db_variant.h"
+#include "framework/prepared_statement.h"
 #include "framework/platform/export.h"
 
 namespace framework {
 
 class Database;
-
-// A value bound to a '?' of a prepared statement.
-using SqlParameter = std::variant<std::string, long>;
 
 class FRAMEWORK_API Recordset {
 public:
@@ -30,6 +28,10 @@ public:
     void Open(const std::string& sql);
     // The same for a statement with '?' placeholders, bound in order to `parameters`.
     void Open(const std::string& sql, const std::vector<SqlParameter>& parameters);
+    // Runs `statement` (prepared on this record set's database) again with `parameters`. The
+    // record set reads its result until closed; meanwhile no other record set may open it.
+    // Close the record set before the database closes: that frees the statement.
+    void Open(PreparedStatement& statement, const std::vector<SqlParameter>& parameters);
 
     bool IsOpen() const;
     // True past the last row, for an empty result, and whenever the set is not open.

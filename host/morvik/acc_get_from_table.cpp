@@ -10,6 +10,14 @@ namespace {
 
 constexpr unsigned kDatabaseErrorHelpContext = 16;
 
+void ShowUnusableTable(const std::string& partNumber,
+                       std::uint8_t environmentCode,
+                       const morvik::UnusableTable& error) {
+    framework::MessageBox("Unusable failure-rate table!\npart " + partNumber + ", environment " +
+                              std::to_string(environmentCode) + ": " + error.what(),
+                          framework::kMessageBoxOk, kDatabaseErrorHelpContext);
+}
+
 std::optional<morvik::TabledRates> LookUpOn(framework::Database* database,
                                             const std::string& partNumber,
                                             std::uint8_t environmentCode) {
@@ -23,6 +31,9 @@ std::optional<morvik::TabledRates> LookUpOn(framework::Database* database,
         framework::MessageBox("Error reading the failure-rate table!\n" + error.ErrorText() + "\n" +
                                   error.Statement(),
                               framework::kMessageBoxOk, kDatabaseErrorHelpContext);
+        return std::nullopt;
+    } catch (const morvik::UnusableTable& error) {
+        ShowUnusableTable(partNumber, environmentCode, error);
         return std::nullopt;
     }
 }

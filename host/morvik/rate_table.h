@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "tavrin21/tabled_rate_record.h"
@@ -24,9 +25,18 @@ struct TabledRates {
     float maxTemperature = 0.0f;
 };
 
+// A table the module cannot use: a slot that is not a whole number from 0 to 15 or appears
+// twice, a temperature or rate that is not a finite single, a negative rate, two usable points at
+// one temperature, a minimum above the maximum. what() is the plain reason.
+class UnusableTable : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // The rates of `partNumber` in environment `environmentCode` on `database`, or nothing when the
-// table has no row for them. The part number is bound as a parameter, never spliced into SQL.
-// Throws framework::DbException when the database fails.
+// table has no row for them. The part number is bound as a parameter, never spliced into SQL;
+// both queries are prepared once per connection. Throws framework::DbException when the
+// database fails, UnusableTable when what it holds cannot be used.
 std::optional<TabledRates> LookUpTabledRates(framework::Database& database,
                                              const std::string& partNumber,
                                              std::uint8_t environmentCode);

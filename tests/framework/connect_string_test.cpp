@@ -10,7 +10,7 @@ namespace {
 
 // Connecting to the file DBQ names, and refusing an empty driver, are shown end to end by the
 // library-file tests; here the rewrite itself, row by row.
-TEST(ConnectStringForDriverManager, DbqBecomesDatabaseWithTheHostPathAndNoDriverIsRefused) {
+TEST(ConnectStringForDriverManager, DbqBecomesDatabaseSqliteStepsAndNoDriverIsRefused) {
     const PathMapping previous = SetPathMapping({"/root", {}});
     const char* const kRefused = "refused: IM002";
     const struct {
@@ -20,7 +20,10 @@ TEST(ConnectStringForDriverManager, DbqBecomesDatabaseWithTheHostPathAndNoDriver
         {"ODBC;DRIVER={Access};DSN='';DBQ=\\LIB\\zova.mdb;Uid=;Pwd=;",
          "ODBC;DRIVER={Access};DSN='';Database=/root/LIB/zova.mdb;Uid=;Pwd=;"},
         {"DRIVER={A;B};dbq={\\LIB\\a;b.mdb}", "DRIVER={A;B};Database={/root/LIB/a;b.mdb}"},
-        {"DRIVER=SQLite3;Database=/x.sqlite", "DRIVER=SQLite3;Database=/x.sqlite"},
+        {"DRIVER=SQLite3;Database=/x.sqlite", "DRIVER=SQLite3;Database=/x.sqlite;StepAPI=1"},
+        {"driver = {sqlite3} ;Database=/x.sqlite;", "driver = {sqlite3} ;Database=/x.sqlite;StepAPI=1;"},
+        {"DRIVER=SQLite3;stepapi=0;Database=/x.sqlite", "DRIVER=SQLite3;stepapi=0;Database=/x.sqlite"},
+        {"DRIVER={PostgreSQL Unicode};Server=h", "DRIVER={PostgreSQL Unicode};Server=h"},
         {"DRIVER=X;DBQ=\\a.mdb;Database=/b.sqlite", "DRIVER=X;DBQ=\\a.mdb;Database=/b.sqlite"},
         // An empty Database makes the SQLite driver create a file named after the connect string.
         {"DRIVER=X;DBQ=;Uid=;", "DRIVER=X;DBQ=;Uid=;"},

@@ -6,6 +6,8 @@
 
 #include "framework/database.h"
 #include "framework/db_exception.h"
+#include "framework/odbc_api.h"
+#include "framework/statement_cache.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
 
@@ -98,6 +100,74 @@ TEST_F(RecordsetTest, ReadingWithoutARowOrAnUnknownColumnThrows) {
     EXPECT_THROW(rows.GetFieldValue("Code", text), DbException);
     rows.Open("SELECT Code FROM Parts");
     EXPECT_THROW(rows.GetFieldValue("NoSuchColumn", text), DbException);
+}
+
+TEST_F(RecordsetTest, PreparedStatementRunsAgainWithNewParametersUntilTheDatabaseCloses) {
+    const std::string sql = "SELECT PartNumber FROM Parts WHERE Code = ?";
+    PreparedStatement& byCode = database_.Statements().Get(database_, sql);
+    EXPECT_EQ(&database_.Statements().Get(database_, sql), &byCode);
+
+    Recordset rows(&database_);
+    std::string text;
+    for (const auto& [code, part] : {std::pair{7L, "A'1"}, {300L, "12abc"}, {7L, "A'1"}}) {
+        rows.Open(byCode, {code});
+        rows.GetFieldValue("PartNumber", text);
+        EXPECT_EQ(text, part);
+        rows.MoveNext();
+        EXPECT_TRUE(rows.IsEOF());
+    }
+
+    // One result, one reader.
+    Recordset other(&database_);
+    rows.Open(byCode, {7L});
+    EXPECT_THROW(other.Open(byCode, {7L}), DbException);
+    rows.Close();
+    other.Open(byCode, {300L});
+    EXPECT_FALSE(other.IsEOF());
+    other.Close();
+
+    database_.Close();
+    EXPECT_EQ(database_.Statements().Size(), 0u);
+}
+
+TEST_F(RecordsetTest, AFailedCallOnAPreparedStatementThrowsAndTheNextRunWorks) {
+    using odbc::Call;
+    const struct {
+        const char* name;
+        Call call;
+        bool throws;  // false: the failure is absorbed and the call made again
+    } rows[] = {{"allocate", Call::AllocStatement, true},
+                {"prepare", Call::Prepare, true},
+                {"bind", Call::BindParameter, true},
+                {"execute", Call::Execute, true},
+                {"end the previous result", Call::CloseCursor, false}};
+    const std::string sql = "SELECT PartNumber FROM Parts WHERE Code = ?";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Database database;
+        database.Open(tavrin21::test::SqliteConnectString(scratch_ / "r.sqlite"));
+        Recordset parts(&database);
+        const auto partOfCode = [&](long code) {
+            parts.Open(database.Statements().Get(database, sql), {code});
+            std::string part;
+            parts.GetFieldValue("PartNumber", part);
+            return part;
+        };
+        odbc::InjectFault(row.call, 0);
+        if (row.throws) {
+            try {
+                partOfCode(7);
+                ADD_FAILURE() << "no error";
+            } catch (const DbException& error) {
+                EXPECT_EQ(error.Statement(), sql);
+                EXPECT_EQ(error.ErrorText().find("HY000"), 0u) << error.ErrorText();
+            }
+        } else {
+            EXPECT_EQ(partOfCode(7), "A'1");
+        }
+        EXPECT_EQ(partOfCode(300), "12abc");
+        odbc::ClearFaults();
+    }
 }
 
 }  // namespace

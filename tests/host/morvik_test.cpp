@@ -4,10 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <limits>
 #include <cstring>
 
 #include "framework/database.h"
 #include "framework/message_box.h"
+#include "framework/odbc_api.h"
+#include "framework/recordset.h"
+#include "tests/library/backend_fixture.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
 
@@ -92,5 +97,138 @@ TEST_F(AccGetFromTableTest, ShowsADatabaseErrorAndStillSearchesTheSecondary) {
     EXPECT_EQ(AccGetFromTable(0, &part, &record, &bare, &database_), 1);
     EXPECT_EQ(shown, 1);
 }
+
+// A library made without the typed schema, as some users make theirs: any value fits anywhere.
+constexpr const char* kLooseSchema =
+    "CREATE TABLE FRTable (PartNumber VARCHAR(62), EnvCode INTEGER, "
+    "MinTemperature DOUBLE PRECISION, MaxTemperature DOUBLE PRECISION);\n"
+    "CREATE TABLE FRTablePoint (PartNumber VARCHAR(62), EnvCode INTEGER, Slot TEXT, "
+    "Temperature DOUBLE PRECISION, Rate DOUBLE PRECISION);\n";
+
+class MorvikLibrary : public tavrin21::test::BackendTest {
+protected:
+    std::int32_t LookUp(const std::string& part, TabledRateRecord& record) {
+        std::memset(&record, 0, sizeof record);
+        std::strcpy(record.PartNumber, part.c_str());
+        record.EnvironmentCode = 3;
+        return AccGetFromTable(0, &part, &record, primary_.get(), secondary_.get());
+    }
+
+    // Closes `database` and opens it again on the same data, as a host restores a lost link.
+    void Reconnect(framework::Database& database) {
+        std::string where;
+        framework::Recordset ask(&database);
+        if (GetParam() == tavrin21::test::Backend::Sqlite) {
+            ask.Open("PRAGMA database_list");
+            ask.GetFieldValue("file", where);
+        } else {
+            ask.Open("SHOW search_path");
+            ask.GetFieldValue("search_path", where);
+        }
+        ask.Close();
+        database.Close();
+        if (GetParam() == tavrin21::test::Backend::Sqlite) {
+            database.Open(tavrin21::test::SqliteConnectString(where));
+        } else {
+            database.Open(std::getenv("TAVRIN21_PG_CONNECT"));
+            database.ExecuteSQL("SET search_path TO " + where);
+        }
+    }
+};
+
+TEST_P(MorvikLibrary, RejectsATableItCannotUseAndSaysWhy) {
+    const struct {
+        const char* name;
+        const char* rows;
+        const char* reason;  // empty: the table is usable
+    } cases[] = {
+        {"slot not a number", "('P', 3, 'nan', 20, 0.1)", "slot \"nan\" is not a whole number from 0 to 15"},
+        {"slot with a fraction", "('P', 3, '2.5', 20, 0.1)", "slot \"2.5\" is not a whole number from 0 to 15"},
+        {"slot below 0", "('P', 3, '-1', 20, 0.1)", "slot \"-1\" is not a whole number from 0 to 15"},
+        {"slot above 15", "('P', 3, '16', 20, 0.1)", "slot \"16\" is not a whole number from 0 to 15"},
+        {"slot missing", "('P', 3, NULL, 20, 0.1)", "slot \"\" is not a whole number from 0 to 15"},
+        {"slot twice", "('P', 3, '4', 20, 0.1), ('P', 3, '4', 30, 0.2)", "slot 4 appears twice"},
+        {"temperature not a number", "('P', 3, '1', 'nan', 0.1)", "slot 1: temperature nan is not a finite number"},
+        {"rate infinite", "('P', 3, '1', 20, 'inf')", "slot 1: rate inf is not a finite number"},
+        {"temperature beyond a single", "('P', 3, '1', 1e300, 0.1)",
+         "slot 1: temperature 1e+300 is beyond the range of a single-precision number"},
+        {"negative rate", "('P', 3, '1', 20, -0.5)", "slot 1: rate -0.5 is negative"},
+        {"rate without temperature", "('P', 3, '1', NULL, 0.5)", "slot 1: rate 0.5 has no temperature"},
+        {"two rates at one temperature", "('P', 3, '2', 20, 0.1), ('P', 3, '5', 20, 0.3)",
+         "slots 2 and 5 have rates at the same temperature 20"},
+        {"empty slot at a used temperature", "('P', 3, '2', 20, 0.1), ('P', 3, '5', 20, 0)", ""},
+        {"slot written as a real number", "('P', 3, '7.0', 20, 0.1)", ""},
+    };
+    tavrin21::test::RunSqlScript(*primary_, kLooseSchema);
+    tavrin21::test::RunSqlScript(*secondary_, kLooseSchema);
+    // Each row is a part of its own, 'P' in its rows standing for it.
+    int partIndex = 0;
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        const std::string part = "P" + std::to_string(partIndex++);
+        std::string points = row.rows;
+        for (std::size_t at; (at = points.find("'P'")) != std::string::npos;) {
+            points.replace(at, 3, "'" + part + "'");
+        }
+        primary_->ExecuteSQL("INSERT INTO FRTable VALUES ('" + part + "', 3, -40, 125)");
+        primary_->ExecuteSQL("INSERT INTO FRTablePoint VALUES " + points);
+        boxes_.clear();
+        TabledRateRecord record;
+        const bool usable = *row.reason == '\0';
+        EXPECT_EQ(LookUp(part, record), usable ? 1 : 0);
+        if (usable) {
+            EXPECT_TRUE(boxes_.empty());
+        } else {
+            EXPECT_EQ(boxes_, std::vector<std::string>{"Unusable failure-rate table!\npart " + part +
+                                                       ", environment 3: " + row.reason});
+        }
+    }
+}
+
+TEST_P(MorvikLibrary, RejectsLimitsOutOfOrderAndStillSearchesTheSecondary) {
+    tavrin21::test::RunSqlScript(*primary_, std::string(kLooseSchema) +
+                                                "INSERT INTO FRTable VALUES ('P', 3, 85, 40);\n"
+                                                "INSERT INTO FRTable VALUES ('Q', 3, 'nan', 40);\n");
+    tavrin21::test::RunSqlScript(*secondary_, std::string(kLooseSchema) +
+                                                  "INSERT INTO FRTable VALUES ('P', 3, -40, 1e300);\n"
+                                                  "INSERT INTO FRTablePoint VALUES ('P', 3, '0', 25, 0.5);\n");
+    TabledRateRecord record;
+    EXPECT_EQ(LookUp("P", record), 1);
+    EXPECT_EQ(float{record.Points[0].Rate}, 0.5f);
+    EXPECT_EQ(float{record.MaxTemperature}, std::numeric_limits<float>::infinity());
+    EXPECT_EQ(LookUp("Q", record), 0);
+    EXPECT_EQ(boxes_, (std::vector<std::string>{
+                          "Unusable failure-rate table!\npart P, environment 3: minimum temperature 85 is above the maximum 40",
+                          "Unusable failure-rate table!\npart Q, environment 3: minimum temperature is not a number"}));
+}
+
+TEST_P(MorvikLibrary, PreparesItsQueriesOncePerConnection) {
+    using framework::odbc::Call;
+    using framework::odbc::CallCount;
+    tavrin21::test::RunSqlScript(*primary_, tavrin21::test::ExampleFile("schema.sql") +
+                                                "INSERT INTO FRTable VALUES ('P', 3, -40, 125);\n"
+                                                "INSERT INTO FRTablePoint VALUES ('P', 3, 0, 25, 0.5);\n");
+    const auto expectCounts = [](long allocations, long executions) {
+        EXPECT_EQ(CallCount(Call::AllocStatement), allocations);
+        EXPECT_EQ(CallCount(Call::Prepare), allocations);
+        EXPECT_EQ(CallCount(Call::Execute), executions);
+    };
+    framework::odbc::ClearFaults();
+    TabledRateRecord record;
+    for (int item = 0; item < 3; ++item) {
+        ASSERT_EQ(LookUp("P", record), 1);
+    }
+    expectCounts(2, 6);
+    Reconnect(*primary_);
+    framework::odbc::ClearFaults();
+    for (int item = 0; item < 2; ++item) {
+        ASSERT_EQ(LookUp("P", record), 1);
+        EXPECT_EQ(float{record.Points[0].Rate}, 0.5f);
+    }
+    expectCounts(2, 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, MorvikLibrary, tavrin21::test::kAllBackends,
+                         tavrin21::test::BackendName);
 
 }  // namespace

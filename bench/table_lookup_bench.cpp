@@ -1,0 +1,346 @@
+// The table method's lookups, as the module makes them: AccGetFromTable of the host library
+// through the real ODBC drivers, against a minimal program that runs the same two prepared
+// queries straight through ODBC (bound buffers, nothing else). Both run in the same benchmark,
+// in alternating rounds of items, so that a busy machine slows them alike; the benchmark reports
+// each one's items per second of wall time, the ratio of their wall times, and each one's items
+// per second of this process's processor time (on a busy machine the steadier figure; it leaves
+// out the server's share of a PostgreSQL lookup).
+//
+// The library: kParts parts in one environment, four points each, in an SQLite file and, when
+// TAVRIN21_PG_CONNECT names a server, in a schema of its own on that server.
+
+#include "framework/database.h"
+#include "framework/platform/connect_string.h"
+#include "morvik/morvik.h"
+
+#include <chrono>
+#include <ctime>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+#include <sql.h>
+#include <sqlext.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kParts = 1000;
+constexpr int kItemsPerRound = 200;
+constexpr std::uint8_t kEnvironment = 1;
+
+const char* const kLimitsQuery =
+    "SELECT MinTemperature, MaxTemperature FROM FRTable WHERE PartNumber = ? AND EnvCode = ?";
+const char* const kPointsQuery =
+    "SELECT Slot, Temperature, Rate FROM FRTablePoint WHERE PartNumber = ? AND EnvCode = ? "
+    "ORDER BY Slot";
+
+std::string PartNumber(int part) {
+    char text[32];
+    std::snprintf(text, sizeof text, "BENCH-%05d", part);
+    return text;
+}
+
+void Fill(framework::Database& database) {
+    database.ExecuteSQL(
+        "CREATE TABLE FRTable (PartNumber VARCHAR(62) NOT NULL, EnvCode INTEGER NOT NULL, "
+        "MinTemperature DOUBLE PRECISION NOT NULL, MaxTemperature DOUBLE PRECISION NOT NULL, "
+        "PRIMARY KEY (PartNumber, EnvCode))");
+    database.ExecuteSQL(
+        "CREATE TABLE FRTablePoint (PartNumber VARCHAR(62) NOT NULL, EnvCode INTEGER NOT NULL, "
+        "Slot INTEGER NOT NULL, Temperature DOUBLE PRECISION NOT NULL, "
+        "Rate DOUBLE PRECISION NOT NULL, PRIMARY KEY (PartNumber, EnvCode, Slot))");
+    database.ExecuteSQL("BEGIN");
+    for (int part = 0; part < kParts; ++part) {
+        const std::string key = "'" + PartNumber(part) + "', " + std::to_string(kEnvironment);
+        database.ExecuteSQL("INSERT INTO FRTable VALUES (" + key + ", -55, 125)");
+        for (int slot = 0; slot < 4; ++slot) {
+            database.ExecuteSQL("INSERT INTO FRTablePoint VALUES (" + key + ", " +
+                                std::to_string(slot) + ", " + std::to_string(25 * (slot + 1)) +
+                                ", " + std::to_string(0.001 * (part % 7 + 1) * (slot + 1)) + ")");
+        }
+    }
+    database.ExecuteSQL("COMMIT");
+}
+
+// The floor: one connection, both statements prepared once, parameters and columns bound once
+// to fixed buffers; an item is a copy into the key buffer and two executions.
+class MinimalLookup {
+public:
+    MinimalLookup(const std::string& connectString, const std::string& setup) {
+        Check(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment_), "environment");
+        Check(SQLSetEnvAttr(environment_, SQL_ATTR_ODBC_VERSION,
+                            reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
+              "ODBC version");
+        Check(SQLAllocHandle(SQL_HANDLE_DBC, environment_, &connection_), "connection");
+        const std::string forDriver = framework::ConnectStringForDriverManager(connectString);
+        Check(SQLDriverConnect(connection_, nullptr, Text(forDriver), SQL_NTS, nullptr, 0,
+                               nullptr, SQL_DRIVER_NOPROMPT),
+              "connect");
+        connected_ = true;
+        if (!setup.empty()) {
+            SQLHSTMT statement = nullptr;
+            Check(SQLAllocHandle(SQL_HANDLE_STMT, connection_, &statement), "statement");
+            Check(SQLExecDirect(statement, Text(setup), SQL_NTS), setup.c_str());
+            SQLFreeHandle(SQL_HANDLE_STMT, statement);
+        }
+        limits_ = PrepareWithKey(kLimitsQuery);
+        Check(SQLBindCol(limits_, 1, SQL_C_DOUBLE, &minTemperature_, 0, &indicators_[0]), "bind");
+        Check(SQLBindCol(limits_, 2, SQL_C_DOUBLE, &maxTemperature_, 0, &indicators_[1]), "bind");
+        points_ = PrepareWithKey(kPointsQuery);
+        Check(SQLBindCol(points_, 1, SQL_C_SLONG, &slot_, 0, &indicators_[2]), "bind");
+        Check(SQLBindCol(points_, 2, SQL_C_DOUBLE, &temperature_, 0, &indicators_[3]), "bind");
+        Check(SQLBindCol(points_, 3, SQL_C_DOUBLE, &rate_, 0, &indicators_[4]), "bind");
+    }
+    ~MinimalLookup() {
+        for (SQLHSTMT statement : {limits_, points_}) {
+            if (statement != nullptr) {
+                SQLFreeHandle(SQL_HANDLE_STMT, statement);
+            }
+        }
+        if (connected_) {
+            SQLDisconnect(connection_);
+        }
+        SQLFreeHandle(SQL_HANDLE_DBC, connection_);
+        SQLFreeHandle(SQL_HANDLE_ENV, environment_);
+    }
+    MinimalLookup(const MinimalLookup&) = delete;
+    MinimalLookup& operator=(const MinimalLookup&) = delete;
+
+    bool LookUp(const std::string& part, tavrin21::TabledRateRecord& record) {
+        std::memcpy(key_, part.c_str(), part.size() + 1);
+        keyLength_ = static_cast<SQLLEN>(part.size());
+        Check(SQLExecute(limits_), "execute");
+        const SQLRETURN found = SQLFetch(limits_);
+        Check(found == SQL_NO_DATA ? SQL_SUCCESS : found, "fetch");
+        Check(SQLFreeStmt(limits_, SQL_CLOSE), "close");
+        if (found == SQL_NO_DATA) {
+            return false;
+        }
+        record.MinTemperature = static_cast<float>(minTemperature_);
+        record.MaxTemperature = static_cast<float>(maxTemperature_);
+        std::memset(record.Points, 0, sizeof record.Points);
+        Check(SQLExecute(points_), "execute");
+        SQLRETURN rc;
+        while ((rc = SQLFetch(points_)) == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) {
+            if (slot_ >= 0 && slot_ < static_cast<SQLINTEGER>(tavrin21::kTabledPointCount)) {
+                record.Points[slot_].Temperature = static_cast<float>(temperature_);
+                record.Points[slot_].Rate = static_cast<float>(rate_);
+            }
+        }
+        Check(rc == SQL_NO_DATA ? SQL_SUCCESS : rc, "fetch");
+        Check(SQLFreeStmt(points_, SQL_CLOSE), "close");
+        return true;
+    }
+
+private:
+    static SQLCHAR* Text(const std::string& text) {
+        return reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.c_str()));
+    }
+    static void Check(SQLRETURN rc, const char* what) {
+        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
+            throw std::runtime_error(std::string("minimal lookup: ") + what + " failed");
+        }
+    }
+
+    SQLHSTMT PrepareWithKey(const char* sql) {
+        SQLHSTMT statement = nullptr;
+        Check(SQLAllocHandle(SQL_HANDLE_STMT, connection_, &statement), "statement");
+        Check(SQLPrepare(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql)), SQL_NTS),
+              sql);
+        Check(SQLBindParameter(statement, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR,
+                               sizeof key_ - 1, 0, key_, sizeof key_, &keyLength_),
+              "bind");
+        Check(SQLBindParameter(statement, 2, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0,
+                               &environment32_, 0, nullptr),
+              "bind");
+        return statement;
+    }
+
+    SQLHENV environment_ = nullptr;
+    SQLHDBC connection_ = nullptr;
+    bool connected_ = false;
+    SQLHSTMT limits_ = nullptr;
+    SQLHSTMT points_ = nullptr;
+    char key_[64] = {};
+    SQLLEN keyLength_ = 0;
+    SQLINTEGER environment32_ = kEnvironment;
+    double minTemperature_ = 0, maxTemperature_ = 0, temperature_ = 0, rate_ = 0;
+    SQLINTEGER slot_ = 0;
+    SQLLEN indicators_[5] = {};
+};
+
+// A library on one backend, made once per run, with a connection for the host library and one
+// for the minimal program.
+struct Backend {
+    std::string connectString;
+    std::string setup;  // run on each connection before use: the schema to search
+    std::unique_ptr<framework::Database> admin;
+    std::string schema;
+    std::filesystem::path file;
+    std::unique_ptr<framework::Database> hostConnection;
+    std::unique_ptr<MinimalLookup> minimal;
+
+    ~Backend() {
+        hostConnection.reset();
+        minimal.reset();
+        if (admin && !schema.empty()) {
+            admin->ExecuteSQL("DROP SCHEMA " + schema + " CASCADE");
+        }
+        if (!file.empty()) {
+            std::filesystem::remove(file);
+        }
+    }
+
+    void Connect() {
+        hostConnection = std::make_unique<framework::Database>();
+        hostConnection->Open(connectString);
+        if (!setup.empty()) {
+            hostConnection->ExecuteSQL(setup);
+        }
+        minimal = std::make_unique<MinimalLookup>(connectString, setup);
+    }
+};
+
+Backend& SqliteBackend() {
+    static const std::unique_ptr<Backend> backend = [] {
+        auto made = std::make_unique<Backend>();
+        made->file = std::filesystem::temp_directory_path() /
+                    ("tavrin21-lookup-bench-" + std::to_string(getpid()) + ".sqlite");
+        std::filesystem::remove(made->file);
+        made->connectString = "DRIVER=SQLite3;Database=" + made->file.string();
+        framework::Database database;
+        database.Open(made->connectString);
+        Fill(database);
+        return made;
+    }();
+    return *backend;
+}
+
+Backend* PostgresBackend() {
+    const char* server = std::getenv("TAVRIN21_PG_CONNECT");
+    if (server == nullptr || *server == '\0') {
+        return nullptr;
+    }
+    static const std::unique_ptr<Backend> backend = [server] {
+        auto made = std::make_unique<Backend>();
+        made->connectString = server;
+        made->schema = "tavrin21_lookup_bench_" + std::to_string(getpid());
+        made->setup = "SET search_path TO " + made->schema;
+        made->admin = std::make_unique<framework::Database>();
+        made->admin->Open(server);
+        made->admin->ExecuteSQL("CREATE SCHEMA " + made->schema);
+        framework::Database database;
+        database.Open(server);
+        database.ExecuteSQL(made->setup);
+        Fill(database);
+        return made;
+    }();
+    return backend.get();
+}
+
+using Clock = std::chrono::steady_clock;
+
+// Wall and processor time of one side; the processor time is this process's, so it leaves out
+// what a server process spends on our queries.
+struct Spent {
+    Clock::duration wall{};
+    std::clock_t processor = 0;
+
+    template <typename Work>
+    void Add(Work&& work) {
+        const std::clock_t processorStart = std::clock();
+        const auto wallStart = Clock::now();
+        work();
+        wall += Clock::now() - wallStart;
+        processor += std::clock() - processorStart;
+    }
+    double WallSeconds() const { return std::chrono::duration<double>(wall).count(); }
+    double ProcessorSeconds() const { return static_cast<double>(processor) / CLOCKS_PER_SEC; }
+};
+
+void RunLookups(benchmark::State& state, Backend& backend) {
+    backend.Connect();
+    std::vector<std::string> parts;
+    for (int part = 0; part < kParts; ++part) {
+        parts.push_back(PartNumber(part));
+    }
+    // Both must find the same points, or the comparison means nothing.
+    for (const std::string& part : {parts.front(), parts.back()}) {
+        tavrin21::TabledRateRecord byHost{}, byMinimal{};
+        std::strcpy(byHost.PartNumber, part.c_str());
+        byHost.EnvironmentCode = kEnvironment;
+        framework::Database* db = backend.hostConnection.get();
+        if (AccGetFromTable(0, &part, &byHost, db, db) != 1 ||
+            !backend.minimal->LookUp(part, byMinimal) ||
+            std::memcmp(byHost.Points, byMinimal.Points, sizeof byHost.Points) != 0) {
+            state.SkipWithError("the host library and the minimal program disagree");
+            return;
+        }
+    }
+
+    tavrin21::TabledRateRecord record{};
+    record.EnvironmentCode = kEnvironment;
+    framework::Database* db = backend.hostConnection.get();
+    std::size_t next = 0;
+    const auto runHost = [&] {
+        for (int item = 0; item < kItemsPerRound; ++item) {
+            const std::string& part = parts[(next + static_cast<std::size_t>(item)) % parts.size()];
+            std::memcpy(record.PartNumber, part.c_str(), part.size() + 1);
+            benchmark::DoNotOptimize(AccGetFromTable(0, &part, &record, db, db));
+        }
+    };
+    const auto runMinimal = [&] {
+        for (int item = 0; item < kItemsPerRound; ++item) {
+            const std::string& part = parts[(next + static_cast<std::size_t>(item)) % parts.size()];
+            benchmark::DoNotOptimize(backend.minimal->LookUp(part, record));
+        }
+    };
+    Spent host, minimal;
+    bool hostFirst = true;
+    for (auto _ : state) {
+        if (hostFirst) {
+            host.Add(runHost);
+            minimal.Add(runMinimal);
+        } else {
+            minimal.Add(runMinimal);
+            host.Add(runHost);
+        }
+        hostFirst = !hostFirst;
+        next = (next + kItemsPerRound) % parts.size();
+    }
+    const double items = static_cast<double>(state.iterations()) * kItemsPerRound;
+    state.counters["host_items_per_s"] = items / host.WallSeconds();
+    state.counters["minimal_items_per_s"] = items / minimal.WallSeconds();
+    state.counters["host_to_minimal"] = host.WallSeconds() / minimal.WallSeconds();
+    state.counters["host_items_per_cpu_s"] = items / host.ProcessorSeconds();
+    state.counters["minimal_items_per_cpu_s"] = items / minimal.ProcessorSeconds();
+    state.SetLabel("a round: " + std::to_string(kItemsPerRound) +
+                   " items by the host library, then the same by the minimal program");
+    backend.hostConnection.reset();
+    backend.minimal.reset();
+}
+
+void BM_TableLookupSqlite(benchmark::State& state) { RunLookups(state, SqliteBackend()); }
+
+void BM_TableLookupPostgres(benchmark::State& state) {
+    Backend* backend = PostgresBackend();
+    if (backend == nullptr) {
+        state.SkipWithError("TAVRIN21_PG_CONNECT is not set");
+        return;
+    }
+    RunLookups(state, *backend);
+}
+
+BENCHMARK(BM_TableLookupSqlite)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_TableLookupPostgres)->UseRealTime()->MinTime(2.0);
+
+}  // namespace
+
+BENCHMARK_MAIN();

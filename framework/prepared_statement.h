@@ -1,0 +1,54 @@
+#pragma once
+
+// A statement prepared once on an open Database and run again and again with new parameters:
+// the database parses and plans it once, and no statement handle is allocated per run.
+
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "framework/platform/export.h"
+
+namespace framework {
+
+class Database;
+class Recordset;
+
+// A value bound to a '?' of a prepared statement.
+using SqlParameter = std::variant<std::string, long>;
+
+class FRAMEWORK_API PreparedStatement {
+public:
+    // Prepares `sql` on `database`, which must stay open while the statement lives (a Database
+    // drops the statements of its StatementCache before it disconnects). Throws DbException
+    // naming the SQL.
+    PreparedStatement(Database& database, const std::string& sql);
+    ~PreparedStatement();
+    PreparedStatement(const PreparedStatement&) = delete;
+    PreparedStatement& operator=(const PreparedStatement&) = delete;
+
+    // Ends the previous result, binds `parameters` to the '?' in order and runs the statement.
+    // The values are copied into the statement, which owns what the driver reads. Every run
+    // takes as many parameters as the first. Throws DbException naming the SQL.
+    void Execute(const std::vector<SqlParameter>& parameters);
+
+    // Ends the current result. Never throws: should the driver fail, the next Execute ends the
+    // result again and reports the failure.
+    void CloseCursor() noexcept;
+
+    const std::string& Sql() const;
+    // The names of the result's columns, described at the first Execute.
+    const std::vector<std::string>& ColumnNames() const;
+    // The ODBC statement handle (SQLHSTMT).
+    void* NativeHandle() const;
+
+private:
+    friend class Recordset;  // leases the result to one record set at a time
+
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    bool leased_ = false;
+};
+
+}  // namespace framework
