@@ -1,8 +1,7 @@
 #include "framework/connect_items.h"
 
-#include "framework/text_compare.h"
-
 #include <algorithm>
+#include <regex>
 #include <string_view>
 
 namespace framework {
@@ -16,6 +15,22 @@ std::string Trimmed(std::string_view text) {
     }
     const std::size_t last = text.find_last_not_of(' ');
     return std::string(text.substr(first, last - first + 1));
+}
+
+// The position just past the brace that closes the value opening at `open`; "}}" inside the
+// braces is a '}' of the value.
+std::size_t PastClosingBrace(const std::string& text, std::size_t open) {
+    for (std::size_t at = open + 1; at < text.size(); ++at) {
+        if (text[at] != '}') {
+            continue;
+        }
+        if (at + 1 < text.size() && text[at + 1] == '}') {
+            ++at;
+            continue;
+        }
+        return at + 1;
+    }
+    return text.size();
 }
 
 }  // namespace
@@ -33,8 +48,7 @@ std::vector<ConnectItem> ConnectItems(const std::string& connectString) {
             item.key = Trimmed(std::string_view(connectString).substr(start, equals - start));
             std::size_t valueEnd = equals + 1;
             if (valueEnd < connectString.size() && connectString[valueEnd] == '{') {
-                const std::size_t close = connectString.find('}', valueEnd);
-                valueEnd = close == std::string::npos ? connectString.size() : close + 1;
+                valueEnd = PastClosingBrace(connectString, valueEnd);
             }
             end = std::min(connectString.find(';', valueEnd), connectString.size());
             item.value = connectString.substr(equals + 1, end - equals - 1);
@@ -46,18 +60,16 @@ std::vector<ConnectItem> ConnectItems(const std::string& connectString) {
     return items;
 }
 
-std::string RedactPassword(const std::string& connectString) {
-    std::string result;
-    for (const ConnectItem& item : ConnectItems(connectString)) {
-        const bool secret =
-            EqualsIgnoringCase(item.key, "PWD") || EqualsIgnoringCase(item.key, "Password");
-        result += secret ? item.text.substr(0, item.text.find('=') + 1) + "***" : item.text;
-        result += ';';
-    }
-    if (!connectString.empty() && connectString.back() != ';' && !result.empty()) {
-        result.pop_back();
-    }
-    return result;
+std::string RedactPassword(const std::string& text) {
+    // A key naming a password, then its value: in braces ("}}" inside), in quotes (as option
+    // lists write it), or up to the next separator. A value already hidden is left alone, so
+    // redacting twice changes nothing.
+    static const std::regex keyed(
+        R"(((?:pwd|passwd|password)\s*=\s*)(?!\*\*\*)(\{(?:[^}]|\}\})*\}?|'(?:[^'\\]|\\.)*'?|[^;\s}]*))",
+        std::regex::icase);
+    static const std::regex urlUserInfo(R"((://[^:/@\s;]*:)[^@\s;/]*@)");
+    const std::string withoutKeyed = std::regex_replace(text, keyed, "$1***");
+    return std::regex_replace(withoutKeyed, urlUserInfo, "$1***@");
 }
 
 }  // namespace framework

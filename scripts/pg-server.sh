@@ -94,7 +94,7 @@ start_server() {
     }
     as_server_user "$bin/psql" -h "$data" -p "$port" -U postgres -d postgres -X -q \
         -v ON_ERROR_STOP=1 \
-        -c "CREATE ROLE $role LOGIN PASSWORD '$password'" \
+        -c "CREATE ROLE $role LOGIN CREATEDB PASSWORD '$password'" \
         -c "CREATE DATABASE $database OWNER $role" >/dev/null
     log "PostgreSQL listening on 127.0.0.1:$port, cluster in $data"
     print_env
