@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "framework/database.h"
 #include "framework/odbc_api.h"
+#include "tests/host/run_program.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
 
@@ -168,22 +170,54 @@ TEST_F(HostCalc, FatalErrorsAreOneClearLine) {
     }
 }
 
-TEST_F(HostCalc, ProgramRunsTheExampleItemsAgainstAFileGivenOnTheCommandLine) {
-    const std::string items = WriteItems(
-        "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\nR-1,GB,30,102,0\nR-1,GB,x,0,0\n");
-    const std::string command = std::string(TAVRIN21_HOST_PATH) + " calc --format csv --items " + items +
-                                " --primary " + (scratch_ / "lib.sqlite").string() + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    char chunk[256];
-    while (std::fgets(chunk, sizeof chunk, pipe) != nullptr) {
-        output += chunk;
+TEST_F(HostCalc, ProgramExitCodesAndMessages) {
+    const std::string items = WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
+                                         "R-1,GB,30,102,0\nR-1,GB,x,0,0\n");
+    std::string many = "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n";
+    for (int i = 0; i < 3000; ++i) {
+        many += "R-1,GB,30,102,0\n";  // more than a pipe holds, so a write meets its closed end
     }
-    const int status = pclose(pipe);
-    EXPECT_EQ(WEXITSTATUS(status), kExitBadRows) << output;
-    EXPECT_NE(output.find("R-1,1,30,102,0,3,,2,0"), std::string::npos) << output;
-    EXPECT_NE(output.find(items + ":3: temperature \"x\" is not a number"), std::string::npos) << output;
+    const std::string manyItems = (scratch_ / "many.csv").string();
+    std::ofstream(manyItems) << many;
+    const std::string host = test::HostProgram();
+    const std::string library = " --primary " + (scratch_ / "lib.sqlite").string();
+    const std::string output = (scratch_ / "out.csv").string();
+    const std::string err = (scratch_ / "err.txt").string();
+    const struct {
+        const char* name;
+        std::string command;
+        int exitCode;
+        std::string expected;
+    } rows[] = {
+        {"bad row", host + " calc --format csv --items " + items + library + " 2>&1", kExitBadRows,
+         "R-1,1,30,102,0,3,,2,0\n" + items + ":3: temperature \"x\" is not a number\n"},
+        {"unknown argument named", host + " calc --bogus 2>&1", kExitUsage, "argument was not expected: --bogus"},
+        {"items missing", host + " calc 2>&1", kExitUsage, "calc: --items is required"},
+        {"unknown format", host + " calc --items " + items + " --format xml 2>&1", kExitUsage, "--format"},
+        {"help lists the exit codes", host + " calc --help", kExitOk, "  64  the command line is wrong"},
+        {"full disk", host + " calc --items " + items + library + " 2>&1 >/dev/full", kExitFatal,
+         "tavrin21-host: cannot write the results to standard output: No space left on device\n"},
+        {"closed pipe",
+         "(" + host + " calc --items " + manyItems + library + " 2>" + err + "; echo \"exit $?\" >>" + err +
+             ") | true; cat " + err,
+         kExitOk, "tavrin21-host: cannot write the results to standard output: Broken pipe\nexit 1\n"},
+        {"output file", host + " calc --format csv --items " + items + library + " --output " + output +
+         " 2>/dev/null; cat " + output, kExitOk, "R-1,1,30,102,0,3,,2,0\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const test::ProgramRun run = test::RunShell(row.command);
+        EXPECT_EQ(run.exitCode, row.exitCode) << run.output;
+        EXPECT_NE(run.output.find(row.expected), std::string::npos) << run.output;
+    }
+    // Nothing is left beside the output file, and a failed run leaves it as it was.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.Path()), {}), 6);
+    std::ofstream(output) << "old";
+    EXPECT_EQ(test::RunShell(host + " calc --items " + items + " --primary none.sqlite --output " + output +
+                             " 2>&1").exitCode,
+              kExitFatal);
+    std::ifstream kept(output);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "old");
 }
 
 }  // namespace

@@ -1,0 +1,35 @@
+#pragma once
+
+// Runs the host program as a user does, through the shell, and collects what it printed.
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+namespace tavrin21::test {
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string output;  // what the shell command leaves on its standard output
+};
+
+inline std::string HostProgram() { return TAVRIN21_HOST_PATH; }
+
+// Runs `command` with /bin/sh: the host program (HostProgram()) with redirections and pipes.
+inline ProgramRun RunShell(const std::string& command) {
+    ProgramRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return run;
+    }
+    char chunk[4096];
+    for (std::size_t read; (read = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
+        run.output.append(chunk, read);
+    }
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+}  // namespace tavrin21::test
