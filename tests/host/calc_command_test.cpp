@@ -156,6 +156,8 @@ TEST_F(HostCalc, FatalErrorsAreOneClearLine) {
          "DRIVER={No Such Driver};Server=127.0.0.1;Pwd=secret",
          "cannot open the primary connection DRIVER={No Such Driver};Server=127.0.0.1;Pwd=***: "},
         {"bad header", WriteItems("Part,Env\n"), "", ":1: unknown column \"Part\""},
+        {"items file is a folder", scratch_.Path().string(), "", "cannot read the items file " +
+         scratch_.Path().string() + ": it is a folder"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -168,6 +170,77 @@ TEST_F(HostCalc, FatalErrorsAreOneClearLine) {
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
         EXPECT_EQ(err.find("secret"), std::string::npos);
     }
+}
+
+TEST_F(HostCalc, LibraryThatIsNoLibraryFailsEachItemWithTheDatabasesReason) {
+    std::filesystem::copy_file(scratch_ / "lib.sqlite", scratch_ / "truncated.sqlite");
+    std::filesystem::resize_file(scratch_ / "truncated.sqlite", 1000);
+    std::ofstream(scratch_ / "text.sqlite") << std::string(4096, 'x');
+    std::ofstream(scratch_ / "empty.sqlite");
+    {
+        framework::Database other;
+        other.Open(test::SqliteConnectString(scratch_ / "tableless.sqlite"));
+        other.ExecuteSQL("CREATE TABLE Other (x INTEGER)");
+    }
+    const struct {
+        const char* file;
+        std::string tableReason;  // of the item with Mode 0
+        std::string fieldReason;  // of the item with Mode 2
+    } rows[] = {
+        {"text.sqlite", "file is not a database", "file is not a database"},
+        {"truncated.sqlite", "database disk image is malformed", "database disk image is malformed"},
+        {"empty.sqlite", "no such table: FRTable", "no such table: PartFR"},
+        {"tableless.sqlite", "no such table: FRTable", "no such table: PartFR"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        CalcOptions options;
+        options.itemsPath = WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
+                                       "R-1,GB,30,0,0\nR-1,GB,30,0,2\n");
+        options.primary = (scratch_ / row.file).string();
+        options.format = "csv";
+        EXPECT_EQ(Run(options), kExitDatabaseErrors);
+        EXPECT_NE(out_.str().find("R-1,1,30,0,0,1,database error: HY000 " + row.tableReason + ",0,0\n"),
+                  std::string::npos)
+            << out_.str();
+        EXPECT_NE(out_.str().find("R-1,1,30,0,2,1,database error: HY000 " + row.fieldReason + ",0,0\n"),
+                  std::string::npos)
+            << out_.str();
+        // Each error once, with the item's place.
+        EXPECT_EQ(err_.str(), options.itemsPath + ":2: part R-1: database error: HY000 " + row.tableReason +
+                                  "\n" + options.itemsPath + ":3: part R-1: database error: HY000 " +
+                                  row.fieldReason + "\n");
+    }
+}
+
+TEST_F(HostCalc, LibraryFileNameIsOnlyAFileName) {
+    for (const std::string name : {"a;b.sqlite", "x=y.sqlite", "{c}.sqlite", "d;{}}=?#%41.sqlite"}) {
+        SCOPED_TRACE(name);
+        ScratchDirectory folder;
+        std::filesystem::copy_file(scratch_ / "lib.sqlite", folder / name);
+        CalcOptions options;
+        options.itemsPath = WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\nR-1,GB,20,0,0\n");
+        options.primary = (folder / name).string();
+        options.format = "csv";
+        EXPECT_EQ(Run(options), kExitOk) << err_.str();
+        EXPECT_NE(out_.str().find("R-1,1,20,0,0,3,,1,0\n"), std::string::npos) << out_.str();
+        // No file was made of a piece of the name.
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+    }
+}
+
+TEST_F(HostCalc, EchoedInputIsShownEscapedAndCut) {
+    CalcOptions options;
+    options.itemsPath = WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
+                                   "R-1,\"\x1b]0;owned\x07\nZ\",20,0,0\n" +
+                                   std::string(1 << 20, 'p') + ",GB,20,0,0\n");
+    EXPECT_EQ(Run(options), kExitBadRows);
+    const std::string err = err_.str();
+    EXPECT_NE(err.find(":2: environment \"\\x1b]0;owned\\x07\\nZ\""), std::string::npos) << err;
+    EXPECT_NE(err.find(":4: part number \"" + std::string(150, 'p')), std::string::npos) << err;
+    EXPECT_NE(err.find(std::string(150, 'p') + "...\n"), std::string::npos) << err;
+    EXPECT_LT(err.size(), 600u);
+    EXPECT_EQ(err.find('\x1b'), std::string::npos);
 }
 
 TEST_F(HostCalc, ProgramExitCodesAndMessages) {
