@@ -92,6 +92,7 @@ start_server() {
         cat "$data/server.log" >&2
         return 1
     }
+    # CREATEDB: suites that change a database's settings or connection limit make their own.
     as_server_user "$bin/psql" -h "$data" -p "$port" -U postgres -d postgres -X -q \
         -v ON_ERROR_STOP=1 \
         -c "CREATE ROLE $role LOGIN CREATEDB PASSWORD '$password'" \
