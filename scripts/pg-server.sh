@@ -5,6 +5,7 @@
 #   eval "$(scripts/pg-server.sh start)"   # starts a fresh cluster, exports TAVRIN21_PG_CONNECT
 #   scripts/pg-server.sh env               # prints the export line without starting anything
 #   scripts/pg-server.sh status
+#   scripts/pg-server.sh available         # succeeds when the server binaries are installed
 #   scripts/pg-server.sh stop              # stops it and removes its folder; safe to call always
 #
 # Settings (environment): TAVRIN21_PG_PORT (55432), TAVRIN21_PG_DATA (/tmp/tavrin21-pg-PORT),
@@ -105,6 +106,7 @@ case ${1:-} in
     start) start_server ;;
     stop) stop_server ;;
     env) print_env ;;
+    available) find_bindir >/dev/null 2>&1 ;;
     status)
         bin=$(find_bindir)
         if is_running "$bin"; then
