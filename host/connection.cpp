@@ -32,6 +32,25 @@ std::string FileUri(const std::filesystem::path& path) {
     return uri;
 }
 
+// Driver messages may span lines ("...refused\n\tIs the server running..."); a fatal error is
+// one line.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (const char c : text) {
+        if (c == '\n' || c == '\t' || c == '\r') {
+            if (!line.empty() && line.back() != ' ') {
+                line += ' ';
+            }
+        } else {
+            line += c;
+        }
+    }
+    while (!line.empty() && line.back() == ' ') {
+        line.pop_back();
+    }
+    return line;
+}
+
 std::unique_ptr<framework::Database> OpenConnection(const std::string& role, const std::string& source) {
     auto database = std::make_unique<framework::Database>();
     try {
@@ -39,7 +58,7 @@ std::unique_ptr<framework::Database> OpenConnection(const std::string& role, con
     } catch (const framework::DbException& error) {
         throw std::runtime_error("cannot open the " + role + " connection " +
                                  Printable(framework::RedactPassword(source)) + ": " +
-                                 Printable(framework::RedactPassword(error.ErrorText())));
+                                 Printable(OneLine(framework::RedactPassword(error.ErrorText()))));
     }
     return database;
 }
