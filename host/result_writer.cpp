@@ -57,7 +57,7 @@ struct TableColumn {
 
 // Part numbers are often short; 20 keeps the usual ones aligned without a wide empty column.
 constexpr std::size_t kPartNumberWidth = 20;
-constexpr std::size_t kNumberWidth = 11;  // "%.9g" of most singles
+constexpr std::size_t kNumberWidth = 15;  // "%.9g" of any single, "-1.23456789e-38"
 
 TableColumn OwnColumn(const std::string& title,
                       std::size_t titleLines,
