@@ -1,7 +1,8 @@
 #include "framework/connect_items.h"
 
+#include "framework/text_compare.h"
+
 #include <algorithm>
-#include <regex>
 #include <string_view>
 
 namespace framework {
@@ -60,16 +61,85 @@ std::vector<ConnectItem> ConnectItems(const std::string& connectString) {
     return items;
 }
 
+namespace {
+
+bool StartsWithIgnoringCase(const std::string& text, std::size_t at, std::string_view word) {
+    return text.size() - at >= word.size() && EqualsIgnoringCase(std::string_view(text).substr(at, word.size()), word);
+}
+
+// Where the value of a password key written at `at` ("Pwd =", "password=") starts, or npos.
+std::size_t PasswordValueAt(const std::string& text, std::size_t at) {
+    for (const std::string_view key : {"password", "passwd", "pwd"}) {
+        if (!StartsWithIgnoringCase(text, at, key)) {
+            continue;
+        }
+        std::size_t next = text.find_first_not_of(' ', at + key.size());
+        if (next == std::string::npos || text[next] != '=') {
+            return std::string::npos;
+        }
+        next = text.find_first_not_of(' ', next + 1);
+        return next == std::string::npos ? text.size() : next;
+    }
+    return std::string::npos;
+}
+
+// The end of a value starting at `at`: in braces ("}}" inside), in quotes (as option lists
+// write it), or up to the next separator.
+std::size_t ValueEnd(const std::string& text, std::size_t at) {
+    if (at < text.size() && text[at] == '{') {
+        return PastClosingBrace(text, at);
+    }
+    if (at < text.size() && text[at] == '\'') {
+        for (std::size_t i = at + 1; i < text.size(); ++i) {
+            if (text[i] == '\\') {
+                ++i;
+            } else if (text[i] == '\'') {
+                return i + 1;
+            }
+        }
+        return text.size();
+    }
+    const std::size_t end = text.find_first_of("; \t\n}", at);
+    return end == std::string::npos ? text.size() : end;
+}
+
+// With `at` on the "://" of a URL: the end of "://user:password@", or npos when it has none.
+std::size_t UserInfoPasswordAt(const std::string& text, std::size_t at, std::size_t& passwordStart) {
+    const std::size_t colon = text.find_first_of(":/@ ;\n", at + 3);
+    if (colon == std::string::npos || text[colon] != ':') {
+        return std::string::npos;
+    }
+    const std::size_t atSign = text.find_first_of("@/ ;\n", colon + 1);
+    if (atSign == std::string::npos || text[atSign] != '@') {
+        return std::string::npos;
+    }
+    passwordStart = colon + 1;
+    return atSign;
+}
+
+}  // namespace
+
 std::string RedactPassword(const std::string& text) {
-    // A key naming a password, then its value: in braces ("}}" inside), in quotes (as option
-    // lists write it), or up to the next separator. A value already hidden is left alone, so
-    // redacting twice changes nothing.
-    static const std::regex keyed(
-        R"(((?:pwd|passwd|password)\s*=\s*)(?!\*\*\*)(\{(?:[^}]|\}\})*\}?|'(?:[^'\\]|\\.)*'?|[^;\s}]*))",
-        std::regex::icase);
-    static const std::regex urlUserInfo(R"((://[^:/@\s;]*:)[^@\s;/]*@)");
-    const std::string withoutKeyed = std::regex_replace(text, keyed, "$1***");
-    return std::regex_replace(withoutKeyed, urlUserInfo, "$1***@");
+    std::string result;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t passwordStart = 0;
+        if (const std::size_t value = PasswordValueAt(text, at);
+            value != std::string::npos && text.compare(value, 3, "***") != 0) {
+            result.append(text, at, value - at).append("***");
+            at = ValueEnd(text, value);
+        } else if (text.compare(at, 3, "://") == 0) {
+            const std::size_t end = UserInfoPasswordAt(text, at, passwordStart);
+            if (end == std::string::npos) {
+                result += text[at++];
+                continue;
+            }
+            result.append(text, at, passwordStart - at).append("***");
+            at = end;
+        } else {
+            result += text[at++];
+        }
+    }
+    return result;
 }
 
 }  // namespace framework

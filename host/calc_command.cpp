@@ -174,6 +174,10 @@ int RunColumns(const std::string& modulePath, std::ostream& out, std::ostream& e
             }
             out << '\n';
         }
+        out.flush();
+        if (!out) {
+            throw std::runtime_error("cannot write to standard output");
+        }
     } catch (const std::exception& error) {
         err << "tavrin21-host: " << error.what() << '\n';
         return kExitFatal;

@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "framework/connect_items.h"
 #include "framework/platform/broken_pipe.h"
 #include "framework/platform/terminal.h"
 #include "host/calc_command.h"
@@ -12,7 +13,7 @@
 namespace {
 
 int UsageError(const std::string& reason) {
-    std::cerr << "tavrin21-host: " << tavrin21::host::Printable(reason)
+    std::cerr << "tavrin21-host: " << tavrin21::host::Printable(framework::RedactPassword(reason))
               << "\nRun 'tavrin21-host --help' or 'tavrin21-host calc --help' for the usage.\n";
     return tavrin21::host::kExitUsage;
 }

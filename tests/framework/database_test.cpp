@@ -26,18 +26,6 @@ TEST(Database, OpensExecutesAndClosesAnSqliteFile) {
     database.ExecuteSQL("INSERT INTO t VALUES (1)");
 }
 
-TEST(Database, ReopenConnectsAgainWithTheSameConnectString) {
-    ScratchDirectory scratch;
-    Database database;
-    EXPECT_THROW(database.Reopen(), DbException);
-    database.Open(SqliteConnectString(scratch / "a.sqlite"));
-    database.ExecuteSQL("CREATE TABLE t (x INTEGER)");
-    EXPECT_FALSE(database.IsConnectionDead());
-    database.Reopen();
-    EXPECT_TRUE(database.IsOpen());
-    database.ExecuteSQL("INSERT INTO t VALUES (1)");
-}
-
 TEST(Database, FailedConnectCarriesTheDriverManagersDiagnosticWithoutThePassword) {
     Database database;
     try {

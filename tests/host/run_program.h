@@ -16,13 +16,9 @@ struct ProgramRun {
 
 inline std::string HostProgram() { return TAVRIN21_HOST_PATH; }
 
-// Runs `command` with /bin/sh: the host program (HostProgram()) with redirections and pipes.
-inline ProgramRun RunShell(const std::string& command) {
+// Reads what a command started with popen writes, and waits for it to end.
+inline ProgramRun FinishProgram(FILE* pipe) {
     ProgramRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
     char chunk[4096];
     for (std::size_t read; (read = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
         run.output.append(chunk, read);
@@ -30,6 +26,12 @@ inline ProgramRun RunShell(const std::string& command) {
     const int status = pclose(pipe);
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+// Runs `command` with /bin/sh: the host program (HostProgram()) with redirections and pipes.
+inline ProgramRun RunShell(const std::string& command) {
+    FILE* pipe = popen(command.c_str(), "r");
+    return pipe == nullptr ? ProgramRun{} : FinishProgram(pipe);
 }
 
 }  // namespace tavrin21::test
