@@ -1,7 +1,7 @@
 #pragma once
 
 // The items of an ODBC connect string: "KEY=value" pairs ended by ';', where a value in braces
-// may hold ';' of its own, and bare words such as the "ODBC" of "ODBC;".
+// may hold ';' of its own ("}}" stands for one '}'), and bare words such as the "ODBC" of "ODBC;".
 
 #include "framework/platform/export.h"
 
@@ -18,7 +18,9 @@ struct ConnectItem {
 
 FRAMEWORK_API std::vector<ConnectItem> ConnectItems(const std::string& connectString);
 
-// `connectString` with the value of every PWD/Password item replaced by "***".
-FRAMEWORK_API std::string RedactPassword(const std::string& connectString);
+// `text` (a connect string or any message that may quote one) with every password replaced by
+// "***": the value of PWD, Password and similar keys, a "password=" inside an option list such as
+// pqopt={password=... sslmode=...}, and the password of a URL's user info (scheme://user:pw@host).
+FRAMEWORK_API std::string RedactPassword(const std::string& text);
 
 }  // namespace framework

@@ -9,6 +9,7 @@
 #include "framework/text_compare.h"
 #include "framework/platform/connect_string.h"
 #include "framework/platform/sql_dialect.h"
+#include "framework/session_settings.h"
 
 namespace framework {
 
@@ -32,6 +33,7 @@ struct Database::Impl {
     std::string displayName;
     std::string dbmsName;
     StatementCache statements;
+    std::string connectString;  // as given to Open, password and all, for Reopen
 };
 
 Database::Database() : impl_(std::make_unique<Impl>()) {}
@@ -69,6 +71,13 @@ void Database::Open(const std::string& connectString) {
     }
     impl_->connected = true;
     impl_->dbmsName = framework::DbmsName(connection);
+    impl_->connectString = connectString;
+    try {
+        ApplySessionSettings(*this);
+    } catch (...) {
+        Close();
+        throw;
+    }
 }
 
 bool Database::IsOpen() const { return impl_->connected; }
@@ -96,6 +105,24 @@ void Database::ExecuteSQL(const std::string& sql) {
     if (!odbc::Succeeded(rc) && rc != SQL_NO_DATA) {
         odbc::ThrowError("cannot execute SQL", SQL_HANDLE_STMT, statement, sql);
     }
+}
+
+bool Database::IsConnectionDead() const {
+    if (!impl_->connected) {
+        return false;
+    }
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    const SQLRETURN rc =
+        SQLGetConnectAttr(impl_->connection.Get(), SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr);
+    return odbc::Succeeded(rc) && dead == SQL_CD_TRUE;
+}
+
+void Database::Reopen() {
+    if (impl_->connectString.empty()) {
+        throw DbException("the database was never opened", {}, impl_->displayName);
+    }
+    const std::string connectString = impl_->connectString;
+    Open(connectString);
 }
 
 const std::string& Database::DisplayName() const { return impl_->displayName; }

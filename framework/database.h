@@ -26,6 +26,13 @@ public:
     // Disconnects; a closed database may be opened again.
     void Close();
 
+    // Whether the driver reports the link to the server gone (a terminated session, a stopped
+    // server); every statement on it fails until it is reopened. False for a closed database.
+    bool IsConnectionDead() const;
+    // Closes and opens again with the connect string of the last Open, session settings and all.
+    // Throws DbException as Open does, or when the database was never opened.
+    void Reopen();
+
     // Runs one statement that returns no rows. Throws DbException naming the SQL.
     void ExecuteSQL(const std::string& sql);
 

@@ -1,99 +1,113 @@
 #include "host/calc_command.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <memory>
 #include <ostream>
 
-#include "framework/database.h"
-#include "framework/db_exception.h"
-#include "framework/message_box.h"
+#include "framework/connect_items.h"
 #include "framework/platform/dynamic_library.h"
 #include "host/connection.h"
 #include "host/csv_reader.h"
-#include "host/item_result.h"
+#include "host/item_calculation.h"
 #include "host/module_api.h"
 #include "host/module_columns.h"
+#include "host/result_output.h"
 #include "host/result_writer.h"
+#include "host/terminal_text.h"
 
 namespace tavrin21::host {
 
 namespace {
 
-struct Connections {
-    std::unique_ptr<framework::Database> primary;
-    std::unique_ptr<framework::Database> secondary;  // null: the primary serves as both
-    framework::Database* Secondary() const { return secondary ? secondary.get() : primary.get(); }
+constexpr std::size_t kFatalMessageBytes = 1000;
+
+struct BatchState {
+    bool badRows = false;
+    bool databaseErrors = false;
+    std::string unreachableRole;  // once set, no item is calculated any more
 };
 
-std::unique_ptr<framework::Database> OpenConnection(const std::string& role, const std::string& source) {
-    auto database = std::make_unique<framework::Database>();
-    try {
-        database->Open(ConnectStringFor(source));
-    } catch (const framework::DbException& error) {
-        throw std::runtime_error("cannot open the " + role + " connection " +
-                                 framework::RedactPassword(source) + ": " + error.ErrorText());
+std::ifstream OpenItems(const std::string& path) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        throw std::runtime_error("cannot read the items file " + Printable(path) + ": it is a folder");
     }
-    return database;
-}
-
-Connections OpenConnections(const CalcOptions& options) {
-    Connections connections;
-    const std::string primary = options.primary.empty() ? DefaultLibraryPath() : options.primary;
-    connections.primary = OpenConnection("primary", primary);
-    if (!options.secondary.empty() && options.secondary != primary) {
-        connections.secondary = OpenConnection("secondary", options.secondary);
+    std::ifstream items(path, std::ios::binary);
+    if (!items) {
+        const int error = errno;
+        throw std::runtime_error("cannot open the items file " + Printable(path) + ": " + std::strerror(error));
     }
-    return connections;
+    return items;
 }
 
-ItemResult Calculate(const ModuleApi& module,
-                     const ModuleColumns& columns,
-                     const Connections& connections,
-                     const ItemInput& input) {
-    ItemRecord record = MakeItemRecord(input);
-    char message[kMessageBufferBytes + 1] = {};
-    ItemResult result;
-    result.input = input;
-    result.status = module.calcItem(message, &record, connections.primary.get(),
-                                    connections.Secondary(), input.mode);
-    result.message = CleanMessage(message);
-    result.resultRate = record.ResultRate;
-    result.resultScale = record.ResultScale;
-    result.moduleFields = columns.Render(record);
-    return result;
-}
-
-// Reads the items file, calculating each good row; bad rows are reported and skipped.
-// Returns whether every row was an item.
-bool CalculateItems(std::istream& items,
-                    const std::string& itemsPath,
-                    const ModuleApi& module,
-                    const ModuleColumns& columns,
-                    const Connections& connections,
-                    std::vector<ItemResult>& results,
-                    std::ostream& err) {
-    CsvReader reader(items);
+ItemColumns ReadHeader(CsvReader& reader, const std::string& itemsPath) {
     const auto header = reader.Next();
     if (!header) {
-        throw std::runtime_error(itemsPath + ": the file is empty; it needs the header "
+        throw std::runtime_error(Printable(itemsPath) + ": the file is empty; it needs the header "
                                  "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode");
     }
-    ItemColumns itemColumns = [&] {
-        try {
-            return ItemColumns(header->fields);
-        } catch (const std::exception& error) {
-            throw std::runtime_error(itemsPath + ":" + std::to_string(header->line) + ": " + error.what());
-        }
-    }();
+    try {
+        return ItemColumns(header->fields);
+    } catch (const std::exception& error) {
+        throw std::runtime_error(Printable(itemsPath) + ":" + std::to_string(header->line) + ": " +
+                                 Printable(error.what()));
+    }
+}
 
-    bool allRowsGood = true;
+// One item: calculated (or not, once a library is unreachable), its errors reported.
+ItemResult ProcessItem(ItemCalculator& calculator,
+                       const ItemInput& input,
+                       const std::string& place,
+                       BatchState& state,
+                       std::ostream& err) {
+    if (!state.unreachableRole.empty()) {
+        return calculator.NotCalculated(input, state.unreachableRole);
+    }
+    ItemOutcome outcome = calculator.Calculate(input);
+    for (const ItemError& error : outcome.beforeReconnecting) {
+        err << place << Printable(error.reason) << '\n';
+    }
+    if (!outcome.unreachableRole.empty()) {
+        err << place << "the " << outcome.unreachableRole
+            << " library is unreachable; this and the remaining items are not calculated\n";
+        state.unreachableRole = outcome.unreachableRole;
+        state.databaseErrors = true;
+        return std::move(outcome.result);
+    }
+    if (!outcome.beforeReconnecting.empty()) {
+        err << place << "reconnected; the item was calculated again\n";
+    }
+    for (const ItemError& error : outcome.errors) {
+        err << place << Printable(error.reason) << '\n';
+    }
+    state.databaseErrors = state.databaseErrors || !outcome.errors.empty();
+    return std::move(outcome.result);
+}
+
+// Reads the items file and writes each good row's result as it is calculated; bad rows are
+// reported and skipped.
+BatchState CalculateItems(std::istream& items,
+                          const std::string& itemsPath,
+                          ItemCalculator& calculator,
+                          ResultWriter& writer,
+                          ResultOutput& output,
+                          std::ostream& err) {
+    const std::string shownPath = Printable(itemsPath);
+    CsvReader reader(items);
+    const ItemColumns itemColumns = ReadHeader(reader, itemsPath);
+    writer.WriteHeader();
+    output.Flush();
+
+    BatchState state;
     for (;;) {
         std::optional<CsvRecord> row;
         try {
             row = reader.Next();
         } catch (const CsvError& error) {
-            err << itemsPath << ':' << error.Line() << ": " << error.what() << '\n';
-            allRowsGood = false;
+            err << shownPath << ':' << error.Line() << ": " << error.what() << '\n';
+            state.badRows = true;
             continue;
         }
         if (!row) {
@@ -101,21 +115,20 @@ bool CalculateItems(std::istream& items,
         }
         auto parsed = itemColumns.Parse(row->fields);
         if (auto* reason = std::get_if<std::string>(&parsed)) {
-            err << itemsPath << ':' << row->line << ": " << *reason << '\n';
-            allRowsGood = false;
+            err << shownPath << ':' << row->line << ": " << Printable(*reason) << '\n';
+            state.badRows = true;
             continue;
         }
         const ItemInput& input = std::get<ItemInput>(parsed);
-        // Message boxes raised while this item is calculated name the item.
-        framework::ScopedMessageSink sink([&](const std::string& text, unsigned, unsigned) {
-            std::string line = text;
-            std::replace(line.begin(), line.end(), '\n', ' ');
-            err << itemsPath << ':' << row->line << ": part " << input.partNumber << ": " << line << '\n';
-            return framework::kIdOk;
-        });
-        results.push_back(Calculate(module, columns, connections, input));
+        const std::string place =
+            shownPath + ":" + std::to_string(row->line) + ": part " + Printable(input.partNumber) + ": ";
+        writer.Write(ProcessItem(calculator, input, place, state, err));
+        output.Flush();
     }
-    return allRowsGood;
+    if (items.bad()) {
+        throw std::runtime_error("cannot read the items file " + shownPath + ": " + std::strerror(errno));
+    }
+    return state;
 }
 
 }  // namespace
@@ -123,27 +136,27 @@ bool CalculateItems(std::istream& items,
 std::string DefaultLibraryPath() { return framework::ProgramDirectory() + "/library.sqlite"; }
 
 int RunCalc(const CalcOptions& options, std::ostream& out, std::ostream& err) {
-    std::vector<ItemResult> results;
-    bool allRowsGood = true;
+    BatchState state;
     try {
-        std::ifstream items(options.itemsPath, std::ios::binary);
-        if (!items) {
-            throw std::runtime_error("cannot open the items file " + options.itemsPath);
-        }
+        std::ifstream items = OpenItems(options.itemsPath);
         const ModuleApi module(options.modulePath.empty() ? DefaultModulePath() : options.modulePath);
         const ModuleColumns columns(module.viewFields);
-        const Connections connections = OpenConnections(options);
-        allRowsGood = CalculateItems(items, options.itemsPath, module, columns, connections, results, err);
-        if (options.format == "csv") {
-            WriteCsv(out, results);
-        } else {
-            WriteTable(out, results, columns);
-        }
+        Connections connections = OpenConnections(options.primary, options.secondary);
+        ResultOutput output(out, options.outputPath);
+        const auto writer = MakeResultWriter(options.format, output.Stream(), columns,
+                                             options.outputIsTerminal && options.outputPath.empty());
+        ItemCalculator calculator(module, columns, connections, options.reconnectPause);
+        state = CalculateItems(items, options.itemsPath, calculator, *writer, output, err);
+        output.Complete();
     } catch (const std::exception& error) {
-        err << "tavrin21-host: " << error.what() << '\n';
+        err << "tavrin21-host: " << Printable(framework::RedactPassword(error.what()), kFatalMessageBytes)
+            << '\n';
         return kExitFatal;
     }
-    return allRowsGood ? kExitOk : kExitBadRows;
+    if (state.databaseErrors) {
+        return kExitDatabaseErrors;
+    }
+    return state.badRows ? kExitBadRows : kExitOk;
 }
 
 int RunColumns(const std::string& modulePath, std::ostream& out, std::ostream& err) {
@@ -160,6 +173,10 @@ int RunColumns(const std::string& modulePath, std::ostream& out, std::ostream& e
                 out << ", title line " << line + 1 << " \"" << column.titleLines[line] << '"';
             }
             out << '\n';
+        }
+        out.flush();
+        if (!out) {
+            throw std::runtime_error("cannot write to standard output");
         }
     } catch (const std::exception& error) {
         err << "tavrin21-host: " << error.what() << '\n';

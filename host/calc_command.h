@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <iosfwd>
 #include <string>
 
@@ -11,15 +12,36 @@ struct CalcOptions {
     std::string secondary;  // empty: the primary connection
     std::string modulePath; // empty: the module beside the program
     std::string format = "table";
+    std::string outputPath; // empty: `out`
+    // Csv output goes to a terminal: control characters in it are shown escaped, not obeyed.
+    bool outputIsTerminal = false;
+    // How long to wait before reconnecting a lost connection.
+    std::chrono::milliseconds reconnectPause{500};
 };
 
-// Exit codes of a run.
+// Exit codes of a run; when several apply, the highest listed here first wins:
+// fatal, then database errors, then bad rows.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFatal = 1;      // nothing could be calculated: module, database, file
-inline constexpr int kExitBadRows = 2;    // some rows of the items file were not items
+inline constexpr int kExitFatal = 1;           // the run could not start or could not go on
+inline constexpr int kExitBadRows = 2;         // some rows of the items file were not items
+inline constexpr int kExitDatabaseErrors = 3;  // some items hit a database or library error,
+                                               // or a library became unreachable
+inline constexpr int kExitUsage = 64;          // the command line is wrong
 
-// Calculates every item of the items file and writes the results to `out`; reports bad rows
-// ("items.csv:7: temperature \"abc\" is not a number") and database errors to `err`.
+// The exit codes as the program's help lists them.
+inline constexpr const char* kExitCodesHelp =
+    "Exit codes:\n"
+    "  0   every row was an item and every item was calculated or refused by the module\n"
+    "  1   fatal: the module, the items file, a database or the output failed; the results\n"
+    "      written before the failure stand (a --output file is left untouched)\n"
+    "  2   some rows of the items file were not items (reported on standard error)\n"
+    "  3   some items hit a database or library error, or a library became unreachable\n"
+    "      (those items are written as failed with the reason)\n"
+    "  64  the command line is wrong\n";
+
+// Calculates every item of the items file and writes each result to `out` (or the output file)
+// as soon as it is calculated; reports bad rows ("items.csv:7: temperature \"abc\" is not a
+// number") and database errors to `err`. Returns one of the exit codes.
 int RunCalc(const CalcOptions& options, std::ostream& out, std::ostream& err);
 
 // Lists the module's own columns: field number, length and title lines.

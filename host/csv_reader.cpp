@@ -21,17 +21,41 @@ bool CsvReader::Peek(char& c) {
     return true;
 }
 
-namespace {
-
-void SkipToEndOfLine(std::istream& input) {
-    std::string rest;
-    std::getline(input, rest);
+void CsvReader::SkipByteOrderMark() {
+    static constexpr char kBom[] = "\xEF\xBB\xBF";
+    for (const char expected : std::string_view(kBom)) {
+        char c = 0;
+        if (!Peek(c) || c != expected) {
+            return;  // only the first bytes can have been taken, and only if they were the mark's
+        }
+        Get(c);
+    }
 }
 
-}  // namespace
+void CsvReader::SkipLineAndThrow(int line, const char* what) {
+    char c = 0;
+    while (Get(c) && c != '\n') {
+    }
+    throw CsvError(line, what);
+}
+
+void CsvReader::ResumeAfterOpenQuote(int line, std::streampos afterQuote) {
+    const char* what = "a quoted field opened on this line is not closed before the end of the file";
+    input_.clear();
+    if (afterQuote == std::streampos(-1) || !input_.seekg(afterQuote)) {
+        input_.setstate(std::ios::eofbit);
+        throw CsvError(line, what);
+    }
+    line_ = line;
+    SkipLineAndThrow(line, what);
+}
 
 std::optional<CsvRecord> CsvReader::Next() {
     char c = 0;
+    if (!started_) {
+        started_ = true;
+        SkipByteOrderMark();
+    }
     // Blank lines between records carry nothing.
     while (Peek(c) && (c == '\n' || c == '\r')) {
         Get(c);
@@ -45,6 +69,8 @@ std::optional<CsvRecord> CsvReader::Next() {
     std::string field;
     bool quoted = false;
     bool afterClosingQuote = false;
+    int quoteLine = 0;
+    std::streampos afterQuote = -1;
     while (Get(c)) {
         if (quoted) {
             if (c != '"') {
@@ -68,26 +94,29 @@ std::optional<CsvRecord> CsvReader::Next() {
             continue;
         }
         if (c == '\r') {
-            continue;
+            char next = 0;
+            if (Peek(next) && next == '\n') {
+                continue;
+            }
+            SkipLineAndThrow(line_, "a carriage return inside a field (a line must end with LF or CRLF)");
         }
         if (c == '\n') {
             record.fields.push_back(std::move(field));
             return record;
         }
         if (afterClosingQuote) {
-            const int badLine = line_;
-            SkipToEndOfLine(input_);
-            ++line_;
-            throw CsvError(badLine, "text after a closing quote");
+            SkipLineAndThrow(line_, "text after a closing quote");
         }
         if (c == '"' && field.empty()) {
             quoted = true;
+            quoteLine = line_;
+            afterQuote = input_.tellg();
             continue;
         }
         field += c;
     }
     if (quoted) {
-        throw CsvError(record.line, "a quoted field is not closed before the end of the file");
+        ResumeAfterOpenQuote(quoteLine, afterQuote);
     }
     record.fields.push_back(std::move(field));
     return record;

@@ -1,7 +1,8 @@
 #pragma once
 
 // Reading comma-separated records (RFC 4180: quoted fields, doubled quotes, line breaks inside
-// quotes, CRLF or LF), each with the line on which it starts.
+// quotes, CRLF or LF), each with the line on which it starts. A UTF-8 byte-order mark at the
+// start, as spreadsheet programs write it, is skipped.
 
 #include <istream>
 #include <optional>
@@ -30,16 +31,22 @@ public:
     explicit CsvReader(std::istream& input) : input_(input) {}
 
     // The next record, or nothing at the end of the input. Blank lines are skipped. Throws
-    // CsvError for a quote left open at the end of the input or text after a closing quote;
-    // after the latter the reader has moved past the bad record and can go on.
+    // CsvError, after which the reader has moved past the bad record and can go on, for text
+    // after a closing quote, a carriage return that does not end a line, and a quote left open
+    // at the end of the input (reported at the line where it opened; when the input can be
+    // sought, reading goes on at the next line, so the rows after it are not lost).
     std::optional<CsvRecord> Next();
 
 private:
     bool Get(char& c);
     bool Peek(char& c);
+    void SkipByteOrderMark();
+    [[noreturn]] void SkipLineAndThrow(int line, const char* what);
+    [[noreturn]] void ResumeAfterOpenQuote(int line, std::streampos afterQuote);
 
     std::istream& input_;
     int line_ = 1;
+    bool started_ = false;
 };
 
 // One field as it must be written: quoted when it holds a comma, quote or line break.

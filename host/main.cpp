@@ -4,18 +4,39 @@
 
 #include <CLI/CLI.hpp>
 
+#include "framework/connect_items.h"
+#include "framework/platform/broken_pipe.h"
+#include "framework/platform/terminal.h"
 #include "host/calc_command.h"
 #include "host/fit_command_line.h"
+#include "host/terminal_text.h"
+
+namespace {
+
+int UsageError(const std::string& reason) {
+    std::cerr << "tavrin21-host: " << tavrin21::host::Printable(framework::RedactPassword(reason))
+              << "\nRun 'tavrin21-host --help' or 'tavrin21-host calc --help' for the usage.\n";
+    return tavrin21::host::kExitUsage;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    // A closed pipe is then a write error the program reports, not a silent end.
+    framework::IgnoreBrokenPipeSignal();
+
     CLI::App app{"Calculates items with the tavrin21 calculation module, as its host does."};
     app.require_subcommand(1);
+    app.footer(tavrin21::host::kExitCodesHelp);
 
     tavrin21::host::CalcOptions calc;
     CLI::App* calcCommand = app.add_subcommand("calc", "Calculate the items of a CSV file");
+    calcCommand->footer(tavrin21::host::kExitCodesHelp);
+    // Checked after parsing, not by the parser: it checks required options before unknown
+    // arguments, and "calc --bogus" must name --bogus.
     calcCommand->add_option("--items", calc.itemsPath,
-                            "CSV file with the header PartNumber,EnvironmentCode,Temperature,MethodCode,Mode")
-        ->required();
+                            "CSV file with the header PartNumber,EnvironmentCode,Temperature,MethodCode,Mode "
+                            "(required)");
     calcCommand->add_option("--primary", calc.primary,
                             "ODBC connect string, or path of an SQLite library file "
                             "(default: library.sqlite beside this program)");
@@ -25,6 +46,9 @@ int main(int argc, char** argv) {
                             "path of the module (default: tavrin21.so beside this program)");
     calcCommand->add_option("--format", calc.format, "output format")
         ->check(CLI::IsMember({"table", "csv"}));
+    calcCommand->add_option("--output", calc.outputPath,
+                            "write the results to this file, replaced only when the run completes "
+                            "(default: standard output)");
 
     std::string columnsModule;
     CLI::App* columnsCommand = app.add_subcommand("columns", "List the module's own columns");
@@ -34,9 +58,19 @@ int main(int argc, char** argv) {
     tavrin21::host::FitOptions fit;
     CLI::App* fitCommand = tavrin21::host::AddFitCommand(app, fit);
 
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& request) {
+        return app.exit(request);  // --help: the usage on standard output, exit code 0
+    } catch (const CLI::ParseError& error) {
+        return UsageError(error.what());
+    }
 
     if (*calcCommand) {
+        if (calc.itemsPath.empty()) {
+            return UsageError("calc: --items is required");
+        }
+        calc.outputIsTerminal = framework::StandardOutputIsTerminal();
         return tavrin21::host::RunCalc(calc, std::cout, std::cerr);
     }
     if (*fitCommand) {

@@ -1,18 +1,31 @@
 #pragma once
 
+// Results written one item at a time, as they are calculated, so nothing is held back.
+
+#include <memory>
 #include <ostream>
-#include <vector>
+#include <string>
 
 #include "host/item_result.h"
 #include "host/module_columns.h"
 
 namespace tavrin21::host {
 
-// One header line and one line per item:
-// PartNumber,EnvironmentCode,Temperature,MethodCode,Mode,Status,Message,ResultRate,ResultScale
-void WriteCsv(std::ostream& out, const std::vector<ItemResult>& results);
+class ResultWriter {
+public:
+    virtual ~ResultWriter() = default;
+    virtual void WriteHeader() = 0;
+    virtual void Write(const ItemResult& result) = 0;
+};
 
-// Aligned columns for a person to read, the module's own columns among them.
-void WriteTable(std::ostream& out, const std::vector<ItemResult>& results, const ModuleColumns& columns);
+// "csv": one header line and one line per item,
+//   PartNumber,EnvironmentCode,Temperature,MethodCode,Mode,Status,Message,ResultRate,ResultScale
+// "table": aligned columns for a person to read, the module's own columns among them; a text
+// wider than its column pushes the rest of its line right. Texts are shown terminal-safe; csv
+// fields only when `toTerminal` (elsewhere they are data and must read back as they were).
+std::unique_ptr<ResultWriter> MakeResultWriter(const std::string& format,
+                                               std::ostream& out,
+                                               const ModuleColumns& columns,
+                                               bool toTerminal);
 
 }  // namespace tavrin21::host

@@ -5,6 +5,7 @@
 #   eval "$(scripts/pg-server.sh start)"   # starts a fresh cluster, exports TAVRIN21_PG_CONNECT
 #   scripts/pg-server.sh env               # prints the export line without starting anything
 #   scripts/pg-server.sh status
+#   scripts/pg-server.sh available         # succeeds when the server binaries are installed
 #   scripts/pg-server.sh stop              # stops it and removes its folder; safe to call always
 #
 # Settings (environment): TAVRIN21_PG_PORT (55432), TAVRIN21_PG_DATA (/tmp/tavrin21-pg-PORT),
@@ -92,9 +93,10 @@ start_server() {
         cat "$data/server.log" >&2
         return 1
     }
+    # CREATEDB: suites that change a database's settings or connection limit make their own.
     as_server_user "$bin/psql" -h "$data" -p "$port" -U postgres -d postgres -X -q \
         -v ON_ERROR_STOP=1 \
-        -c "CREATE ROLE $role LOGIN PASSWORD '$password'" \
+        -c "CREATE ROLE $role LOGIN CREATEDB PASSWORD '$password'" \
         -c "CREATE DATABASE $database OWNER $role" >/dev/null
     log "PostgreSQL listening on 127.0.0.1:$port, cluster in $data"
     print_env
@@ -104,6 +106,7 @@ case ${1:-} in
     start) start_server ;;
     stop) stop_server ;;
     env) print_env ;;
+    available) find_bindir >/dev/null 2>&1 ;;
     status)
         bin=$(find_bindir)
         if is_running "$bin"; then

@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "framework/database.h"
 #include "framework/odbc_api.h"
+#include "tests/host/run_program.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
 
@@ -102,20 +104,24 @@ TEST_F(HostCalc, ReportsBadRowsWithFileAndLineAndGoesOn) {
         "R-1,ZZ,20,0,0\n"
         "\"R-1\"x,GB,20,0,0\n"
         "R-1,GB,20,0\n"
-        "R-1,GB,40,0,0\n");
+        "R-1,GB,40,0,0\n"
+        "R-1,\"\x1b]0;owned\x07\nZ\",20,0,0\n");
     options.format = "csv";
     EXPECT_EQ(Run(options), kExitBadRows);
     const std::string items = options.itemsPath;
+    // Control characters in what is echoed are shown, not obeyed.
     EXPECT_EQ(err_.str(), items + ":2: temperature \"abc\" is not a number\n" + items +
                               ":4: environment \"ZZ\" is neither 1 to 27 nor a code such as GB or AIC\n" +
                               items + ":5: text after a closing quote\n" + items +
-                              ":6: expected 5 fields, found 4\n");
+                              ":6: expected 5 fields, found 4\n" + items +
+                              ":8: environment \"\\x1b]0;owned\\x07\\nZ\" is neither 1 to 27 nor a code such as "
+                              "GB or AIC\n");
     // The good rows were calculated all the same.
     EXPECT_NE(out_.str().find("R-1,1,20,0,0,3,,1,0\n"), std::string::npos) << out_.str();
     EXPECT_NE(out_.str().find("R-1,1,40,0,0,3,,3,0\n"), std::string::npos) << out_.str();
 }
 
-TEST_F(HostCalc, DatabaseErrorWhileReadingNamesTheItemAndTheBatchGoesOn) {
+TEST_F(HostCalc, DatabaseErrorFailsTheItemOnceWithItsReasonAndTheBatchGoesOn) {
     {
         framework::Database library;
         library.Open(test::SqliteConnectString(scratch_ / "lib.sqlite"));
@@ -130,11 +136,10 @@ TEST_F(HostCalc, DatabaseErrorWhileReadingNamesTheItemAndTheBatchGoesOn) {
                                    "F-1,GB,25,0,2\nR-1,GB,20,0,0\n");
     options.format = "csv";
     framework::odbc::InjectFault(framework::odbc::Call::GetData, 0);
-    EXPECT_EQ(Run(options), kExitOk);
+    EXPECT_EQ(Run(options), kExitDatabaseErrors);
     framework::odbc::ClearFaults();
-    EXPECT_EQ(err_.str().rfind(options.itemsPath + ":2: part F-1: HY000 (0) injected fault SELECT", 0), 0u)
-        << err_.str();
-    EXPECT_NE(out_.str().find("F-1,1,25,0,2,1,Database error while reading the part's data,0,0\n"
+    EXPECT_EQ(err_.str(), options.itemsPath + ":2: part F-1: database error: HY000 injected fault\n");
+    EXPECT_NE(out_.str().find("F-1,1,25,0,2,1,database error: HY000 injected fault,0,0\n"
                               "R-1,1,20,0,0,3,,1,0\n"),
               std::string::npos)
         << out_.str();
@@ -155,6 +160,8 @@ TEST_F(HostCalc, FatalErrorsAreOneClearLine) {
          "DRIVER={No Such Driver};Server=127.0.0.1;Pwd=secret",
          "cannot open the primary connection DRIVER={No Such Driver};Server=127.0.0.1;Pwd=***: "},
         {"bad header", WriteItems("Part,Env\n"), "", ":1: unknown column \"Part\""},
+        {"items file is a folder", scratch_.Path().string(), "", "cannot read the items file " +
+         scratch_.Path().string() + ": it is a folder"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -169,22 +176,111 @@ TEST_F(HostCalc, FatalErrorsAreOneClearLine) {
     }
 }
 
-TEST_F(HostCalc, ProgramRunsTheExampleItemsAgainstAFileGivenOnTheCommandLine) {
-    const std::string items = WriteItems(
-        "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\nR-1,GB,30,102,0\nR-1,GB,x,0,0\n");
-    const std::string command = std::string(TAVRIN21_HOST_PATH) + " calc --format csv --items " + items +
-                                " --primary " + (scratch_ / "lib.sqlite").string() + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    char chunk[256];
-    while (std::fgets(chunk, sizeof chunk, pipe) != nullptr) {
-        output += chunk;
+TEST_F(HostCalc, LibraryThatIsNoLibraryFailsEachItemWithTheDatabasesReason) {
+    std::filesystem::copy_file(scratch_ / "lib.sqlite", scratch_ / "truncated.sqlite");
+    std::filesystem::resize_file(scratch_ / "truncated.sqlite", 1000);
+    std::ofstream(scratch_ / "text.sqlite") << std::string(4096, 'x');
+    std::ofstream(scratch_ / "empty.sqlite");
+    {
+        framework::Database other;
+        other.Open(test::SqliteConnectString(scratch_ / "tableless.sqlite"));
+        other.ExecuteSQL("CREATE TABLE Other (x INTEGER)");
     }
-    const int status = pclose(pipe);
-    EXPECT_EQ(WEXITSTATUS(status), kExitBadRows) << output;
-    EXPECT_NE(output.find("R-1,1,30,102,0,3,,2,0"), std::string::npos) << output;
-    EXPECT_NE(output.find(items + ":3: temperature \"x\" is not a number"), std::string::npos) << output;
+    const struct {
+        const char* file;
+        std::string tableReason;  // of the item with Mode 0
+        std::string fieldReason;  // of the item with Mode 2
+    } rows[] = {
+        {"text.sqlite", "file is not a database", "file is not a database"},
+        {"truncated.sqlite", "database disk image is malformed", "database disk image is malformed"},
+        {"empty.sqlite", "no such table: FRTable", "no such table: PartFR"},
+        {"tableless.sqlite", "no such table: FRTable", "no such table: PartFR"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        CalcOptions options;
+        options.itemsPath = WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
+                                       "R-1,GB,30,0,0\nR-1,GB,30,0,2\n");
+        options.primary = (scratch_ / row.file).string();
+        options.format = "csv";
+        EXPECT_EQ(Run(options), kExitDatabaseErrors);
+        EXPECT_NE(out_.str().find("R-1,1,30,0,0,1,database error: HY000 " + row.tableReason + ",0,0\n"),
+                  std::string::npos)
+            << out_.str();
+        EXPECT_NE(out_.str().find("R-1,1,30,0,2,1,database error: HY000 " + row.fieldReason + ",0,0\n"),
+                  std::string::npos)
+            << out_.str();
+        // Each error once, with the item's place.
+        EXPECT_EQ(err_.str(), options.itemsPath + ":2: part R-1: database error: HY000 " + row.tableReason +
+                                  "\n" + options.itemsPath + ":3: part R-1: database error: HY000 " +
+                                  row.fieldReason + "\n");
+    }
+}
+
+TEST_F(HostCalc, LibraryFileNameIsOnlyAFileName) {
+    for (const std::string name : {"a;b.sqlite", "x=y.sqlite", "{c}.sqlite", "d;{}}=?#%41.sqlite"}) {
+        SCOPED_TRACE(name);
+        ScratchDirectory folder;
+        std::filesystem::copy_file(scratch_ / "lib.sqlite", folder / name);
+        CalcOptions options;
+        options.itemsPath = WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\nR-1,GB,20,0,0\n");
+        options.primary = (folder / name).string();
+        options.format = "csv";
+        EXPECT_EQ(Run(options), kExitOk) << err_.str();
+        EXPECT_NE(out_.str().find("R-1,1,20,0,0,3,,1,0\n"), std::string::npos) << out_.str();
+        // No file was made of a piece of the name.
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+    }
+}
+
+TEST_F(HostCalc, ProgramExitCodesAndMessages) {
+    const std::string items = WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
+                                         "R-1,GB,30,102,0\nR-1,GB,x,0,0\n");
+    std::string many = "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n";
+    for (int i = 0; i < 3000; ++i) {
+        many += "R-1,GB,30,102,0\n";  // more than a pipe holds, so a write meets its closed end
+    }
+    const std::string manyItems = (scratch_ / "many.csv").string();
+    std::ofstream(manyItems) << many;
+    const std::string host = test::HostProgram();
+    const std::string library = " --primary " + (scratch_ / "lib.sqlite").string();
+    const std::string output = (scratch_ / "out.csv").string();
+    const std::string err = (scratch_ / "err.txt").string();
+    const struct {
+        const char* name;
+        std::string command;
+        int exitCode;
+        std::string expected;
+    } rows[] = {
+        {"bad row", host + " calc --format csv --items " + items + library + " 2>&1", kExitBadRows,
+         "R-1,1,30,102,0,3,,2,0\n" + items + ":3: temperature \"x\" is not a number\n"},
+        {"unknown argument named", host + " calc --bogus 2>&1", kExitUsage, "argument was not expected: --bogus"},
+        {"items missing", host + " calc 2>&1", kExitUsage, "calc: --items is required"},
+        {"unknown format", host + " calc --items " + items + " --format xml 2>&1", kExitUsage, "--format"},
+        {"help lists the exit codes", host + " calc --help", kExitOk, "  64  the command line is wrong"},
+        {"full disk", host + " calc --items " + items + library + " 2>&1 >/dev/full", kExitFatal,
+         "tavrin21-host: cannot write the results to standard output: No space left on device\n"},
+        {"closed pipe",
+         "(" + host + " calc --items " + manyItems + library + " 2>" + err + "; echo \"exit $?\" >>" + err +
+             ") | true; cat " + err,
+         kExitOk, "tavrin21-host: cannot write the results to standard output: Broken pipe\nexit 1\n"},
+        {"output file", host + " calc --format csv --items " + items + library + " --output " + output +
+         " 2>/dev/null; cat " + output, kExitOk, "R-1,1,30,102,0,3,,2,0\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const test::ProgramRun run = test::RunShell(row.command);
+        EXPECT_EQ(run.exitCode, row.exitCode) << run.output;
+        EXPECT_NE(run.output.find(row.expected), std::string::npos) << run.output;
+    }
+    // Nothing is left beside the output file, and a failed run leaves it as it was.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.Path()), {}), 6);
+    std::ofstream(output) << "old";
+    EXPECT_EQ(test::RunShell(host + " calc --items " + items + " --primary none.sqlite --output " + output +
+                             " 2>&1").exitCode,
+              kExitFatal);
+    std::ifstream kept(output);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "old");
 }
 
 }  // namespace

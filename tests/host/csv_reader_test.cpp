@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace tavrin21::host {
@@ -32,6 +33,8 @@ TEST(CsvReader, ReadsQuotedFieldsAndLineEndings) {
         {"quoted comma and doubled quote", "\"x,y\",\"say \"\"hi\"\"\"\n", {{"x,y", "say \"hi\""}}, {1}},
         {"line break inside quotes", "\"two\nlines\",z\nnext\n", {{"two\nlines", "z"}, {"next"}}, {1, 3}},
         {"blank lines skipped", "a\n\n\r\nb\n", {{"a"}, {"b"}}, {1, 4}},
+        {"byte-order mark skipped", "\xEF\xBB\xBF" "a,b\n", {{"a", "b"}}, {1}},
+        {"carriage return inside quotes kept", "\"x\ry\"\n", {{"x\ry"}}, {1}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -44,31 +47,35 @@ TEST(CsvReader, ReadsQuotedFieldsAndLineEndings) {
     }
 }
 
-TEST(CsvReader, TextAfterAClosingQuoteIsAnErrorAndReadingGoesOn) {
-    std::istringstream input("ok\n\"a\"b,c\nnext\n");
-    CsvReader reader(input);
-    EXPECT_EQ(reader.Next()->fields, Fields{"ok"});
-    try {
-        reader.Next();
-        FAIL();
-    } catch (const CsvError& error) {
-        EXPECT_EQ(error.Line(), 2);
-    }
-    const auto next = reader.Next();
-    ASSERT_TRUE(next);
-    EXPECT_EQ(next->fields, Fields{"next"});
-    EXPECT_EQ(next->line, 3);
-}
-
-TEST(CsvReader, UnclosedQuoteIsAnErrorAtItsLine) {
-    std::istringstream input("a\n\"never closed\n");
-    CsvReader reader(input);
-    reader.Next();
-    try {
-        reader.Next();
-        FAIL();
-    } catch (const CsvError& error) {
-        EXPECT_EQ(error.Line(), 2);
+TEST(CsvReader, BadRecordIsAnErrorAtItsLineAndReadingGoesOnAtTheNextLine) {
+    const struct {
+        const char* name;
+        std::string badLines;
+        int errorLine;
+    } rows[] = {
+        {"text after a closing quote", "\"a\"b,c\n", 2},
+        {"stray carriage return", "a\rb,c\n", 2},
+        // The rows after an unclosed quote are read, not swallowed into its field.
+        {"unclosed quote", "x,\"never closed\nnot, a field\n", 2},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::istringstream input("ok\n" + row.badLines + "next\n");
+        CsvReader reader(input);
+        EXPECT_EQ(reader.Next()->fields, Fields{"ok"});
+        try {
+            reader.Next();
+            FAIL() << "no error";
+        } catch (const CsvError& error) {
+            EXPECT_EQ(error.Line(), row.errorLine);
+        }
+        std::vector<CsvRecord> rest;
+        while (auto record = reader.Next()) {
+            rest.push_back(*record);
+        }
+        ASSERT_FALSE(rest.empty());
+        EXPECT_EQ(rest.back().fields, Fields{"next"});
+        EXPECT_EQ(rest.back().line, std::count(row.badLines.begin(), row.badLines.end(), '\n') + 2);
     }
 }
 

@@ -1,0 +1,182 @@
+// The host program against a PostgreSQL server: a site's settings and connections that go away in
+// the middle of a batch. Each test works in a database of its own, so its settings and its
+// connection limit touch no other suite.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <string_view>
+#include <thread>
+#include <unistd.h>
+
+#include "framework/connect_items.h"
+#include "framework/database.h"
+#include "framework/recordset.h"
+#include "framework/text_compare.h"
+#include "host/calc_command.h"
+#include "tests/host/run_program.h"
+#include "tests/support/scratch_directory.h"
+#include "tests/support/sql_script.h"
+
+namespace tavrin21::host {
+namespace {
+
+std::string WithDatabase(const std::string& connectString, const std::string& database) {
+    std::string result;
+    for (const framework::ConnectItem& item : framework::ConnectItems(connectString)) {
+        result += framework::EqualsIgnoringCase(item.key, "Database") ? "Database=" + database : item.text;
+        result += ';';
+    }
+    return result;
+}
+
+std::string FirstValue(framework::Database& database, const std::string& sql) {
+    framework::Recordset rows(&database);
+    rows.Open(sql);
+    std::string value;
+    if (!rows.IsEOF()) {
+        rows.GetFieldValue(rows.ColumnNames().front(), value);
+    }
+    return value;
+}
+
+class HostOnServer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* connect = std::getenv("TAVRIN21_PG_CONNECT");
+        if (connect == nullptr || *connect == '\0') {
+            const char* ci = std::getenv("CI");
+            if (ci != nullptr && std::string_view(ci) == "true") {
+                FAIL() << "TAVRIN21_PG_CONNECT is not set (CI=true: every backend must run)";
+            }
+            GTEST_SKIP() << "TAVRIN21_PG_CONNECT is not set; start scripts/pg-server.sh";
+        }
+        admin_.Open(connect);
+        name_ = "tavrin21_host_" + std::to_string(getpid());
+        admin_.ExecuteSQL("CREATE DATABASE " + name_);
+        connect_ = WithDatabase(connect, name_);
+    }
+
+    void TearDown() override {
+        if (!name_.empty()) {
+            admin_.ExecuteSQL("DROP DATABASE " + name_ + " WITH (FORCE)");
+        }
+    }
+
+    // A connection to the test's database, with the shipped schema and `statements`.
+    void MakeLibrary(const std::vector<std::string>& statements) {
+        framework::Database library;
+        library.Open(connect_);
+        test::RunSqlScript(library, test::ExampleFile("schema.sql"));
+        test::RunSqlScript(library, test::ExampleFile("part_fr.sql"));
+        for (const std::string& statement : statements) {
+            library.ExecuteSQL(statement);
+        }
+    }
+
+    std::string WriteItems(const std::string& rows) {
+        const std::string path = (scratch_ / "items.csv").string();
+        std::ofstream(path) << "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n" << rows;
+        return path;
+    }
+
+    std::string CalcCommand(const std::string& items) {
+        return test::HostProgram() + " calc --format csv --items " + items + " --primary '" + connect_ +
+               "' 2>" + (scratch_ / "err.txt").string();
+    }
+
+    std::string Errors() {
+        std::ifstream err(scratch_ / "err.txt");
+        return std::string(std::istreambuf_iterator<char>(err), {});
+    }
+
+    framework::Database admin_;
+    std::string name_;
+    std::string connect_;
+    test::ScratchDirectory scratch_;
+};
+
+TEST_F(HostOnServer, QuotedPartNumbersStayLiteralsWhenTheServerTakesBackslashEscapes) {
+    admin_.ExecuteSQL("ALTER DATABASE " + name_ + " SET standard_conforming_strings = off");
+    MakeLibrary({"CREATE TABLE victim (x INTEGER)", "INSERT INTO victim VALUES (1)",
+                 "INSERT INTO PartFR (PartNumber, TimeNumber, EnvCode, ProcCode, FRTime, IsCencored) VALUES "
+                 "('F-1', 1, 1, 0, 100, 0), ('F-1', 2, 1, 0, 200, 0), ('F-1', 3, 1, 0, 300, 1)"});
+    const char* hostile[] = {R"(X\'; DROP TABLE victim; --)", R"(X\' OR 1=1 --)"};
+    std::string items;
+    for (const char* part : hostile) {
+        items += std::string(part) + ",GB,25,0,2\n" + part + ",GB,25,0,0\n";
+    }
+    const test::ProgramRun run = test::RunShell(CalcCommand(WriteItems(items)));
+    EXPECT_EQ(run.exitCode, kExitOk) << run.output << Errors();
+    for (const char* part : hostile) {
+        SCOPED_TRACE(part);
+        // No rows came back: the field-data item is calculated with nothing written.
+        EXPECT_NE(run.output.find(std::string(part) + ",1,25,0,2,3,,0,0\n"), std::string::npos) << run.output;
+        EXPECT_NE(run.output.find(std::string(part) + ",1,25,0,0,1,No data for this part"), std::string::npos);
+    }
+    framework::Database library;
+    library.Open(connect_);
+    EXPECT_EQ(FirstValue(library, "SELECT COUNT(*) FROM victim"), "1");
+}
+
+TEST_F(HostOnServer, ConnectionLostMidBatchIsReconnectedOnceOrTheRestIsMarked) {
+    // The lookup of part HOLD sleeps once, so the test can end its session at a known item.
+    MakeLibrary({"INSERT INTO FRTable VALUES ('R-1', 1, 0, 100), ('HOLD', 1, 0, 100)",
+                 "INSERT INTO FRTablePoint VALUES ('R-1', 1, 0, 20, 1.0), ('R-1', 1, 1, 40, 3.0), "
+                 "('HOLD', 1, 0, 20, 2.0)",
+                 "CREATE SEQUENCE hold_once",
+                 "CREATE FUNCTION hold(part TEXT) RETURNS BOOLEAN LANGUAGE plpgsql VOLATILE COST 100000 AS "
+                 "'BEGIN IF part = ''HOLD'' AND nextval(''hold_once'') = 1 THEN PERFORM pg_sleep(60); END IF; "
+                 "RETURN true; END'",
+                 "ALTER TABLE FRTable RENAME TO FRTableRows",
+                 "CREATE VIEW FRTable AS SELECT * FROM FRTableRows WHERE hold(PartNumber)"});
+    const std::string items = WriteItems("R-1,GB,30,0,0\nR-1,GB,20,0,0\nHOLD,GB,30,0,0\nR-1,GB,25,0,0\n");
+    const std::string before = "R-1,1,30,0,0,3,,1.82574177,0\nR-1,1,20,0,0,3,,1,0\n";
+    const struct {
+        const char* name;
+        bool serverRefusesReconnect;
+        int exitCode;
+        std::string after;
+        std::string error;
+    } rows[] = {
+        {"reconnected", false, kExitOk, "HOLD,1,30,0,0,3,,2.22222209,0\nR-1,1,25,0,0,3,,1.33548629,0\n",
+         "part HOLD: reconnected; the item was calculated again\n"},
+        {"unreachable", true, kExitDatabaseErrors,
+         "HOLD,1,30,0,0,1,not calculated: the primary library is unreachable,0,0\n"
+         "R-1,1,25,0,0,1,not calculated: the primary library is unreachable,0,0\n",
+         "part HOLD: the primary library is unreachable; this and the remaining items are not calculated\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        admin_.ExecuteSQL("ALTER DATABASE " + name_ + " CONNECTION LIMIT -1");
+        framework::Database library;
+        library.Open(connect_);
+        library.ExecuteSQL("SELECT setval('hold_once', 1, false)");
+        library.Close();
+        FILE* host = popen(CalcCommand(items).c_str(), "r");
+        ASSERT_NE(host, nullptr);
+        const std::string sleeping = "SELECT pid FROM pg_stat_activity WHERE datname = '" + name_ +
+                                     "' AND wait_event = 'PgSleep'";
+        std::string pid;
+        for (int tries = 0; tries < 600 && pid.empty(); ++tries) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            pid = FirstValue(admin_, sleeping);
+        }
+        EXPECT_FALSE(pid.empty()) << "the host never reached part HOLD";
+        if (row.serverRefusesReconnect) {
+            admin_.ExecuteSQL("ALTER DATABASE " + name_ + " CONNECTION LIMIT 0");
+        }
+        if (!pid.empty()) {
+            FirstValue(admin_, "SELECT pg_terminate_backend(" + pid + ")");
+        }
+        const test::ProgramRun run = test::FinishProgram(host);
+        EXPECT_EQ(run.exitCode, row.exitCode) << Errors();
+        EXPECT_NE(run.output.find(before + row.after), std::string::npos) << run.output;
+        EXPECT_NE(Errors().find(row.error), std::string::npos) << Errors();
+    }
+}
+
+}  // namespace
+}  // namespace tavrin21::host
