@@ -48,8 +48,11 @@ class HostFit : public ::testing::Test {
         std::ofstream(scratch_ / "items.csv")
             << "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n\"" << part << "\"," << env
             << ",25,0,2\n";
-        CalcOptions options{(scratch_ / "items.csv").string(), library_.string(), "",
-                            TAVRIN21_MODULE_PATH, "csv"};
+        CalcOptions options;
+        options.itemsPath = (scratch_ / "items.csv").string();
+        options.primary = library_.string();
+        options.modulePath = TAVRIN21_MODULE_PATH;
+        options.format = "csv";
         std::ostringstream out, err;
         EXPECT_EQ(RunCalc(options, out, err), kExitOk) << err.str();
         std::istringstream csv(out.str());
