@@ -7,8 +7,8 @@ namespace framework::odbc {
 
 namespace {
 
-// CloseCursor is the last kind of call.
-constexpr std::size_t kCallKinds = static_cast<std::size_t>(Call::CloseCursor) + 1;
+// EndTran is the last kind of call.
+constexpr std::size_t kCallKinds = static_cast<std::size_t>(Call::EndTran) + 1;
 
 struct FaultPlan {
     FaultPlan() { countdown.fill(-1); }
@@ -91,6 +91,21 @@ SQLRETURN CloseCursor(SQLHSTMT statement) {
         return SQL_ERROR;
     }
     return SQLFreeStmt(statement, SQL_CLOSE);
+}
+
+SQLRETURN SetAutocommit(SQLHDBC connection, bool on) {
+    if (FaultDue(Call::SetAutocommit)) {
+        return SQL_ERROR;
+    }
+    const SQLULEN value = on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
+    return SQLSetConnectAttr(connection, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(value), 0);
+}
+
+SQLRETURN EndTran(SQLHDBC connection, bool commit) {
+    if (FaultDue(Call::EndTran)) {
+        return SQL_ERROR;
+    }
+    return SQLEndTran(SQL_HANDLE_DBC, connection, commit ? SQL_COMMIT : SQL_ROLLBACK);
 }
 
 SQLRETURN ExecDirect(SQLHSTMT statement, const std::string& sql) {

@@ -24,6 +24,8 @@ enum class Call {
     AllocStatement,
     BindParameter,
     CloseCursor,
+    SetAutocommit,
+    EndTran,
 };
 
 // After `callsBefore` successful uses of `call`, the next use fails with SQL_ERROR and the
@@ -46,6 +48,9 @@ SQLRETURN BindParameter(SQLHSTMT statement,
                         SQLLEN* indicator);
 // SQLFreeStmt(SQL_CLOSE): ends the statement's result, keeps it prepared.
 SQLRETURN CloseCursor(SQLHSTMT statement);
+// SQL_ATTR_AUTOCOMMIT on or off; SQLEndTran with commit or rollback.
+SQLRETURN SetAutocommit(SQLHDBC connection, bool on);
+SQLRETURN EndTran(SQLHDBC connection, bool commit);
 SQLRETURN ExecDirect(SQLHSTMT statement, const std::string& sql);
 SQLRETURN Prepare(SQLHSTMT statement, const std::string& sql);
 SQLRETURN Execute(SQLHSTMT statement);

@@ -10,6 +10,7 @@
 #include "framework/platform/dynamic_library.h"
 #include "host/connection.h"
 #include "host/csv_reader.h"
+#include "host/install_layout.h"
 #include "host/item_calculation.h"
 #include "host/module_api.h"
 #include "host/module_columns.h"
@@ -133,7 +134,7 @@ BatchState CalculateItems(std::istream& items,
 
 }  // namespace
 
-std::string DefaultLibraryPath() { return framework::ProgramDirectory() + "/library.sqlite"; }
+std::string DefaultLibraryPath() { return InstalledLibraryPath(); }
 
 int RunCalc(const CalcOptions& options, std::ostream& out, std::ostream& err) {
     BatchState state;

@@ -9,6 +9,8 @@
 #include "framework/platform/terminal.h"
 #include "host/calc_command.h"
 #include "host/fit_command_line.h"
+#include "host/library_commands.h"
+#include "host/program_info.h"
 #include "host/terminal_text.h"
 
 namespace {
@@ -58,12 +60,21 @@ int main(int argc, char** argv) {
     tavrin21::host::FitOptions fit;
     CLI::App* fitCommand = tavrin21::host::AddFitCommand(app, fit);
 
+    tavrin21::host::LibraryCommands library;
+    tavrin21::host::AddLibraryCommands(app, library);
+    tavrin21::host::AddVersionFlag(app);
+    tavrin21::host::FinishHelp(app);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& request) {
         return app.exit(request);  // --help: the usage on standard output, exit code 0
     } catch (const CLI::ParseError& error) {
         return UsageError(error.what());
+    }
+
+    if (const auto code = tavrin21::host::RunLibraryCommand(library, std::cout, std::cerr)) {
+        return *code;
     }
 
     if (*calcCommand) {

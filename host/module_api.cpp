@@ -1,5 +1,7 @@
 #include "host/module_api.h"
 
+#include "host/install_layout.h"
+
 namespace tavrin21::host {
 
 namespace {
@@ -22,6 +24,6 @@ ModuleApi::ModuleApi(const std::string& path) : library_(framework::DynamicLibra
     viewFields.getField = Optional<GetFieldFn>(library_, "GetField");
 }
 
-std::string DefaultModulePath() { return framework::ProgramDirectory() + "/tavrin21.so"; }
+std::string DefaultModulePath() { return InstalledModulePath(); }
 
 }  // namespace tavrin21::host

@@ -1,0 +1,84 @@
+#include "host/export_command.h"
+
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+
+#include <CLI/CLI.hpp>
+
+#include "host/calc_command.h"
+#include "host/library_connection.h"
+#include "host/table_reader.h"
+
+namespace tavrin21::host {
+
+namespace {
+
+void WriteTable(framework::Database& database, const TableSpec& table, std::ostream& out) {
+    out << CsvHeader(table) << '\n';
+    ReadTableRows(database, table, [&](TableRow&& row) { out << CsvLine(row) << '\n'; });
+}
+
+// Writes into a file beside `path` and moves it into place, so that a failed export leaves
+// no half-written file under the name the user gave.
+void WriteTableToFile(framework::Database& database, const TableSpec& table, const std::string& path) {
+    const std::string partial = path + ".partial";
+    try {
+        std::ofstream file(partial, std::ios::binary | std::ios::trunc);
+        if (!file) {
+            throw std::runtime_error("cannot write " + partial);
+        }
+        WriteTable(database, table, file);
+        file.close();
+        if (!file) {
+            throw std::runtime_error("cannot write " + partial);
+        }
+        std::filesystem::rename(partial, path);
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+        throw;
+    }
+}
+
+}  // namespace
+
+CLI::App* AddExportCommand(CLI::App& app, ExportOptions& options) {
+    CLI::App* command =
+        app.add_subcommand("export", "Write a library table as CSV, ordered by its key; import reads it back");
+    command->add_option("--db", options.database, "ODBC connect string, or path of an SQLite library file")
+        ->required();
+    command->add_option("--table", options.table, "the table to write")
+        ->required()
+        ->check(CLI::IsMember(TableNames(), CLI::ignore_case));
+    command->add_option("--output", options.output, "file to write (default: standard output)");
+    command->footer(
+        "Example:\n"
+        "  tavrin21-host export --db library.sqlite --table PartFR --output part_fr.csv");
+    return command;
+}
+
+int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err) {
+    try {
+        const std::optional<TableSpec> table = FindTable(options.table);
+        if (!table) {
+            throw std::runtime_error("no library table " + options.table);
+        }
+        auto database = OpenLibrary(options.database);
+        if (options.output.empty()) {
+            WriteTable(*database, *table, out);
+            out.flush();
+            if (!out) {
+                throw std::runtime_error("cannot write to standard output");
+            }
+        } else {
+            WriteTableToFile(*database, *table, options.output);
+        }
+    } catch (const std::exception& error) {
+        err << "tavrin21-host: " << error.what() << '\n';
+        return kExitFatal;
+    }
+    return kExitOk;
+}
+
+}  // namespace tavrin21::host

@@ -1,0 +1,171 @@
+#include "host/import_command.h"
+
+#include <fstream>
+#include <ostream>
+#include <utility>
+
+#include <CLI/CLI.hpp>
+
+#include "framework/db_exception.h"
+#include "framework/transaction.h"
+#include "host/calc_command.h"
+#include "host/csv_reader.h"
+#include "host/import_checks.h"
+#include "host/library_connection.h"
+#include "host/table_reader.h"
+
+namespace tavrin21::host {
+
+namespace {
+
+struct FileRow {
+    int line = 0;
+    TableRow values;
+};
+
+std::string InsertSql(const TableSpec& table) {
+    std::string columns;
+    std::string marks;
+    for (const ColumnSpec& column : table.columns) {
+        columns += (columns.empty() ? "" : ", ") + column.name;
+        marks += marks.empty() ? "?" : ", ?";
+    }
+    return "INSERT INTO " + table.name + " (" + columns + ") VALUES (" + marks + ")";
+}
+
+std::vector<framework::SqlType> ParameterTypes(const TableSpec& table) {
+    std::vector<framework::SqlType> types;
+    for (const ColumnSpec& column : table.columns) {
+        switch (column.kind) {
+            case ColumnKind::Text:
+                types.push_back(framework::SqlType::Text);
+                break;
+            case ColumnKind::Double:
+                types.push_back(framework::SqlType::Double);
+                break;
+            case ColumnKind::Environment:
+            case ColumnKind::Integer:
+                types.push_back(framework::SqlType::Integer);
+                break;
+        }
+    }
+    return types;
+}
+
+ImportChecks ChecksAgainstLibrary(framework::Database& database, const TableSpec& table) {
+    ImportChecks checks(table);
+    ReadTableRows(database, table, [&](TableRow&& row) { checks.AddExisting(row); });
+    if (checks.NeedsParents()) {
+        ReadTableRows(database, *FindTable("FRTable"), [&](TableRow&& row) { checks.AddParent(row); });
+    }
+    return checks;
+}
+
+// The file's rows, each checked alone and against the others and the library. Bad rows are
+// reported to `err`; returns the good ones and whether there was any bad one.
+std::pair<std::vector<FileRow>, bool> ReadRows(std::istream& file,
+                                               const std::string& path,
+                                               const TableSpec& table,
+                                               ImportChecks& checks,
+                                               std::ostream& err) {
+    CsvReader reader(file);
+    const auto header = reader.Next();
+    if (!header) {
+        throw std::runtime_error(path + ": the file is empty; it needs a header such as " + CsvHeader(table));
+    }
+    const TableColumns columns = [&] {
+        try {
+            return TableColumns(table, header->fields);
+        } catch (const std::exception& error) {
+            throw std::runtime_error(path + ":" + std::to_string(header->line) + ": " + error.what());
+        }
+    }();
+    std::vector<FileRow> rows;
+    bool anyBad = false;
+    for (;;) {
+        std::optional<CsvRecord> record;
+        try {
+            record = reader.Next();
+        } catch (const CsvError& error) {
+            err << path << ':' << error.Line() << ": " << error.what() << '\n';
+            anyBad = true;
+            continue;
+        }
+        if (!record) {
+            break;
+        }
+        auto parsed = columns.Parse(record->fields);
+        std::optional<std::string> reason;
+        if (auto* text = std::get_if<std::string>(&parsed)) {
+            reason = *text;
+        } else {
+            reason = checks.AddFromFile(record->line, std::get<TableRow>(parsed));
+        }
+        if (reason) {
+            err << path << ':' << record->line << ": " << *reason << '\n';
+            anyBad = true;
+            continue;
+        }
+        rows.push_back({record->line, std::move(std::get<TableRow>(parsed))});
+    }
+    return {std::move(rows), anyBad};
+}
+
+}  // namespace
+
+CLI::App* AddImportCommand(CLI::App& app, ImportOptions& options) {
+    CLI::App* command = app.add_subcommand(
+        "import", "Load a CSV file into a library table: every row is checked, and all are loaded or none");
+    command->add_option("--db", options.database, "ODBC connect string, or path of an SQLite library file")
+        ->required();
+    command->add_option("--table", options.table, "the table to load")
+        ->required()
+        ->check(CLI::IsMember(TableNames(), CLI::ignore_case));
+    command->add_option("FILE", options.csvPath, "CSV file whose header names the table's columns")
+        ->required();
+    command->footer(
+        "Example:\n"
+        "  tavrin21-host import --db mylib.sqlite --table FRTable frtable.csv\n"
+        "Import FRTable before FRTablePoint: every point needs its part's FRTable row.");
+    return command;
+}
+
+int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err) {
+    try {
+        const std::optional<TableSpec> table = FindTable(options.table);
+        if (!table) {
+            throw std::runtime_error("no library table " + options.table);
+        }
+        std::ifstream file(options.csvPath, std::ios::binary);
+        if (!file) {
+            throw std::runtime_error("cannot open the file " + options.csvPath);
+        }
+        auto database = OpenLibrary(options.database);
+        ImportChecks checks = ChecksAgainstLibrary(*database, *table);
+        auto [rows, anyBad] = ReadRows(file, options.csvPath, *table, checks, err);
+        if (anyBad) {
+            err << "tavrin21-host: nothing imported: " << options.csvPath << " has bad rows\n";
+            return kExitBadRows;
+        }
+
+        framework::Transaction transaction(*database);
+        framework::Statement insert(*database, InsertSql(*table), ParameterTypes(*table));
+        for (const FileRow& row : rows) {
+            try {
+                insert.Execute(row.values);
+            } catch (const framework::DbException& error) {
+                throw std::runtime_error(options.csvPath + ":" + std::to_string(row.line) +
+                                         ": the database refused the row, nothing imported: " +
+                                         error.ErrorText());
+            }
+        }
+        transaction.Commit();
+        out << "Imported " << rows.size() << " rows into " << table->name << ".\n";
+    } catch (const std::exception& error) {
+        err << "tavrin21-host: " << error.what() << '\n';
+        return kExitFatal;
+    }
+    return kExitOk;
+}
+
+}  // namespace tavrin21::host

@@ -1,0 +1,122 @@
+#include "host/init_db_command.h"
+
+#include <filesystem>
+#include <ostream>
+
+#include <CLI/CLI.hpp>
+
+#include "framework/connect_items.h"
+#include "framework/database.h"
+#include "framework/db_exception.h"
+#include "framework/recordset.h"
+#include "framework/transaction.h"
+#include "host/calc_command.h"
+#include "host/library_connection.h"
+#include "host/library_schema.h"
+
+namespace tavrin21::host {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Dropped children first: FRTablePoint refers to FRTable.
+const std::vector<std::string> kLibraryTables = {"FRTablePoint", "FRTable", "PartFR"};
+
+bool HasTable(framework::Database& database, const std::string& table) {
+    framework::Recordset probe(&database);
+    try {
+        probe.Open("SELECT COUNT(*) FROM " + table + " WHERE 1 = 0");
+        return true;
+    } catch (const framework::DbException&) {
+        return false;
+    }
+}
+
+std::vector<std::string> ExistingTables(framework::Database& database) {
+    std::vector<std::string> existing;
+    for (const std::string& table : kLibraryTables) {
+        if (HasTable(database, table)) {
+            existing.push_back(table);
+        }
+    }
+    return existing;
+}
+
+void MakeTables(framework::Database& database, const std::vector<std::string>& replaced) {
+    framework::Transaction transaction(database);
+    for (const std::string& table : replaced) {
+        database.ExecuteSQL("DROP TABLE " + table);
+    }
+    for (const std::string& statement : LibrarySchemaStatements()) {
+        database.ExecuteSQL(statement);
+    }
+    transaction.Commit();
+}
+
+// A new SQLite file: made under a temporary name and moved into place, so that a failure
+// leaves neither a half-made library nor a damaged old one.
+void MakeSqliteLibrary(const fs::path& path) {
+    const fs::path partial = path.string() + ".partial";
+    try {
+        fs::remove(partial);
+        {
+            framework::Database database;
+            database.Open("DRIVER=SQLite3;Database=" + fs::absolute(partial).string());
+            MakeTables(database, {});
+        }
+        fs::rename(partial, path);
+    } catch (...) {
+        std::error_code ignored;
+        fs::remove(partial, ignored);
+        throw;
+    }
+}
+
+}  // namespace
+
+CLI::App* AddInitDbCommand(CLI::App& app, InitDbOptions& options) {
+    CLI::App* command = app.add_subcommand(
+        "init-db", "Make a new library: the tables FRTable, FRTablePoint and PartFR with their indexes");
+    command->add_option("PATH", options.target,
+                        "SQLite file to make, or an ODBC connect string of a database to make the tables in")
+        ->required();
+    command->add_flag("--force", options.force,
+                      "replace an existing file, or drop the library tables the database holds");
+    command->footer(
+        "Examples:\n"
+        "  tavrin21-host init-db mylib.sqlite\n"
+        "  tavrin21-host init-db 'DRIVER={PostgreSQL Unicode};Server=127.0.0.1;Database=library;Uid=me;Pwd=secret;'");
+    return command;
+}
+
+int RunInitDb(const InitDbOptions& options, std::ostream& out, std::ostream& err) {
+    try {
+        const bool isConnectString = options.target.find('=') != std::string::npos;
+        const std::string shown = framework::RedactPassword(options.target);
+        if (!isConnectString) {
+            if (fs::exists(options.target) && !options.force) {
+                throw std::runtime_error(options.target + " exists already; give --force to replace it");
+            }
+            MakeSqliteLibrary(options.target);
+        } else {
+            auto database = OpenLibrary(options.target);
+            const std::vector<std::string> existing = ExistingTables(*database);
+            if (!existing.empty() && !options.force) {
+                std::string names;
+                for (const std::string& table : existing) {
+                    names += (names.empty() ? "" : ", ") + table;
+                }
+                throw std::runtime_error(shown + " holds " + names + " already; give --force to replace them");
+            }
+            MakeTables(*database, existing);
+        }
+        out << "Made the library tables FRTable, FRTablePoint and PartFR in " << shown << ".\n";
+    } catch (const std::exception& error) {
+        err << "tavrin21-host: " << error.what() << '\n';
+        return kExitFatal;
+    }
+    return kExitOk;
+}
+
+}  // namespace tavrin21::host
