@@ -1,8 +1,11 @@
 #include "host/table_reader.h"
 
+#include <charconv>
 #include <cmath>
+#include <stdexcept>
 
 #include "framework/recordset.h"
+#include "framework/text_compare.h"
 
 namespace tavrin21::host {
 
@@ -16,7 +19,39 @@ std::string ColumnList(const std::vector<std::string>& names) {
     return list;
 }
 
-framework::SqlValue ReadValue(framework::Recordset& rows, const ColumnSpec& column) {
+// The SQLite driver hands numbers over as SQLite's text of them, which keeps 15 digits, so a
+// double read from SQLite is asked for as quote(column): the text SQLite's own dump writes,
+// which reads back to the same double.
+bool NumbersComeAsShortText(const framework::Database& database) {
+    return framework::EqualsIgnoringCase(database.DbmsName(), "SQLite");
+}
+
+std::string SelectItem(const ColumnSpec& column, bool quoteDoubles) {
+    if (quoteDoubles && column.kind == ColumnKind::Double) {
+        return "quote(" + column.name + ") AS " + column.name;
+    }
+    return column.name;
+}
+
+framework::SqlValue ReadQuotedDouble(framework::Recordset& rows, const ColumnSpec& column) {
+    std::string text;
+    rows.GetFieldValue(column.name, text);
+    if (text == "NULL") {
+        return {};
+    }
+    double value = 0.0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end) {
+        throw std::runtime_error("column " + column.name + " holds \"" + text + "\", which is not a number");
+    }
+    return value;
+}
+
+framework::SqlValue ReadValue(framework::Recordset& rows, const ColumnSpec& column, bool quoteDoubles) {
+    if (quoteDoubles && column.kind == ColumnKind::Double) {
+        return ReadQuotedDouble(rows, column);
+    }
     if (column.kind == ColumnKind::Text) {
         std::string text;
         rows.GetFieldValue(column.name, text);
@@ -42,9 +77,10 @@ framework::SqlValue ReadValue(framework::Recordset& rows, const ColumnSpec& colu
 void ReadTableRows(framework::Database& database,
                    const TableSpec& table,
                    const std::function<void(TableRow&&)>& take) {
+    const bool quoteDoubles = NumbersComeAsShortText(database);
     std::vector<std::string> names;
     for (const ColumnSpec& column : table.columns) {
-        names.push_back(column.name);
+        names.push_back(SelectItem(column, quoteDoubles));
     }
     framework::Recordset rows(&database);
     rows.Open("SELECT " + ColumnList(names) + " FROM " + table.name + " ORDER BY " +
@@ -52,7 +88,7 @@ void ReadTableRows(framework::Database& database,
     for (; !rows.IsEOF(); rows.MoveNext()) {
         TableRow row;
         for (const ColumnSpec& column : table.columns) {
-            row.push_back(ReadValue(rows, column));
+            row.push_back(ReadValue(rows, column, quoteDoubles));
         }
         take(std::move(row));
     }
