@@ -47,15 +47,27 @@ std::unique_ptr<framework::Database> BackendTest::Connect(const std::string& nam
         database->Open(SqliteConnectString(scratch_ / (name + ".sqlite")));
         return database;
     }
+    database->Open(pgConnect_);
+    database->ExecuteSQL("SET search_path TO " + Schema(name));
+    return database;
+}
+
+std::string BackendTest::Schema(const std::string& name) {
     // Suites of one run may run side by side in separate processes on the same server.
     const std::string schema = "tavrin21_test_" + std::to_string(getpid()) + "_" + name;
     if (std::find(schemas_.begin(), schemas_.end(), schema) == schemas_.end()) {
         pgAdmin_->ExecuteSQL("CREATE SCHEMA " + schema);
         schemas_.push_back(schema);
     }
-    database->Open(pgConnect_);
-    database->ExecuteSQL("SET search_path TO " + schema);
-    return database;
+    return schema;
+}
+
+std::string BackendTest::SourceForProgram(const std::string& name) {
+    if (GetParam() == Backend::Sqlite) {
+        return (scratch_ / (name + ".sqlite")).string();
+    }
+    const std::string separator = !pgConnect_.empty() && pgConnect_.back() == ';' ? "" : ";";
+    return pgConnect_ + separator + "ConnSettings={SET search_path TO " + Schema(name) + "};";
 }
 
 }  // namespace tavrin21::test

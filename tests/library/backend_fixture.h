@@ -34,6 +34,9 @@ class BackendTest : public ::testing::TestWithParam<Backend> {
     // A new connection to the database `name`: a SQLite file, or a schema of the PostgreSQL
     // database unique to this process and dropped at the end.
     std::unique_ptr<framework::Database> Connect(const std::string& name);
+    // What another program is given to open the same database: the SQLite file's path, or a
+    // connect string whose session works in that schema.
+    std::string SourceForProgram(const std::string& name);
 
     std::unique_ptr<framework::Database> primary_;
     std::unique_ptr<framework::Database> secondary_;
@@ -44,6 +47,7 @@ class BackendTest : public ::testing::TestWithParam<Backend> {
     std::string pgConnect_;
     std::unique_ptr<framework::Database> pgAdmin_;
     std::vector<std::string> schemas_;
+    std::string Schema(const std::string& name);
     framework::ScopedMessageSink sink_{
         [this](const std::string& text, unsigned type, unsigned help) {
             EXPECT_EQ(type, 0u) << text;
