@@ -160,7 +160,7 @@ int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err
             }
         }
         transaction.Commit();
-        out << "Imported " << rows.size() << " rows into " << table->name << ".\n";
+        out << "Imported " << rows.size() << (rows.size() == 1 ? " row" : " rows") << " into " << table->name << ".\n";
     } catch (const std::exception& error) {
         err << "tavrin21-host: " << error.what() << '\n';
         return kExitFatal;

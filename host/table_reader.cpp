@@ -19,24 +19,26 @@ std::string ColumnList(const std::vector<std::string>& names) {
     return list;
 }
 
-// The SQLite driver hands numbers over as SQLite's text of them, which keeps 15 digits, so a
-// double read from SQLite is asked for as quote(column): the text SQLite's own dump writes,
-// which reads back to the same double.
+// The SQLite driver hands numbers over as SQLite's text of them, which keeps 15 digits. A double
+// read from SQLite is therefore asked for as a text of 21 digits, which SQLite writes accurately
+// enough (in extended precision) that the nearest double to it is the stored one. printf would
+// write NULL as 0, hence the CASE.
 bool NumbersComeAsShortText(const framework::Database& database) {
     return framework::EqualsIgnoringCase(database.DbmsName(), "SQLite");
 }
 
-std::string SelectItem(const ColumnSpec& column, bool quoteDoubles) {
-    if (quoteDoubles && column.kind == ColumnKind::Double) {
-        return "quote(" + column.name + ") AS " + column.name;
+std::string SelectItem(const ColumnSpec& column, bool widenDoubles) {
+    if (widenDoubles && column.kind == ColumnKind::Double) {
+        return "CASE WHEN " + column.name + " IS NULL THEN NULL ELSE printf('%!.20e', " + column.name +
+               ") END AS " + column.name;
     }
     return column.name;
 }
 
-framework::SqlValue ReadQuotedDouble(framework::Recordset& rows, const ColumnSpec& column) {
+framework::SqlValue ReadWideDouble(framework::Recordset& rows, const ColumnSpec& column) {
     std::string text;
     rows.GetFieldValue(column.name, text);
-    if (text == "NULL") {
+    if (text.empty()) {
         return {};
     }
     double value = 0.0;
@@ -48,9 +50,9 @@ framework::SqlValue ReadQuotedDouble(framework::Recordset& rows, const ColumnSpe
     return value;
 }
 
-framework::SqlValue ReadValue(framework::Recordset& rows, const ColumnSpec& column, bool quoteDoubles) {
-    if (quoteDoubles && column.kind == ColumnKind::Double) {
-        return ReadQuotedDouble(rows, column);
+framework::SqlValue ReadValue(framework::Recordset& rows, const ColumnSpec& column, bool widenDoubles) {
+    if (widenDoubles && column.kind == ColumnKind::Double) {
+        return ReadWideDouble(rows, column);
     }
     if (column.kind == ColumnKind::Text) {
         std::string text;
@@ -77,10 +79,10 @@ framework::SqlValue ReadValue(framework::Recordset& rows, const ColumnSpec& colu
 void ReadTableRows(framework::Database& database,
                    const TableSpec& table,
                    const std::function<void(TableRow&&)>& take) {
-    const bool quoteDoubles = NumbersComeAsShortText(database);
+    const bool widenDoubles = NumbersComeAsShortText(database);
     std::vector<std::string> names;
     for (const ColumnSpec& column : table.columns) {
-        names.push_back(SelectItem(column, quoteDoubles));
+        names.push_back(SelectItem(column, widenDoubles));
     }
     framework::Recordset rows(&database);
     rows.Open("SELECT " + ColumnList(names) + " FROM " + table.name + " ORDER BY " +
@@ -88,7 +90,7 @@ void ReadTableRows(framework::Database& database,
     for (; !rows.IsEOF(); rows.MoveNext()) {
         TableRow row;
         for (const ColumnSpec& column : table.columns) {
-            row.push_back(ReadValue(rows, column, quoteDoubles));
+            row.push_back(ReadValue(rows, column, widenDoubles));
         }
         take(std::move(row));
     }

@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 build_dir=${BUILD_DIR:-build}
-BUILD_DIR=$build_dir bash scripts/build.sh "$@"
+# The demo builds without tests into the same folder: turn them on again.
+BUILD_DIR=$build_dir bash scripts/build.sh -DTAVRIN21_BUILD_TESTS=ON "$@"
 
 if [[ -z ${TAVRIN21_PG_CONNECT:-} ]]; then
     if bash scripts/pg-server.sh available; then

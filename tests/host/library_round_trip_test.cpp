@@ -31,7 +31,7 @@ const char* const kAwkwardHistory =
     "Mtbfi,GrowthRate\n"
     "\"A \"\"quoted\"\", part\",-2147483648,27,255,0.30000000000000004,2026-12-06,1,\"two\nlines\","
     "2147483647,1e-300,123456789.12345679,5e-324,-1.7976931348623157e+308,0.1\n"
-    "B,1,1,0,4.35e-05,,0,,,,,,,\n";
+    "B,1,1,0,4.35e-05,,0,,,7.6589959852150304,,,,\n";
 
 class LibraryRoundTrip : public test::BackendTest {
 protected:
