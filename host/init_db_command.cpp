@@ -98,6 +98,10 @@ int RunInitDb(const InitDbOptions& options, std::ostream& out, std::ostream& err
             if (fs::exists(options.target) && !options.force) {
                 throw std::runtime_error(options.target + " exists already; give --force to replace it");
             }
+            const fs::path folder = fs::absolute(options.target).parent_path();
+            if (!fs::is_directory(folder)) {
+                throw std::runtime_error("there is no folder " + folder.string() + " to make " + options.target + " in");
+            }
             MakeSqliteLibrary(options.target);
         } else {
             auto database = OpenLibrary(options.target);

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <stdexcept>
+#include <string_view>
 
 #include "framework/text_compare.h"
 #include "host/csv_reader.h"
@@ -15,6 +16,8 @@ namespace tavrin21::host {
 namespace {
 
 using framework::SqlValue;
+
+constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
@@ -124,7 +127,11 @@ std::optional<std::string> RowRuleViolation(const TableSpec& table, const TableR
 TableColumns::TableColumns(TableSpec table, const std::vector<std::string>& header)
     : table_(std::move(table)), positions_(table_.columns.size(), -1), fieldCount_(header.size()) {
     for (std::size_t field = 0; field < header.size(); ++field) {
-        const std::string name = Trimmed(header[field]);
+        std::string name = Trimmed(header[field]);
+        // Spreadsheets often begin a UTF-8 file with a byte-order mark.
+        if (field == 0 && name.rfind(kByteOrderMark, 0) == 0) {
+            name = Trimmed(name.substr(std::string_view(kByteOrderMark).size()));
+        }
         const auto column = std::find_if(table_.columns.begin(), table_.columns.end(), [&](const ColumnSpec& c) {
             return framework::EqualsIgnoringCase(c.name, name);
         });

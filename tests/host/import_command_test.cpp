@@ -69,7 +69,7 @@ class HostImport : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(Run({"init-db", library_}).exitCode, kExitOk);
-        Import("FRTable", "PartNumber,EnvCode,MinTemperature,MaxTemperature\nR-1,GB,0,100\n");
+        Import("FRTable", "\xEF\xBB\xBFPartNumber,EnvCode,MinTemperature,MaxTemperature\nR-1,GB,0,100\n");
         Import("FRTablePoint", "PartNumber,EnvCode,Slot,Temperature,Rate\nR-1,GB,0,25,0.5\nR-1,GB,1,25,0\n");
         Import("PartFR", "PartNumber,TimeNumber,EnvCode,ProcCode,FRTime,IsCencored\nF-1,1,GB,0,50,0\n");
     }
