@@ -1,12 +1,12 @@
 #include "framework/statement.h"
 
-#include <algorithm>
-#include <stdexcept>
-
 #include "framework/database.h"
 #include "framework/db_exception.h"
 #include "framework/odbc_api.h"
 #include "framework/odbc_handle.h"
+
+#include <algorithm>
+#include <stdexcept>
 
 namespace framework {
 
@@ -62,9 +62,11 @@ namespace {
 bool Fits(const SqlValue& value, SqlType type) {
     switch (type) {
         case SqlType::Text:
-            return !std::holds_alternative<std::int32_t>(value) && !std::holds_alternative<double>(value);
+            return !std::holds_alternative<std::int32_t>(value) &&
+                   !std::holds_alternative<double>(value);
         case SqlType::Integer:
-            return !std::holds_alternative<double>(value) && !std::holds_alternative<std::string>(value);
+            return !std::holds_alternative<double>(value) &&
+                   !std::holds_alternative<std::string>(value);
         case SqlType::Double:
             return !std::holds_alternative<std::int32_t>(value) &&
                    !std::holds_alternative<std::string>(value);
@@ -74,7 +76,9 @@ bool Fits(const SqlValue& value, SqlType type) {
 
 }  // namespace
 
-Statement::Statement(Database& database, const std::string& sql, std::vector<SqlType> parameterTypes)
+Statement::Statement(Database& database,
+                     const std::string& sql,
+                     std::vector<SqlType> parameterTypes)
     : impl_(std::make_unique<Impl>()) {
     impl_->sql = sql;
     impl_->types = std::move(parameterTypes);

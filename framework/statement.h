@@ -3,13 +3,13 @@
 // A statement that returns no rows (INSERT, UPDATE, DELETE), prepared once and run with new
 // parameter values each time. Values are bound, never spliced into the SQL.
 
+#include "framework/platform/export.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <variant>
 #include <vector>
-
-#include "framework/platform/export.h"
 
 namespace framework {
 
@@ -23,7 +23,7 @@ enum class SqlType { Text, Integer, Double };
 using SqlValue = std::variant<std::monostate, std::int32_t, double, std::string>;
 
 class FRAMEWORK_API Statement {
-public:
+  public:
     // Prepares `sql`, whose '?' parameters have the kinds `parameterTypes`, in order. Throws
     // DbException naming the SQL.
     Statement(Database& database, const std::string& sql, std::vector<SqlType> parameterTypes);
@@ -36,7 +36,7 @@ public:
     // naming the SQL when the driver or the server refuses.
     void Execute(const std::vector<SqlValue>& values);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

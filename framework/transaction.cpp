@@ -8,7 +8,9 @@ namespace framework {
 
 namespace {
 
-SQLHDBC Connection(const Database& database) { return static_cast<SQLHDBC>(database.NativeHandle()); }
+SQLHDBC Connection(const Database& database) {
+    return static_cast<SQLHDBC>(database.NativeHandle());
+}
 
 }  // namespace
 

@@ -10,7 +10,7 @@ namespace framework {
 class Database;
 
 class FRAMEWORK_API Transaction {
-public:
+  public:
     // Turns autocommit off. Throws DbException when the driver refuses.
     explicit Transaction(Database& database);
     // Rolls back what was not committed and turns autocommit on again; never throws.
@@ -22,7 +22,7 @@ public:
     // the transaction is then rolled back by the destructor.
     void Commit();
 
-private:
+  private:
     Database& database_;
     bool committed_ = false;
 };

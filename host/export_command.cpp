@@ -1,14 +1,14 @@
 #include "host/export_command.h"
 
+#include "host/calc_command.h"
+#include "host/library_connection.h"
+#include "host/table_reader.h"
+
 #include <filesystem>
 #include <fstream>
 #include <ostream>
 
 #include <CLI/CLI.hpp>
-
-#include "host/calc_command.h"
-#include "host/library_connection.h"
-#include "host/table_reader.h"
 
 namespace tavrin21::host {
 
@@ -21,7 +21,9 @@ void WriteTable(framework::Database& database, const TableSpec& table, std::ostr
 
 // Writes into a file beside `path` and moves it into place, so that a failed export leaves
 // no half-written file under the name the user gave.
-void WriteTableToFile(framework::Database& database, const TableSpec& table, const std::string& path) {
+void WriteTableToFile(framework::Database& database,
+                      const TableSpec& table,
+                      const std::string& path) {
     const std::string partial = path + ".partial";
     try {
         std::ofstream file(partial, std::ios::binary | std::ios::trunc);
@@ -44,9 +46,11 @@ void WriteTableToFile(framework::Database& database, const TableSpec& table, con
 }  // namespace
 
 CLI::App* AddExportCommand(CLI::App& app, ExportOptions& options) {
-    CLI::App* command =
-        app.add_subcommand("export", "Write a library table as CSV, ordered by its key; import reads it back");
-    command->add_option("--db", options.database, "ODBC connect string, or path of an SQLite library file")
+    CLI::App* command = app.add_subcommand(
+        "export", "Write a library table as CSV, ordered by its key; import reads it back");
+    command
+        ->add_option("--db", options.database,
+                     "ODBC connect string, or path of an SQLite library file")
         ->required();
     command->add_option("--table", options.table, "the table to write")
         ->required()

@@ -12,7 +12,8 @@ std::string ImportChecks::Origin(int line) const {
     return line == 0 ? "in the table " + table_.name : "on line " + std::to_string(line);
 }
 
-std::string ImportChecks::KeyOf(const TableRow& row, const std::vector<std::string>& columns) const {
+std::string ImportChecks::KeyOf(const TableRow& row,
+                                const std::vector<std::string>& columns) const {
     std::string key;
     for (const std::string& column : columns) {
         key += ValueText(row[table_.IndexOf(column)]);
@@ -21,7 +22,8 @@ std::string ImportChecks::KeyOf(const TableRow& row, const std::vector<std::stri
     return key;
 }
 
-std::string ImportChecks::Describe(const TableRow& row, const std::vector<std::string>& columns) const {
+std::string ImportChecks::Describe(const TableRow& row,
+                                   const std::vector<std::string>& columns) const {
     std::string text;
     for (const std::string& column : columns) {
         text += (text.empty() ? "" : ", ") + column + " " + ValueText(row[table_.IndexOf(column)]);
@@ -29,7 +31,9 @@ std::string ImportChecks::Describe(const TableRow& row, const std::vector<std::s
     return text;
 }
 
-void ImportChecks::AddExisting(const TableRow& row) { Add(0, row); }
+void ImportChecks::AddExisting(const TableRow& row) {
+    Add(0, row);
+}
 
 void ImportChecks::AddParent(const TableRow& frTableRow) {
     std::string key;
@@ -48,7 +52,8 @@ std::optional<std::string> ImportChecks::AddFromFile(int line, const TableRow& r
 std::optional<std::string> ImportChecks::Add(int line, const TableRow& row) {
     const auto [existing, added] = keys_.emplace(KeyOf(row, table_.keyColumns), line);
     if (!added) {
-        return "a row with " + Describe(row, table_.keyColumns) + " is already " + Origin(existing->second);
+        return "a row with " + Describe(row, table_.keyColumns) + " is already " +
+               Origin(existing->second);
     }
     if (table_.name != "FRTablePoint") {
         return std::nullopt;

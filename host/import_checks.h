@@ -4,6 +4,8 @@
 // two rows with the same key; in FRTablePoint, usable points (rate not 0) of a part and
 // environment at distinct temperatures, and an FRTable row for every part and environment.
 
+#include "host/table_rows.h"
+
 #include <map>
 #include <optional>
 #include <set>
@@ -11,12 +13,10 @@
 #include <utility>
 #include <vector>
 
-#include "host/table_rows.h"
-
 namespace tavrin21::host {
 
 class ImportChecks {
-public:
+  public:
     explicit ImportChecks(TableSpec table) : table_(std::move(table)) {}
 
     // A row already in the table.
@@ -31,7 +31,7 @@ public:
     // Whether the check needs the keys of FRTable (the table is FRTablePoint).
     bool NeedsParents() const { return table_.name == "FRTablePoint"; }
 
-private:
+  private:
     // Where a row came from: a line of the file, or 0 for the table.
     std::string Origin(int line) const;
     std::string KeyOf(const TableRow& row, const std::vector<std::string>& columns) const;
@@ -39,8 +39,9 @@ private:
     std::optional<std::string> Add(int line, const TableRow& row);
 
     TableSpec table_;
-    std::map<std::string, int> keys_;                                      // key -> line, 0: table
-    std::map<std::string, std::vector<std::pair<double, int>>> usablePoints_; // part and env -> (temperature, line)
+    std::map<std::string, int> keys_;  // key -> line, 0: table
+    std::map<std::string, std::vector<std::pair<double, int>>>
+        usablePoints_;  // part and env -> (temperature, line)
     std::set<std::string> parents_;
 };
 

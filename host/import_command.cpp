@@ -1,11 +1,5 @@
 #include "host/import_command.h"
 
-#include <fstream>
-#include <ostream>
-#include <utility>
-
-#include <CLI/CLI.hpp>
-
 #include "framework/db_exception.h"
 #include "framework/transaction.h"
 #include "host/calc_command.h"
@@ -13,6 +7,12 @@
 #include "host/import_checks.h"
 #include "host/library_connection.h"
 #include "host/table_reader.h"
+
+#include <fstream>
+#include <ostream>
+#include <utility>
+
+#include <CLI/CLI.hpp>
 
 namespace tavrin21::host {
 
@@ -56,7 +56,8 @@ ImportChecks ChecksAgainstLibrary(framework::Database& database, const TableSpec
     ImportChecks checks(table);
     ReadTableRows(database, table, [&](TableRow&& row) { checks.AddExisting(row); });
     if (checks.NeedsParents()) {
-        ReadTableRows(database, *FindTable("FRTable"), [&](TableRow&& row) { checks.AddParent(row); });
+        ReadTableRows(database, *FindTable("FRTable"),
+                      [&](TableRow&& row) { checks.AddParent(row); });
     }
     return checks;
 }
@@ -71,13 +72,15 @@ std::pair<std::vector<FileRow>, bool> ReadRows(std::istream& file,
     CsvReader reader(file);
     const auto header = reader.Next();
     if (!header) {
-        throw std::runtime_error(path + ": the file is empty; it needs a header such as " + CsvHeader(table));
+        throw std::runtime_error(path + ": the file is empty; it needs a header such as " +
+                                 CsvHeader(table));
     }
     const TableColumns columns = [&] {
         try {
             return TableColumns(table, header->fields);
         } catch (const std::exception& error) {
-            throw std::runtime_error(path + ":" + std::to_string(header->line) + ": " + error.what());
+            throw std::runtime_error(path + ":" + std::to_string(header->line) + ": " +
+                                     error.what());
         }
     }();
     std::vector<FileRow> rows;
@@ -115,8 +118,11 @@ std::pair<std::vector<FileRow>, bool> ReadRows(std::istream& file,
 
 CLI::App* AddImportCommand(CLI::App& app, ImportOptions& options) {
     CLI::App* command = app.add_subcommand(
-        "import", "Load a CSV file into a library table: every row is checked, and all are loaded or none");
-    command->add_option("--db", options.database, "ODBC connect string, or path of an SQLite library file")
+        "import",
+        "Load a CSV file into a library table: every row is checked, and all are loaded or none");
+    command
+        ->add_option("--db", options.database,
+                     "ODBC connect string, or path of an SQLite library file")
         ->required();
     command->add_option("--table", options.table, "the table to load")
         ->required()
@@ -154,13 +160,14 @@ int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err
             try {
                 insert.Execute(row.values);
             } catch (const framework::DbException& error) {
-                throw std::runtime_error(options.csvPath + ":" + std::to_string(row.line) +
-                                         ": the database refused the row, nothing imported: " +
-                                         error.ErrorText());
+                throw std::runtime_error(
+                    options.csvPath + ":" + std::to_string(row.line) +
+                    ": the database refused the row, nothing imported: " + error.ErrorText());
             }
         }
         transaction.Commit();
-        out << "Imported " << rows.size() << (rows.size() == 1 ? " row" : " rows") << " into " << table->name << ".\n";
+        out << "Imported " << rows.size() << (rows.size() == 1 ? " row" : " rows") << " into "
+            << table->name << ".\n";
     } catch (const std::exception& error) {
         err << "tavrin21-host: " << error.what() << '\n';
         return kExitFatal;

@@ -1,10 +1,5 @@
 #include "host/init_db_command.h"
 
-#include <filesystem>
-#include <ostream>
-
-#include <CLI/CLI.hpp>
-
 #include "framework/connect_items.h"
 #include "framework/database.h"
 #include "framework/db_exception.h"
@@ -13,6 +8,11 @@
 #include "host/calc_command.h"
 #include "host/library_connection.h"
 #include "host/library_schema.h"
+
+#include <filesystem>
+#include <ostream>
+
+#include <CLI/CLI.hpp>
 
 namespace tavrin21::host {
 
@@ -77,16 +77,20 @@ void MakeSqliteLibrary(const fs::path& path) {
 
 CLI::App* AddInitDbCommand(CLI::App& app, InitDbOptions& options) {
     CLI::App* command = app.add_subcommand(
-        "init-db", "Make a new library: the tables FRTable, FRTablePoint and PartFR with their indexes");
-    command->add_option("PATH", options.target,
-                        "SQLite file to make, or an ODBC connect string of a database to make the tables in")
+        "init-db",
+        "Make a new library: the tables FRTable, FRTablePoint and PartFR with their indexes");
+    command
+        ->add_option(
+            "PATH", options.target,
+            "SQLite file to make, or an ODBC connect string of a database to make the tables in")
         ->required();
     command->add_flag("--force", options.force,
                       "replace an existing file, or drop the library tables the database holds");
     command->footer(
         "Examples:\n"
         "  tavrin21-host init-db mylib.sqlite\n"
-        "  tavrin21-host init-db 'DRIVER={PostgreSQL Unicode};Server=127.0.0.1;Database=library;Uid=me;Pwd=secret;'");
+        "  tavrin21-host init-db 'DRIVER={PostgreSQL "
+        "Unicode};Server=127.0.0.1;Database=library;Uid=me;Pwd=secret;'");
     return command;
 }
 
@@ -96,11 +100,13 @@ int RunInitDb(const InitDbOptions& options, std::ostream& out, std::ostream& err
         const std::string shown = framework::RedactPassword(options.target);
         if (!isConnectString) {
             if (fs::exists(options.target) && !options.force) {
-                throw std::runtime_error(options.target + " exists already; give --force to replace it");
+                throw std::runtime_error(options.target +
+                                         " exists already; give --force to replace it");
             }
             const fs::path folder = fs::absolute(options.target).parent_path();
             if (!fs::is_directory(folder)) {
-                throw std::runtime_error("there is no folder " + folder.string() + " to make " + options.target + " in");
+                throw std::runtime_error("there is no folder " + folder.string() + " to make " +
+                                         options.target + " in");
             }
             MakeSqliteLibrary(options.target);
         } else {
@@ -111,7 +117,8 @@ int RunInitDb(const InitDbOptions& options, std::ostream& out, std::ostream& err
                 for (const std::string& table : existing) {
                     names += (names.empty() ? "" : ", ") + table;
                 }
-                throw std::runtime_error(shown + " holds " + names + " already; give --force to replace them");
+                throw std::runtime_error(shown + " holds " + names +
+                                         " already; give --force to replace them");
             }
             MakeTables(*database, existing);
         }

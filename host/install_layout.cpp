@@ -1,8 +1,8 @@
 #include "host/install_layout.h"
 
-#include <filesystem>
-
 #include "framework/platform/dynamic_library.h"
+
+#include <filesystem>
 
 namespace tavrin21::host {
 
@@ -12,15 +12,20 @@ std::string FindBesideProgram(const std::string& name, const std::string& instal
     if (std::filesystem::exists(beside)) {
         return beside.string();
     }
-    const std::filesystem::path installed = (programFolder / installedFolder / name).lexically_normal();
+    const std::filesystem::path installed =
+        (programFolder / installedFolder / name).lexically_normal();
     if (std::filesystem::exists(installed)) {
         return installed.string();
     }
     return beside.string();
 }
 
-std::string InstalledModulePath() { return FindBesideProgram("tavrin21.so", TAVRIN21_MODULE_DIR_FROM_BIN); }
+std::string InstalledModulePath() {
+    return FindBesideProgram("tavrin21.so", TAVRIN21_MODULE_DIR_FROM_BIN);
+}
 
-std::string InstalledLibraryPath() { return FindBesideProgram("library.sqlite", TAVRIN21_DATA_DIR_FROM_BIN); }
+std::string InstalledLibraryPath() {
+    return FindBesideProgram("library.sqlite", TAVRIN21_DATA_DIR_FROM_BIN);
+}
 
 }  // namespace tavrin21::host

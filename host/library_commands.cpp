@@ -10,7 +10,9 @@ void AddLibraryCommands(CLI::App& app, LibraryCommands& commands) {
     commands.exportCommand = AddExportCommand(app, commands.exportTable);
 }
 
-std::optional<int> RunLibraryCommand(const LibraryCommands& commands, std::ostream& out, std::ostream& err) {
+std::optional<int> RunLibraryCommand(const LibraryCommands& commands,
+                                     std::ostream& out,
+                                     std::ostream& err) {
     if (commands.initDbCommand != nullptr && commands.initDbCommand->parsed()) {
         return RunInitDb(commands.initDb, out, err);
     }

@@ -1,10 +1,10 @@
 #include "host/library_connection.h"
 
-#include <stdexcept>
-
 #include "framework/connect_items.h"
 #include "framework/db_exception.h"
 #include "host/connection.h"
+
+#include <stdexcept>
 
 namespace tavrin21::host {
 
@@ -13,8 +13,8 @@ std::unique_ptr<framework::Database> OpenLibrary(const std::string& source) {
     try {
         database->Open(ConnectStringFor(source));
     } catch (const framework::DbException& error) {
-        throw std::runtime_error("cannot open the library " + framework::RedactPassword(source) + ": " +
-                                 error.ErrorText());
+        throw std::runtime_error("cannot open the library " + framework::RedactPassword(source) +
+                                 ": " + error.ErrorText());
     }
     return database;
 }

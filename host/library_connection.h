@@ -2,10 +2,10 @@
 
 // Opening the library that init-db, import and export work on.
 
+#include "framework/database.h"
+
 #include <memory>
 #include <string>
-
-#include "framework/database.h"
 
 namespace tavrin21::host {
 

@@ -6,7 +6,9 @@ namespace tavrin21::host {
 
 namespace {
 
-bool IsBlank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
+bool IsBlank(const std::string& text) {
+    return text.find_first_not_of(" \t\r\n") == std::string::npos;
+}
 
 }  // namespace
 

@@ -1,11 +1,11 @@
 #include "host/library_tables.h"
 
+#include "framework/text_compare.h"
+#include "tavrin21/item_record.h"
+
 #include <cstdint>
 #include <limits>
 #include <stdexcept>
-
-#include "framework/text_compare.h"
-#include "tavrin21/item_record.h"
 
 namespace tavrin21::host {
 
@@ -14,9 +14,15 @@ namespace {
 constexpr long kInt32Min = std::numeric_limits<std::int32_t>::min();
 constexpr long kInt32Max = std::numeric_limits<std::int32_t>::max();
 
-ColumnSpec PartNumber() { return {"PartNumber", ColumnKind::Text, true, 0, 0, kPartNumberMaxLength}; }
-ColumnSpec EnvCode() { return {"EnvCode", ColumnKind::Environment, true}; }
-ColumnSpec Number(const char* name, bool required = true) { return {name, ColumnKind::Double, required}; }
+ColumnSpec PartNumber() {
+    return {"PartNumber", ColumnKind::Text, true, 0, 0, kPartNumberMaxLength};
+}
+ColumnSpec EnvCode() {
+    return {"EnvCode", ColumnKind::Environment, true};
+}
+ColumnSpec Number(const char* name, bool required = true) {
+    return {name, ColumnKind::Double, required};
+}
 ColumnSpec Whole(const char* name, long minimum, long maximum, bool required = true) {
     return {name, ColumnKind::Integer, required, minimum, maximum};
 }
@@ -34,8 +40,9 @@ std::vector<TableSpec> Tables() {
          {"PartNumber", "EnvCode", "Slot"}},
         // ProcCode is limited to what the module reads of it: its low 8 bits.
         {"PartFR",
-         {PartNumber(), Whole("TimeNumber", kInt32Min, kInt32Max), EnvCode(), Whole("ProcCode", 0, 255),
-          Number("FRTime"), Text("FRDate", 20), Whole("IsCencored", 0, 1), Text("Remark", 255),
+         {PartNumber(), Whole("TimeNumber", kInt32Min, kInt32Max), EnvCode(),
+          Whole("ProcCode", 0, 255), Number("FRTime"), Text("FRDate", 20),
+          Whole("IsCencored", 0, 1), Text("Remark", 255),
           Whole("ItemNumber", kInt32Min, kInt32Max, false), Number("Tc", false),
           Number("TimeBtw", false), Number("Mtbfc", false), Number("Mtbfi", false),
           Number("GrowthRate", false)},

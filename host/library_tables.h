@@ -10,7 +10,7 @@
 namespace tavrin21::host {
 
 enum class ColumnKind {
-    Text,         // at most maxLength characters (bytes for PartNumber, which the item record holds)
+    Text,         // at most maxLength bytes
     Environment,  // 1 to 27, or its code (GB ... CL) in any case
     Integer,      // a whole number from minimum to maximum
     Double,       // a finite number
@@ -27,8 +27,8 @@ struct ColumnSpec {
 
 struct TableSpec {
     std::string name;
-    std::vector<ColumnSpec> columns;     // in the schema's order
-    std::vector<std::string> keyColumns; // no two rows share these values
+    std::vector<ColumnSpec> columns;      // in the schema's order
+    std::vector<std::string> keyColumns;  // no two rows share these values
     // Index of `column` in `columns`; throws std::logic_error when there is no such column.
     std::size_t IndexOf(const std::string& column) const;
 };

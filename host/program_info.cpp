@@ -1,11 +1,11 @@
 #include "host/program_info.h"
 
+#include "framework/platform/module_version.h"
+#include "host/module_api.h"
+
 #include <map>
 
 #include <CLI/CLI.hpp>
-
-#include "framework/platform/module_version.h"
-#include "host/module_api.h"
 
 namespace tavrin21::host {
 
@@ -38,8 +38,9 @@ std::string VersionText(const std::string& modulePath) {
 }
 
 void AddVersionFlag(CLI::App& app) {
-    app.set_version_flag("--version", [] { return VersionText(DefaultModulePath()); },
-                         "Print the program's and the module's version and exit");
+    app.set_version_flag(
+        "--version", [] { return VersionText(DefaultModulePath()); },
+        "Print the program's and the module's version and exit");
 }
 
 void FinishHelp(CLI::App& app) {

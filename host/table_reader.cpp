@@ -1,11 +1,11 @@
 #include "host/table_reader.h"
 
+#include "framework/recordset.h"
+#include "framework/text_compare.h"
+
 #include <charconv>
 #include <cmath>
 #include <stdexcept>
-
-#include "framework/recordset.h"
-#include "framework/text_compare.h"
 
 namespace tavrin21::host {
 
@@ -29,8 +29,8 @@ bool NumbersComeAsShortText(const framework::Database& database) {
 
 std::string SelectItem(const ColumnSpec& column, bool widenDoubles) {
     if (widenDoubles && column.kind == ColumnKind::Double) {
-        return "CASE WHEN " + column.name + " IS NULL THEN NULL ELSE printf('%!.20e', " + column.name +
-               ") END AS " + column.name;
+        return "CASE WHEN " + column.name + " IS NULL THEN NULL ELSE printf('%!.20e', " +
+               column.name + ") END AS " + column.name;
     }
     return column.name;
 }
@@ -45,12 +45,15 @@ framework::SqlValue ReadWideDouble(framework::Recordset& rows, const ColumnSpec&
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
     if (error != std::errc() || stop != end) {
-        throw std::runtime_error("column " + column.name + " holds \"" + text + "\", which is not a number");
+        throw std::runtime_error("column " + column.name + " holds \"" + text +
+                                 "\", which is not a number");
     }
     return value;
 }
 
-framework::SqlValue ReadValue(framework::Recordset& rows, const ColumnSpec& column, bool widenDoubles) {
+framework::SqlValue ReadValue(framework::Recordset& rows,
+                              const ColumnSpec& column,
+                              bool widenDoubles) {
     if (widenDoubles && column.kind == ColumnKind::Double) {
         return ReadWideDouble(rows, column);
     }

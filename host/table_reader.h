@@ -2,10 +2,10 @@
 
 // Reading every row of a library table, in the order of its key.
 
-#include <functional>
-
 #include "framework/database.h"
 #include "host/table_rows.h"
+
+#include <functional>
 
 namespace tavrin21::host {
 

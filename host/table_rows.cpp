@@ -1,15 +1,15 @@
 #include "host/table_rows.h"
 
+#include "framework/text_compare.h"
+#include "host/csv_reader.h"
+#include "tavrin21/environment_codes.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <stdexcept>
 #include <string_view>
-
-#include "framework/text_compare.h"
-#include "host/csv_reader.h"
-#include "tavrin21/environment_codes.h"
 
 namespace tavrin21::host {
 
@@ -27,7 +27,9 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
 
 std::optional<long> WholeNumber(const std::string& text) {
     long value = 0;
@@ -39,7 +41,8 @@ std::optional<long> WholeNumber(const std::string& text) {
     return value;
 }
 
-std::variant<SqlValue, std::string> ParseEnvironment(const ColumnSpec& column, const std::string& text) {
+std::variant<SqlValue, std::string> ParseEnvironment(const ColumnSpec& column,
+                                                     const std::string& text) {
     if (const auto code = WholeNumber(text)) {
         if (*code >= 1 && *code <= kEnvironmentCount) {
             return SqlValue(static_cast<std::int32_t>(*code));
@@ -106,7 +109,8 @@ std::optional<std::string> RowRuleViolation(const TableSpec& table, const TableR
         const double minimum = NumberAt(table, row, "MinTemperature");
         const double maximum = NumberAt(table, row, "MaxTemperature");
         if (minimum > maximum) {
-            return "MinTemperature " + ValueText(minimum) + " is above MaxTemperature " + ValueText(maximum);
+            return "MinTemperature " + ValueText(minimum) + " is above MaxTemperature " +
+                   ValueText(maximum);
         }
     } else if (table.name == "FRTablePoint") {
         const double rate = NumberAt(table, row, "Rate");
@@ -132,12 +136,13 @@ TableColumns::TableColumns(TableSpec table, const std::vector<std::string>& head
         if (field == 0 && name.rfind(kByteOrderMark, 0) == 0) {
             name = Trimmed(name.substr(std::string_view(kByteOrderMark).size()));
         }
-        const auto column = std::find_if(table_.columns.begin(), table_.columns.end(), [&](const ColumnSpec& c) {
-            return framework::EqualsIgnoringCase(c.name, name);
-        });
+        const auto column = std::find_if(
+            table_.columns.begin(), table_.columns.end(),
+            [&](const ColumnSpec& c) { return framework::EqualsIgnoringCase(c.name, name); });
         if (column == table_.columns.end()) {
-            throw std::runtime_error("unknown column " + Quoted(name) + " in the header of a " + table_.name +
-                                     " file (its columns: " + CsvHeader(table_) + ")");
+            throw std::runtime_error("unknown column " + Quoted(name) + " in the header of a " +
+                                     table_.name + " file (its columns: " + CsvHeader(table_) +
+                                     ")");
         }
         long& position = positions_[static_cast<std::size_t>(column - table_.columns.begin())];
         if (position >= 0) {
@@ -152,13 +157,16 @@ TableColumns::TableColumns(TableSpec table, const std::vector<std::string>& head
     }
 }
 
-std::variant<TableRow, std::string> TableColumns::Parse(const std::vector<std::string>& fields) const {
+std::variant<TableRow, std::string> TableColumns::Parse(
+    const std::vector<std::string>& fields) const {
     if (fields.size() != fieldCount_) {
-        return "expected " + std::to_string(fieldCount_) + " fields, found " + std::to_string(fields.size());
+        return "expected " + std::to_string(fieldCount_) + " fields, found " +
+               std::to_string(fields.size());
     }
     TableRow row;
     for (std::size_t i = 0; i < table_.columns.size(); ++i) {
-        const std::string field = positions_[i] < 0 ? std::string() : fields[static_cast<std::size_t>(positions_[i])];
+        const std::string field =
+            positions_[i] < 0 ? std::string() : fields[static_cast<std::size_t>(positions_[i])];
         auto parsed = ParseValue(table_.columns[i], field);
         if (auto* reason = std::get_if<std::string>(&parsed)) {
             return std::move(*reason);
@@ -200,8 +208,9 @@ std::string CsvLine(const TableRow& row) {
         if (i > 0) {
             line += ',';
         }
-        line += std::holds_alternative<std::string>(row[i]) ? CsvField(std::get<std::string>(row[i]))
-                                                             : ValueText(row[i]);
+        line += std::holds_alternative<std::string>(row[i])
+                    ? CsvField(std::get<std::string>(row[i]))
+                    : ValueText(row[i]);
     }
     return line;
 }

@@ -3,12 +3,12 @@
 // Rows of a library table as CSV text: a file's header mapped onto the table's columns, each
 // row checked and turned into values, and values written back as CSV that reads the same.
 
+#include "framework/statement.h"
+#include "host/library_tables.h"
+
 #include <string>
 #include <variant>
 #include <vector>
-
-#include "framework/statement.h"
-#include "host/library_tables.h"
 
 namespace tavrin21::host {
 
@@ -16,7 +16,7 @@ using TableRow = std::vector<framework::SqlValue>;  // in the table's column ord
 
 // Where each column of a table stands in a CSV file, from the file's header.
 class TableColumns {
-public:
+  public:
     // Names match in any case and any order; optional columns may be left out. Throws
     // std::runtime_error naming an unknown or repeated column, or a missing required one.
     TableColumns(TableSpec table, const std::vector<std::string>& header);
@@ -27,7 +27,7 @@ public:
 
     const TableSpec& Table() const { return table_; }
 
-private:
+  private:
     TableSpec table_;
     std::vector<long> positions_;  // per table column: its field in the file, or -1
     std::size_t fieldCount_ = 0;

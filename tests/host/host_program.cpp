@@ -1,10 +1,9 @@
 #include "tests/host/host_program.h"
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <sys/wait.h>
 
 namespace tavrin21::test {
 
@@ -27,7 +26,8 @@ std::string FileText(const std::filesystem::path& path) {
     return text.str();
 }
 
-ProgramRun RunHostProgram(const std::filesystem::path& scratch, const std::vector<std::string>& arguments) {
+ProgramRun RunHostProgram(const std::filesystem::path& scratch,
+                          const std::vector<std::string>& arguments) {
     const std::filesystem::path out = scratch / "program.out";
     const std::filesystem::path err = scratch / "program.err";
     std::string command = ShellWord(TAVRIN21_HOST_PATH);

@@ -16,7 +16,8 @@ struct ProgramRun {
 
 // Runs tavrin21-host with `arguments` (each passed as one word), its output caught in files
 // under `scratch`.
-ProgramRun RunHostProgram(const std::filesystem::path& scratch, const std::vector<std::string>& arguments);
+ProgramRun RunHostProgram(const std::filesystem::path& scratch,
+                          const std::vector<std::string>& arguments);
 
 // The text of the file at `path`.
 std::string FileText(const std::filesystem::path& path);

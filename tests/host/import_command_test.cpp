@@ -1,13 +1,13 @@
 // import through the program: every bad row is named with its line and reason, and a file with
 // any bad row leaves the library as it was.
 
-#include <gtest/gtest.h>
-
-#include <fstream>
-
 #include "host/calc_command.h"
 #include "tests/host/host_program.h"
 #include "tests/support/scratch_directory.h"
+
+#include <fstream>
+
+#include <gtest/gtest.h>
 
 namespace tavrin21::host {
 namespace {
@@ -36,20 +36,28 @@ const std::string kLongPart(63, 'P');
 const std::string kLongRemark(256, 'r');
 
 const BadRowCase kBadRows[] = {
-    {"EnvironmentOutOfRange", "FRTable", "R-2,28,0,10\n", "3: EnvCode \"28\" is not between 1 and 27"},
-    {"EnvironmentUnknownCode", "FRTable", "R-2,XX,0,10\n", "3: EnvCode \"XX\" is neither 1 to 27 nor a code"},
-    {"MinimumAboveMaximum", "FRTable", "R-2,gb,50,10\n", "3: MinTemperature 50 is above MaxTemperature 10"},
-    {"TemperatureNotANumber", "FRTable", "R-2,GB,abc,10\n", "3: MinTemperature \"abc\" is not a finite number"},
-    {"TemperatureInfinite", "FRTable", "R-2,GB,0,inf\n", "3: MaxTemperature \"inf\" is not a finite number"},
+    {"EnvironmentOutOfRange", "FRTable", "R-2,28,0,10\n",
+     "3: EnvCode \"28\" is not between 1 and 27"},
+    {"EnvironmentUnknownCode", "FRTable", "R-2,XX,0,10\n",
+     "3: EnvCode \"XX\" is neither 1 to 27 nor a code"},
+    {"MinimumAboveMaximum", "FRTable", "R-2,gb,50,10\n",
+     "3: MinTemperature 50 is above MaxTemperature 10"},
+    {"TemperatureNotANumber", "FRTable", "R-2,GB,abc,10\n",
+     "3: MinTemperature \"abc\" is not a finite number"},
+    {"TemperatureInfinite", "FRTable", "R-2,GB,0,inf\n",
+     "3: MaxTemperature \"inf\" is not a finite number"},
     {"EmptyPart", "FRTable", ",GB,0,10\n", "3: PartNumber is empty"},
     {"MissingField", "FRTable", "R-2,GB,0\n", "3: expected 4 fields, found 3"},
-    {"KeyInTheTable", "FRTable", "R-1,1,0,10\n", "3: a row with PartNumber R-1, EnvCode 1 is already in the table"},
+    {"KeyInTheTable", "FRTable", "R-1,1,0,10\n",
+     "3: a row with PartNumber R-1, EnvCode 1 is already in the table"},
     {"KeyTwiceInTheFile", "FRTable", "R-3,gb,0,1\nR-3,1,0,2\n",
      "4: a row with PartNumber R-3, EnvCode 1 is already on line 3"},
     {"QuoteLeftOpen", "FRTable", "\"R-4,GB,0,1\n", "3: "},
     {"UnknownColumnInHeader", "FRTable", "", "1: unknown column \"Comment\"", kExitFatal},
-    {"SlotOutOfRange", "FRTablePoint", "R-1,GB,16,30,1\n", "3: Slot \"16\" is not a whole number from 0 to 15"},
-    {"SlotNotWhole", "FRTablePoint", "R-1,GB,1.5,30,1\n", "3: Slot \"1.5\" is not a whole number from 0 to 15"},
+    {"SlotOutOfRange", "FRTablePoint", "R-1,GB,16,30,1\n",
+     "3: Slot \"16\" is not a whole number from 0 to 15"},
+    {"SlotNotWhole", "FRTablePoint", "R-1,GB,1.5,30,1\n",
+     "3: Slot \"1.5\" is not a whole number from 0 to 15"},
     {"NegativeRate", "FRTablePoint", "R-1,GB,2,30,-0.1\n", "3: Rate -0.1 is negative"},
     {"UsablePointAtATemperatureOfTheTable", "FRTablePoint", "R-1,GB,2,25,0.7\n",
      "3: a point of PartNumber R-1, EnvCode 1 at Temperature 25 is already in the table"},
@@ -60,18 +68,22 @@ const BadRowCase kBadRows[] = {
     {"CensoringFlagNotZeroOrOne", "PartFR", "F-2,1,GB,0,30,2,x\n",
      "3: IsCencored \"2\" is not a whole number from 0 to 1"},
     {"TimeNotPositive", "PartFR", "F-2,1,GB,0,0,0,x\n", "3: FRTime 0 is not a positive time"},
-    {"ProcessBeyondItsByte", "PartFR", "F-2,1,GB,256,30,0,x\n", "3: ProcCode \"256\" is not a whole number from 0 to 255"},
+    {"ProcessBeyondItsByte", "PartFR", "F-2,1,GB,256,30,0,x\n",
+     "3: ProcCode \"256\" is not a whole number from 0 to 255"},
     {"HistoryKeyInTheTable", "PartFR", "F-1,1,GB,0,40,0,x\n",
      "3: a row with PartNumber F-1, EnvCode 1, ProcCode 0, TimeNumber 1 is already in the table"},
 };
 
 class HostImport : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(Run({"init-db", library_}).exitCode, kExitOk);
-        Import("FRTable", "\xEF\xBB\xBFPartNumber,EnvCode,MinTemperature,MaxTemperature\nR-1,GB,0,100\n");
-        Import("FRTablePoint", "PartNumber,EnvCode,Slot,Temperature,Rate\nR-1,GB,0,25,0.5\nR-1,GB,1,25,0\n");
-        Import("PartFR", "PartNumber,TimeNumber,EnvCode,ProcCode,FRTime,IsCencored\nF-1,1,GB,0,50,0\n");
+        Import("FRTable",
+               "\xEF\xBB\xBFPartNumber,EnvCode,MinTemperature,MaxTemperature\nR-1,GB,0,100\n");
+        Import("FRTablePoint",
+               "PartNumber,EnvCode,Slot,Temperature,Rate\nR-1,GB,0,25,0.5\nR-1,GB,1,25,0\n");
+        Import("PartFR",
+               "PartNumber,TimeNumber,EnvCode,ProcCode,FRTime,IsCencored\nF-1,1,GB,0,50,0\n");
     }
 
     test::ProgramRun Run(const std::vector<std::string>& arguments) {
@@ -88,7 +100,9 @@ protected:
         ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     }
 
-    std::string Export(const std::string& table) { return Run({"export", "--db", library_, "--table", table}).out; }
+    std::string Export(const std::string& table) {
+        return Run({"export", "--db", library_, "--table", table}).out;
+    }
 
     test::ScratchDirectory scratch_;
     std::string library_ = (scratch_ / "lib.sqlite").string();
@@ -112,18 +126,23 @@ TEST_F(HostImport, ABadRowIsNamedByLineAndReasonAndNothingIsWritten) {
 
 TEST_F(HostImport, LongTextsAreRefusedBeforeAServerWouldCutThemOrFail) {
     const auto run = Run({"import", "--db", library_, "--table", "PartFR",
-                          Write(std::string(HeaderOf("PartFR")) + kLongPart + ",2,GB,0,30,0,x\nF-3,2,GB,0,30,0," +
-                                kLongRemark + "\n")});
+                          Write(std::string(HeaderOf("PartFR")) + kLongPart +
+                                ",2,GB,0,30,0,x\nF-3,2,GB,0,30,0," + kLongRemark + "\n")});
     EXPECT_EQ(run.exitCode, kExitBadRows);
-    EXPECT_NE(run.err.find(":3: PartNumber \"" + kLongPart + "\" is longer than 62 bytes"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find(":4: Remark \"" + kLongRemark + "\" is longer than 255 bytes"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(":3: PartNumber \"" + kLongPart + "\" is longer than 62 bytes"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find(":4: Remark \"" + kLongRemark + "\" is longer than 255 bytes"),
+              std::string::npos)
+        << run.err;
 }
 
 TEST_F(HostImport, InitDbLeavesAnExistingFileAloneUnlessForced) {
     const std::string before = Export("FRTable");
     const auto refused = Run({"init-db", library_});
     EXPECT_EQ(refused.exitCode, kExitFatal);
-    EXPECT_NE(refused.err.find("exists already; give --force to replace it"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("exists already; give --force to replace it"), std::string::npos)
+        << refused.err;
     EXPECT_EQ(Export("FRTable"), before);
 
     EXPECT_EQ(Run({"init-db", "--force", library_}).exitCode, kExitOk);

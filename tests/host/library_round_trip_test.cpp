@@ -1,11 +1,6 @@
 // Libraries made, filled and written back by the program, on SQLite files and on PostgreSQL:
 // export then import gives the same CSV, numbers to the last bit.
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-
 #include "framework/odbc_api.h"
 #include "framework/recordset.h"
 #include "host/calc_command.h"
@@ -17,6 +12,11 @@
 #include "tests/library/backend_fixture.h"
 #include "tests/support/sql_script.h"
 
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
 namespace tavrin21::host {
 namespace {
 
@@ -27,14 +27,15 @@ const std::string kExampleLibrary =
 
 // Written as export writes it: key order, shortest exact numbers, NULL as an empty field.
 const char* const kAwkwardHistory =
-    "PartNumber,TimeNumber,EnvCode,ProcCode,FRTime,FRDate,IsCencored,Remark,ItemNumber,Tc,TimeBtw,Mtbfc,"
+    "PartNumber,TimeNumber,EnvCode,ProcCode,FRTime,FRDate,IsCencored,Remark,ItemNumber,Tc,TimeBtw,"
+    "Mtbfc,"
     "Mtbfi,GrowthRate\n"
     "\"A \"\"quoted\"\", part\",-2147483648,27,255,0.30000000000000004,2026-12-06,1,\"two\nlines\","
     "2147483647,1e-300,123456789.12345679,5e-324,-1.7976931348623157e+308,0.1\n"
     "B,1,1,0,4.35e-05,,0,,,7.6589959852150304,,,,\n";
 
 class LibraryRoundTrip : public test::BackendTest {
-protected:
+  protected:
     test::ProgramRun Run(const std::vector<std::string>& arguments) {
         return test::RunHostProgram(scratch_.Path(), arguments);
     }
@@ -53,10 +54,12 @@ TEST_P(LibraryRoundTrip, ExportThenImportGivesTheSameCsv) {
         SCOPED_TRACE(table);
         const auto exported = Run({"export", "--db", kExampleLibrary, "--table", table});
         ASSERT_EQ(exported.exitCode, kExitOk) << exported.err;
-        const auto imported = Run({"import", "--db", library, "--table", table, Write(table + ".csv", exported.out)});
+        const auto imported =
+            Run({"import", "--db", library, "--table", table, Write(table + ".csv", exported.out)});
         ASSERT_EQ(imported.exitCode, kExitOk) << imported.err;
         const std::string again = (scratch_ / (table + ".again.csv")).string();
-        ASSERT_EQ(Run({"export", "--db", library, "--table", table, "--output", again}).exitCode, kExitOk);
+        ASSERT_EQ(Run({"export", "--db", library, "--table", table, "--output", again}).exitCode,
+                  kExitOk);
         EXPECT_EQ(test::FileText(again), exported.out);
     }
 }
@@ -64,7 +67,8 @@ TEST_P(LibraryRoundTrip, ExportThenImportGivesTheSameCsv) {
 TEST_P(LibraryRoundTrip, AwkwardTextsAndNumbersComeBackUnchanged) {
     const std::string library = SourceForProgram("awkward");
     ASSERT_EQ(Run({"init-db", library}).exitCode, kExitOk);
-    const auto imported = Run({"import", "--db", library, "--table", "PartFR", Write("h.csv", kAwkwardHistory)});
+    const auto imported =
+        Run({"import", "--db", library, "--table", "PartFR", Write("h.csv", kAwkwardHistory)});
     ASSERT_EQ(imported.exitCode, kExitOk) << imported.err;
     EXPECT_EQ(Run({"export", "--db", library, "--table", "PartFR"}).out, kAwkwardHistory);
 }
@@ -72,13 +76,16 @@ TEST_P(LibraryRoundTrip, AwkwardTextsAndNumbersComeBackUnchanged) {
 TEST_P(LibraryRoundTrip, InitDbReplacesLibraryTablesOnlyWhenForced) {
     const std::string library = SourceForProgram("replaced");
     ASSERT_EQ(Run({"init-db", library}).exitCode, kExitOk);
-    ASSERT_EQ(Run({"import", "--db", library, "--table", "PartFR", Write("h.csv", kAwkwardHistory)}).exitCode, kExitOk);
+    ASSERT_EQ(Run({"import", "--db", library, "--table", "PartFR", Write("h.csv", kAwkwardHistory)})
+                  .exitCode,
+              kExitOk);
     const auto refused = Run({"init-db", library});
     EXPECT_EQ(refused.exitCode, kExitFatal);
     EXPECT_NE(refused.err.find("give --force"), std::string::npos) << refused.err;
     EXPECT_EQ(Run({"export", "--db", library, "--table", "PartFR"}).out, kAwkwardHistory);
     EXPECT_EQ(Run({"init-db", "--force", library}).exitCode, kExitOk);
-    EXPECT_EQ(Run({"export", "--db", library, "--table", "PartFR"}).out, CsvHeader(*FindTable("PartFR")) + "\n");
+    EXPECT_EQ(Run({"export", "--db", library, "--table", "PartFR"}).out,
+              CsvHeader(*FindTable("PartFR")) + "\n");
 }
 
 // The rows are checked before anything is written; a row the database refuses all the same
@@ -90,9 +97,11 @@ TEST_P(LibraryRoundTrip, ARowTheDatabaseRefusesUndoesTheRowsBeforeIt) {
     std::ostringstream out, err;
     const std::string path = Write("h.csv", kAwkwardHistory);
     EXPECT_EQ(RunImport({library, "PartFR", path}, out, err), kExitFatal);
-    EXPECT_NE(err.str().find(path + ":4: the database refused the row, nothing imported"), std::string::npos)
+    EXPECT_NE(err.str().find(path + ":4: the database refused the row, nothing imported"),
+              std::string::npos)
         << err.str();
-    EXPECT_EQ(Run({"export", "--db", library, "--table", "PartFR"}).out, CsvHeader(*FindTable("PartFR")) + "\n");
+    EXPECT_EQ(Run({"export", "--db", library, "--table", "PartFR"}).out,
+              CsvHeader(*FindTable("PartFR")) + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, LibraryRoundTrip, test::kAllBackends, test::BackendName);
@@ -122,13 +131,15 @@ TEST(HostProgram, IntroducesItselfAndEachCommand) {
     test::ScratchDirectory scratch;
     const auto version = test::RunHostProgram(scratch.Path(), {"--version"});
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_NE(version.out.find("tavrin21-host 1.0.0.1\nmodule 1.0.0.1 ("), std::string::npos) << version.out;
+    EXPECT_NE(version.out.find("tavrin21-host 1.0.0.1\nmodule 1.0.0.1 ("), std::string::npos)
+        << version.out;
     for (const char* command : {"calc", "columns", "init-db", "import", "export"}) {
         SCOPED_TRACE(command);
         const auto help = test::RunHostProgram(scratch.Path(), {command, "--help"});
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_NE(help.out.find("Example"), std::string::npos) << help.out;
-        EXPECT_NE(help.out.find(std::string("tavrin21-host ") + command), std::string::npos) << help.out;
+        EXPECT_NE(help.out.find(std::string("tavrin21-host ") + command), std::string::npos)
+            << help.out;
     }
 }
 
