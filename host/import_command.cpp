@@ -132,7 +132,10 @@ CLI::App* AddImportCommand(CLI::App& app, ImportOptions& options) {
     command->footer(
         "Example:\n"
         "  tavrin21-host import --db mylib.sqlite --table FRTable frtable.csv\n"
-        "Import FRTable before FRTablePoint: every point needs its part's FRTable row.");
+        "Import FRTable before FRTablePoint: every point needs its part's FRTable row.\n\n"
+        "Exit codes: 0 all rows loaded; 2 some rows are bad (each named on standard error),\n"
+        "nothing loaded; 1 the file, the library or the database failed, nothing loaded;\n"
+        "64 the command line is wrong.");
     return command;
 }
 
