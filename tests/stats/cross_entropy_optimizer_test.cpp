@@ -90,7 +90,7 @@ TEST(CrossEntropyOptimizer, StopsOnlyOnNumbersAndKeepsTheFirstOfEqualBests) {
         EXPECT_EQ(optimizer.status, outcome == 0 ? CrossEntropyOptimizer::kStatusOk
                                                  : CrossEntropyOptimizer::kStatusAccuracyViolation);
         EXPECT_EQ(optimizer.converged, outcome == 0);
-        EXPECT_EQ(optimizer.iterations, row.expectedIterations);
+        EXPECT_EQ(optimizer.counts.iterations, row.expectedIterations);
         if (optimizer.bestValue == kLargest) {
             continue;  // nothing to rank, or nothing below the largest double
         }
