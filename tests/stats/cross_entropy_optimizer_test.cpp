@@ -20,7 +20,7 @@ constexpr double kLargest = std::numeric_limits<double>::max();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-TEST(CrossEntropyOptimizer, SelectEliteRanksNumbersInIndexOrderAndNeverTakesNaN) {
+TEST(CrossEntropyOptimizer, EliteAndMinimumRankNumbersInIndexOrderAndNeverTakeNaN) {
     struct Row {
         const char* name;
         std::vector<double> values;
@@ -42,6 +42,9 @@ TEST(CrossEntropyOptimizer, SelectEliteRanksNumbersInIndexOrderAndNeverTakesNaN)
         ASSERT_EQ(CrossEntropyOptimizer::SelectElite(values, elite), std::ssize(row.expected));
         elite.resize(row.expected.size());
         EXPECT_EQ(elite, row.expected);
+        if (!elite.empty()) {  // the minimum search ranks alike
+            EXPECT_EQ(CrossEntropyOptimizer::IndexOfMin(values), elite.front());
+        }
     }
 }
 
