@@ -29,6 +29,7 @@ TEST(CrossEntropyOptimizer, EliteAndMinimumRankNumbersInIndexOrderAndNeverTakeNa
     };
     const Row rows[] = {
         {"ascending, ties in index order", {3.0, 1.0, 2.0, 1.0, 0.5, 1.0}, 5, {4, 1, 3, 5, 2}},
+        {"a tie at the minimum", {2.0, 0.5, 0.5}, 1, {1}},
         {"the largest double is a number", {kLargest, 1.0, kLargest}, 3, {1, 0, 2}},
         {"infinities are taken once each", {kInfinity, 1.0, kInfinity}, 3, {1, 0, 2}},
         {"NaN values are left out", {kNaN, 2.0, kNaN, 1.0, 7.0}, 4, {3, 1, 4}},
