@@ -1,3 +1,7 @@
+// The text, status and guard bytes of each vector and of the cases the vectors cannot hold. That
+// any input leaves exactly width characters, the NUL and a known status is the fuzz target's
+// check (tests/fuzz), which ctest replays over its corpus.
+
 #include "format/fixed_width.h"
 
 #include "tests/support/vectors.h"

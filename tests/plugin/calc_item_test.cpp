@@ -55,9 +55,7 @@ class CalcItemThroughModule : public ::testing::Test {
                                  "INSERT INTO FRTable VALUES ('O''Brien', 5, -10, 50)",
                                  "INSERT INTO FRTablePoint VALUES ('O''Brien', 5, 0, 30, 2.0)"});
         test::MakeSqliteLibrary(scratch_ / "secondary.sqlite",
-                                {"INSERT INTO FRTable VALUES ('S-only', 2, 0, 100)",
-                                 "INSERT INTO FRTablePoint VALUES ('S-only', 2, 0, 40, 0.5)",
-                                 "INSERT INTO FRTable VALUES ('P-1', 1, 0, 100)",
+                                {"INSERT INTO FRTable VALUES ('P-1', 1, 0, 100)",
                                  "INSERT INTO FRTablePoint VALUES ('P-1', 1, 0, 30, 99.0)"});
         primary_.Open(test::SqliteConnectString(scratch_ / "primary.sqlite"));
         secondary_.Open(test::SqliteConnectString(scratch_ / "secondary.sqlite"));
@@ -91,22 +89,18 @@ struct CalcCase {
     float rate;           // ResultRate afterwards (the host's bytes when nothing is written)
 };
 
+// The host program's tests calculate the other outcomes through the module; these are the ones
+// they do not reach. The secondary's P-1 would give 99: the primary is searched first.
 TEST_F(CalcItemThroughModule, CalculatesOrFailsWithItsMessageAndTouchesOnlyTheResultFields) {
     const float untouched = HostRecord("x", 0, 0, 0).ResultRate;
     const CalcCase rows[] = {
-        {"straight line", "P-1", 1, 30, 102, 0, StatusCalculated, nullptr, 2.0f},
         {"only the low byte of mode counts", "P-1", 1, 30, 102, 0x100, StatusCalculated, nullptr,
          2.0f},
         {"apostrophe in the part number", "O'Brien", 5, 30, 0, 0, StatusCalculated, nullptr, 2.0f},
-        {"found only on the secondary", "S-only", 2, 40, 0, 0, StatusCalculated, nullptr, 0.5f},
         {"empty part number", "", 1, 30, 0, 0, StatusFailed, " Item without Part Name\n",
          untouched},
-        {"part not in the table", "NOPE", 1, 30, 0, 0, StatusFailed,
-         " No data for this part in ZOVA FR Table Library\n", untouched},
         {"environment not in the table", "P-1", 2, 30, 0, 0, StatusFailed,
          " No data for this part in ZOVA FR Table Library\n", untouched},
-        {"temperature above the limit", "P-1", 1, 100.5f, 0, 0, StatusFailed,
-         " Temperature out of range\n", untouched},
     };
     for (const CalcCase& row : rows) {
         SCOPED_TRACE(row.name);
