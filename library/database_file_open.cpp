@@ -32,7 +32,7 @@ int DatabaseFile::Open() {
                 FileCopy(path, JoinPath(kTemplateDirectory, templateName, ""));
             }
         } else if (!framework::FindFile(path)) {
-            return std::nullopt;  // a path once composed is kept, and never made again
+            return std::nullopt;  // a path set earlier is taken as it is: no copy, no message
         }
         return path;
     });
