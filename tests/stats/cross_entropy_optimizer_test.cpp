@@ -95,6 +95,9 @@ TEST(CrossEntropyOptimizer, StopsOnlyOnNumbersAndKeepsTheFirstOfEqualBests) {
                                                  : CrossEntropyOptimizer::kStatusAccuracyViolation);
         EXPECT_EQ(optimizer.converged, outcome == 0);
         EXPECT_EQ(optimizer.counts.iterations, row.expectedIterations);
+        const std::int64_t evaluations = optimizer.counts.evaluations;
+        optimizer.Run(row.objective);  // a second run starts afresh
+        EXPECT_EQ(optimizer.counts.evaluations, evaluations);
         if (optimizer.bestValue == kLargest) {
             continue;  // nothing to rank, or nothing below the largest double
         }
