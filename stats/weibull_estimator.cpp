@@ -78,7 +78,7 @@ int WeibullEstimator::Estimate() {
     optimizer.dimension = 2;
     optimizer.relativeTolerance = 0.001;
     optimizer.evaluationThreads = evaluationThreads;
-    optimizer.Run(*this);
+    optimizer.Run(*this);  // the outcome is read from its members, as for every run
     search = optimizer.counts;
     if (!optimizer.converged) {
         status = kStatusNotConverged;
