@@ -191,7 +191,7 @@ void BM_Fit(benchmark::State& state) {
         benchmark::DoNotOptimize(estimator.Estimate());
         return estimator.search;
     };
-    const SearchReport search = fit();  // also starts the evaluation threads
+    const SearchCounts search = fit();  // also starts the evaluation threads
     const double attempts = static_cast<double>(search.evaluations + search.rejectedDrawAttempts);
     const double pows = static_cast<double>(search.evaluations) * static_cast<double>(count);
 

@@ -2,10 +2,13 @@
 
 #include "framework/db_exception.h"
 #include "framework/message_box.h"
-#include "library/failure_library.h"
+#include "library/access_driver.h"
+#include "library/database_file.h"
+#include "tavrin21/help_context.h"
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 
 namespace tavrin21 {
 
@@ -35,18 +38,27 @@ std::string AccessConnectString(const std::string& driver, const std::string& pa
     return "ODBC;DRIVER={" + driver + "};DSN='';DBQ=" + path + ";Uid=;Pwd=;";
 }
 
-int ConnectFile(framework::Database& connection, const std::string& connectString) {
-    connection.Open(connectString);
-    if (connection.IsOpen()) {
-        return 0;
+int ConnectLibraryFile(framework::Database& connection,
+                       const std::function<std::optional<std::string>()>& locate) {
+    std::string connectString;
+    try {
+        const std::string driver = AccessDriverName();
+        const std::optional<std::string> path = locate();
+        if (!path) {
+            return kOpenNotConnected;
+        }
+        connectString = AccessConnectString(driver, *path);
+        connection.Open(connectString);
+        if (connection.IsOpen()) {
+            return kOpenConnected;
+        }
+        ShowMessage(kMessageOpenError);
+        connection.Close();
+        return kOpenNotConnected;
+    } catch (const std::exception& error) {
+        ShowMessage(kMessageOpenError + ErrorText(error) + "\n" + connectString);
+        return kOpenFailed;
     }
-    ShowMessage(kMessageOpenError);
-    connection.Close();
-    return 1;
-}
-
-void ShowOpenError(const std::exception& error, const std::string& connectString) {
-    ShowMessage(kMessageOpenError + ErrorText(error) + "\n" + connectString);
 }
 
 }  // namespace tavrin21

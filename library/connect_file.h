@@ -5,7 +5,8 @@
 
 #include "framework/database.h"
 
-#include <exception>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace tavrin21 {
@@ -17,14 +18,14 @@ inline constexpr const char* kMessageOpenError = "Error opening database!\n";
 // as `driver`; an empty user and password.
 std::string AccessConnectString(const std::string& driver, const std::string& path);
 
-// Opens `connection` with `connectString`: 0 when it is open. When the driver leaves it closed
-// without an error, shows kMessageOpenError, closes the connection and returns 1. Errors
-// propagate.
-int ConnectFile(framework::Database& connection, const std::string& connectString);
-
-// Shows the message box for `error`, caught while opening a library file: kMessageOpenError,
-// the error's text (at most 254 characters), a line feed and `connectString` (empty when the
-// error came before it was composed).
-void ShowOpenError(const std::exception& error, const std::string& connectString);
+// What every library object's Open does once it knows how to find its file: finds the Access
+// driver, asks `locate` for the file's path (nothing: there is no file to connect to, so
+// kOpenNotConnected without a message), and connects `connection` to it. A driver that leaves
+// the connection closed shows kMessageOpenError, closes it and gives kOpenNotConnected. An
+// error on the way gives kOpenFailed and one message box: kMessageOpenError, the error's text
+// (at most 254 characters), a line feed and the connect string (empty when the error came
+// before it was composed).
+int ConnectLibraryFile(framework::Database& connection,
+                       const std::function<std::optional<std::string>()>& locate);
 
 }  // namespace tavrin21

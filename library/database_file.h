@@ -10,6 +10,11 @@
 
 namespace tavrin21 {
 
+// Open results.
+inline constexpr int kOpenConnected = 0;
+inline constexpr int kOpenNotConnected = 1;  // no file, or the driver refused the connection
+inline constexpr int kOpenFailed = 2;        // an error was caught and shown
+
 class DatabaseFile {
   public:
     // Texts by value, in this order: the drive (its first character is the drive letter), the
@@ -21,7 +26,7 @@ class DatabaseFile {
     DatabaseFile(const DatabaseFile&) = delete;
     DatabaseFile& operator=(const DatabaseFile&) = delete;
 
-    // Connects `connection` to the file: 0 connected, 1 not connected, 2 failed with an error.
+    // Connects `connection` to the file: one of the Open results above.
     virtual int Open();
     // Closes `recordset`, then `connection`, whichever is open. Returns 0.
     virtual int Close();

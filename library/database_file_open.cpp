@@ -1,14 +1,12 @@
 // Locating, making and opening a library database file.
 
 #include "framework/platform/file_io.h"
-#include "library/access_driver.h"
 #include "library/connect_file.h"
 #include "library/database_file.h"
 #include "library/file_copy.h"
 #include "library/library_location.h"
 #include "library/version_probe.h"
 
-#include <exception>
 #include <stdexcept>
 
 namespace tavrin21 {
@@ -26,9 +24,7 @@ int DatabaseFile::Open() {
     if (connection.IsOpen()) {
         Close();
     }
-    std::string connectString;
-    try {
-        const std::string driver = AccessDriverName();
+    const int result = ConnectLibraryFile(connection, [this]() -> std::optional<std::string> {
         if (path.empty()) {
             path = ComposedPath(*this);
             if (!framework::FindFile(path)) {
@@ -36,18 +32,14 @@ int DatabaseFile::Open() {
                 FileCopy(path, JoinPath(kTemplateDirectory, templateName, ""));
             }
         } else if (!framework::FindFile(path)) {
-            return 1;
+            return std::nullopt;  // a path set earlier is taken as it is: no copy, no message
         }
-        connectString = AccessConnectString(driver, path);
-        if (ConnectFile(connection, connectString) != 0) {
-            return 1;
-        }
-    } catch (const std::exception& error) {
-        ShowOpenError(error, connectString);
-        return 2;
+        return path;
+    });
+    if (result == kOpenConnected) {
+        version = ProbeVersion(fileName, connection);
     }
-    version = ProbeVersion(fileName, connection);
-    return 0;
+    return result;
 }
 
 int DatabaseFile::Reopen() {

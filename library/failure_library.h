@@ -16,7 +16,6 @@ inline constexpr const char* kFailureLibraryDirectory = "LIB";
 
 // First line of the message box shown when the library cannot be read.
 inline constexpr const char* kMessageLibraryReadError = "Error reading item from ZOVA library!\n";
-inline constexpr unsigned kHelpContextDatabaseError = 16;
 
 // OpenRows results.
 inline constexpr int kRowsOpen = 0;

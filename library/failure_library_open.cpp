@@ -2,13 +2,10 @@
 // object names a folder of its own.
 
 #include "framework/platform/file_io.h"
-#include "library/access_driver.h"
 #include "library/connect_file.h"
 #include "library/failure_library.h"
 #include "library/file_copy.h"
 #include "library/library_location.h"
-
-#include <exception>
 
 namespace tavrin21 {
 
@@ -25,23 +22,14 @@ int FailureLibrary::Open() {
         return DatabaseFile::Open();
     }
     Close();
-    std::string connectString;
-    try {
-        const std::string driver = AccessDriverName();
+    return ConnectLibraryFile(connection, [this]() -> std::optional<std::string> {
         const std::string name = fileName.empty() ? kDefaultLibraryFileName : fileName;
         path = JoinPath(kFailureLibraryDirectory, name, "");
         if (!framework::FindFile(path)) {
             FileCopy(path, JoinPath(kTemplateDirectory, fileName, ""));
         }
-        connectString = AccessConnectString(driver, path);
-        if (ConnectFile(connection, connectString) != 0) {
-            return 1;
-        }
-    } catch (const std::exception& error) {
-        ShowOpenError(error, connectString);
-        return 2;
-    }
-    return 0;
+        return path;
+    });
 }
 
 }  // namespace tavrin21

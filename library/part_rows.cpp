@@ -3,6 +3,7 @@
 #include "framework/message_box.h"
 #include "library/failure_library.h"
 #include "library/leading_integer.h"
+#include "tavrin21/help_context.h"
 
 #include <cstdint>
 #include <string>

@@ -5,13 +5,10 @@
 #include "framework/message_box.h"
 #include "plugin/module_state.h"
 #include "tavrin21/exports.h"
+#include "tavrin21/help_context.h"
 
 using tavrin21::StatusFailed;
 using tavrin21::StatusOk;
-
-namespace {
-constexpr unsigned kDatabaseErrorHelpContext = 16;
-}
 
 extern "C" TAVRIN21_API std::int32_t TAVRIN21_CDECL calc_item(char* message,
                                                               tavrin21::ItemRecord* item,
@@ -28,8 +25,8 @@ extern "C" TAVRIN21_API std::int32_t TAVRIN21_CDECL calc_item(char* message,
     } catch (const framework::DbException& error) {
         // A database that fails while its rows are read: the whole diagnostic goes to the user
         // through the message box, the short message to the host's buffer.
-        framework::MessageBox(error.ErrorText() + "\n" + error.Statement(), framework::kMessageBoxOk,
-                              kDatabaseErrorHelpContext);
+        framework::MessageBox(error.ErrorText() + "\n" + error.Statement(),
+                              framework::kMessageBoxOk, tavrin21::kHelpContextDatabaseError);
         tavrin21::WriteMessage(message, " Database error while reading the part's data\n");
         return StatusFailed;
     } catch (...) {

@@ -76,10 +76,6 @@ void CrossEntropyOptimizer::ResetResult() {
     drawRejected = false;
 }
 
-SearchReport CrossEntropyOptimizer::Report() const {
-    return {status, converged, iterations, evaluations, rejectedDrawAttempts, bestValue};
-}
-
 int CrossEntropyOptimizer::Run(const WeibullEstimator& estimator) {
     return Run(estimator.LikelihoodObjective());
 }
@@ -92,9 +88,7 @@ int CrossEntropyOptimizer::Run(const Objective& objective) {
     SeedRandom(seed);
     bool makeFreshPair = true;
     ResetResult();
-    iterations = 0;
-    evaluations = 0;
-    rejectedDrawAttempts = 0;
+    counts = SearchCounts{};
     if (!SettingsAreUsable()) {
         return Finish(kStatusNotInitialized);
     }
@@ -122,14 +116,14 @@ int CrossEntropyOptimizer::Run(const Objective& objective) {
     std::vector<std::uint16_t> elite(static_cast<std::size_t>(eliteCount));
 
     for (std::int32_t t = 1; t <= maxIterations; ++t) {
-        iterations = t;
+        counts.iterations = t;
         Smooth(mean, previousMean, covariance, previousCovariance, t);
         factor.Fill(0.0);
         Cholesky(factor.Rows(), covariance.Rows(), n);
 
         const std::int32_t drawn = DrawSample(mean, factor, sample, deviates, makeFreshPair);
         EvaluatePoints(objective, sample.Rows(), drawn, values.Data(), evaluationThreads);
-        evaluations += drawn;
+        counts.evaluations += drawn;
         if (drawn < sampleSize) {
             return Finish(kStatusBoundariesViolation);
         }
@@ -279,7 +273,7 @@ std::int32_t CrossEntropyOptimizer::DrawSample(const NumVector& mean,
             inside =
                 DrawAttempt(mean, factor.Rows(), deviates.Data(), sample.Rows()[k], makeFreshPair);
             if (!inside) {
-                ++rejectedDrawAttempts;
+                ++counts.rejectedDrawAttempts;
             }
         }
         if (!inside) {

@@ -17,14 +17,12 @@ namespace tavrin21 {
 
 class WeibullEstimator;
 
-// What a run did, for callers that keep it after the optimiser is gone.
-struct SearchReport {
-    std::int32_t status = 0;
-    bool converged = false;
+// How much work a run did: the iteration it returned in (0 when maxIterations < 1), objective
+// calls, and draw attempts that failed the box test.
+struct SearchCounts {
     std::int32_t iterations = 0;
     std::int64_t evaluations = 0;
     std::int64_t rejectedDrawAttempts = 0;
-    double bestValue = 0.0;
 };
 
 class CrossEntropyOptimizer {
@@ -33,7 +31,7 @@ class CrossEntropyOptimizer {
     enum StatusIndex : std::int32_t {
         kStatusNone = 0,
         kStatusOk = 1,
-        kStatusException = 2,
+        kStatusException = 2,  // no run sets it; it keeps its place in the table of texts
         kStatusBoundariesViolation = 3,
         kStatusAccuracyViolation = 4,
         kStatusNotInitialized = 5,
@@ -46,8 +44,9 @@ class CrossEntropyOptimizer {
     // bestPoint becomes `dimension` zeros, bestValue the largest double, the flags false.
     void ResetResult();
 
-    // Minimises the estimator's negative log-likelihood. 0 when the stopping test was met
-    // (converged, result in bestPoint), 1 otherwise; `status` and `failed` say why.
+    // Minimises the estimator's negative log-likelihood. The outcome is in the members: converged
+    // with the result in bestPoint, or not, with `status` saying why; `failed` and the value
+    // returned are 0 when converged, 1 otherwise; `counts` says how much work it took.
     int Run(const WeibullEstimator& estimator);
     int Run(const Objective& objective);
 
@@ -70,7 +69,7 @@ class CrossEntropyOptimizer {
                      double* point,
                      bool& makeFreshPair);
     // Index of the first smallest value, 0 when there are fewer than two. A NaN is never taken
-    // while a number is left.
+    // while a number is left. SelectElite ranks in the order that taking it over and over gives.
     static std::int32_t IndexOfMin(const NumVector& values);
     // Fills the slots with the indices of the lowest values, ascending, equal values in index
     // order. Returns how many slots could be filled with numbers: NaN values are never chosen,
@@ -108,13 +107,7 @@ class CrossEntropyOptimizer {
     // Threads that evaluate the points of one iteration (draws stay on the calling thread, and
     // results are the same bit for bit with any number). 1 creates no thread.
     std::int32_t evaluationThreads = 1;
-    // Counts of the last run: the iteration it returned in (0 when maxIterations < 1), objective
-    // calls, and draw attempts that failed the box test.
-    std::int32_t iterations = 0;
-    std::int64_t evaluations = 0;
-    std::int64_t rejectedDrawAttempts = 0;
-
-    SearchReport Report() const;
+    SearchCounts counts;  // of the last run
 
   private:
     bool SettingsAreUsable() const;

@@ -51,7 +51,7 @@ void WeibullEstimator::Reset() {
 }
 
 int WeibullEstimator::Estimate() {
-    search = SearchReport{};
+    search = SearchCounts{};
     if ((failureCount == 0 && suspensionCount == 0) || !CountsAreUsable()) {
         status = kStatusNotInitialized;
         failed = 1;
@@ -78,9 +78,9 @@ int WeibullEstimator::Estimate() {
     optimizer.dimension = 2;
     optimizer.relativeTolerance = 0.001;
     optimizer.evaluationThreads = evaluationThreads;
-    const int outcome = optimizer.Run(*this);
-    search = optimizer.Report();
-    if (outcome != 0 || !optimizer.converged) {
+    optimizer.Run(*this);  // the outcome is read from its members, as for every run
+    search = optimizer.counts;
+    if (!optimizer.converged) {
         status = kStatusNotConverged;
         failed = 1;
         return 1;

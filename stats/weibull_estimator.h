@@ -29,7 +29,7 @@ class WeibullEstimator {
     enum StatusIndex : std::int32_t {
         kStatusNone = 0,
         kStatusOk = 1,
-        kStatusException = 2,
+        kStatusException = 2,  // no estimation sets it; it keeps its place in the table of texts
         kStatusNotConverged = 3,
         kStatusNotInitialized = 4,
     };
@@ -66,8 +66,8 @@ class WeibullEstimator {
     // Threads that evaluate the likelihood, the calling one included (1: no other thread). Any
     // number gives the same result bit for bit; by default as many as the machine offers.
     std::int32_t evaluationThreads = MachineEvaluationThreads();
-    // What the optimiser did in the last Estimate (all zero when it did not run).
-    SearchReport search;
+    // How much work the optimiser did in the last Estimate (all zero when it did not run).
+    SearchCounts search;
 
   private:
     bool CountsAreUsable() const;

@@ -1,54 +1,19 @@
+// The vectors reach every interpolation variant and the method codes that select them, the
+// limits, the 0.01 match, empty slots, unusable values, extrapolation and clamping.
+
 #include "calc/table_method.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
-
 #include "tests/support/vectors.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
 
 namespace tavrin21 {
 namespace {
 
 using test::BitsOf;
 using test::SingleFromBits;
-
-TabledRateRecord RecordWith(std::vector<TabledRatePoint> points, float minC, float maxC) {
-    TabledRateRecord record{};
-    std::copy(points.begin(), points.end(), record.Points);
-    record.MinTemperature = minC;
-    record.MaxTemperature = maxC;
-    return record;
-}
-
-TEST(InterpolationVariant, ComesFromMethodCodes100To199) {
-    const struct {
-        std::uint8_t methodCode;
-        int variant;
-    } rows[] = {{0, 0}, {99, 0}, {100, 0}, {101, 1}, {102, 2}, {150, 50}, {199, 99}, {200, 0}, {255, 0}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(InterpolationVariant(row.methodCode), row.variant) << int(row.methodCode);
-    }
-}
-
-struct LineCase {
-    const char* name;
-    float temperature;
-    float expected;
-};
-
-TEST(TableMethod, StraightLineInterpolatesExtrapolatesAndStopsAtZero) {
-    const TabledRateRecord record = RecordWith({{20, 1.0f}, {40, 3.0f}}, -50, 150);
-    const LineCase rows[] = {{"inside", 30, 2.0f}, {"above", 50, 4.0f}, {"below, negative", 5, 0.0f}};
-    for (const LineCase& row : rows) {
-        SCOPED_TRACE(row.name);
-        const TableMethodOutcome outcome = TableMethod(record, row.temperature, 2);
-        EXPECT_EQ(outcome.status, StatusCalculated);
-        ASSERT_TRUE(outcome.rate);
-        EXPECT_EQ(*outcome.rate, row.expected);
-    }
-}
 
 TabledRateRecord RecordFromVector(const nlohmann::json& c) {
     TabledRateRecord record{};

@@ -1,3 +1,7 @@
+// The text, status and guard bytes of each vector and of the cases the vectors cannot hold. That
+// any input leaves exactly width characters, the NUL and a known status is the fuzz target's
+// check (tests/fuzz), which ctest replays over its corpus.
+
 #include "format/fixed_width.h"
 
 #include "tests/support/vectors.h"
@@ -62,15 +66,8 @@ TEST(FormatFixedWidth, MatchesIndependentVectors) {
     EXPECT_EQ(failures, 0);
 }
 
-// The host's temperature column (width 11, 2 decimals), and what the vectors cannot hold.
+// What the vectors cannot hold.
 const Case kExamples[] = {
-    {"right-justified", 11, 2, 25.0, 0, "      25.00", FormatFixed},
-    {"left-justified", 11, 2, 25.0, 1, "25.00      ", FormatFixed},
-    {"half way rounds away from zero", 11, 2, -0.125, 0, "      -0.13", FormatFixed},
-    {"rounding carries into the integer digits", 11, 2, 99.995, 0, "     100.00", FormatFixed},
-    {"the sign pushes it into exponent form", 11, 2, -12345678.0, 0, "-1.235E+007",
-     FormatExponentLarge},
-    {"rounds to zero", 11, 2, 0.004, 0, "4.0000E-003", FormatExponentSmall},
     {"largest single", 11, 2, 3.4028234663852886e38, 0, "        ---", FormatTooLarge},
     {"negative infinity", 11, 2, -kInfinity, 0, "        ---", FormatTooLarge},
     {"NaN", 11, 2, kNaN, 0, "        NaN", FormatZero},

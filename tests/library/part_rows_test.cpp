@@ -51,7 +51,7 @@ void MakeOddPartFr(framework::Database& database) {
     database.ExecuteSQL(
         "INSERT INTO PartFR VALUES ('12abc', 150.25, 0.35, -2, 15e9, 1e-300, 'still running', 1, "
         "'2001-02-03', 0.1, -1, 300, 2, 'AB''12')");
-    database.ExecuteSQL("INSERT INTO PartFR (TimeNumber) VALUES (9)");
+    database.ExecuteSQL("INSERT INTO PartFR (TimeNumber, ItemNumber) VALUES (9, '+9999999999')");
 }
 
 auto Fields(const PartFailureRecord& r) {
@@ -68,6 +68,7 @@ TEST_P(PartRows, ReadRowDecodesEachColumnInTimeNumberOrder) {
     expected[0] = {"AB'12",         2,  44,     255,  0.1,  "2001-02-03", 1,
                    "still running", 12, 1e-300, 15e9, -2.0, 0.35,         150.25};
     expected[1].TimeNumber = 9;
+    expected[1].ItemNumber = std::numeric_limits<std::int32_t>::max();
     expected[2].TimeNumber = 10;
     expected[2].ItemNumber = std::numeric_limits<std::int32_t>::min();
     const FailureLibrary library("", "");
@@ -82,6 +83,10 @@ TEST_P(PartRows, ReadRowDecodesEachColumnInTimeNumberOrder) {
         rows.MoveNext();
     }
     EXPECT_TRUE(rows.IsEOF());
+    // No row: the set is closed again and reports end of data.
+    framework::Recordset none(primary_.get());
+    EXPECT_EQ(library.OpenRows(none, "SELECT * FROM PartFR WHERE TimeNumber < 0"), kRowsNone);
+    EXPECT_EQ(std::tuple(none.IsOpen(), none.IsEOF()), std::tuple(false, true));
 }
 
 // Only the opening is guarded: a failure while walking or reading the rows reaches the caller.

@@ -1,17 +1,17 @@
 // calc_item as the host calls it: the module loaded by path, a real SQLite library on the
 // connections, and a record full of the host's own bytes.
 
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <string>
-#include <vector>
-
 #include "framework/database.h"
 #include "framework/platform/dynamic_library.h"
 #include "tavrin21/exports.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 namespace tavrin21 {
 namespace {
@@ -19,7 +19,9 @@ namespace {
 using test::ScratchDirectory;
 
 // A record whose every byte the host has set; calc_item may change only the result fields.
-ItemRecord HostRecord(const char* partNumber, std::uint8_t environment, float temperature,
+ItemRecord HostRecord(const char* partNumber,
+                      std::uint8_t environment,
+                      float temperature,
                       std::uint8_t methodCode) {
     ItemRecord item;
     auto* bytes = reinterpret_cast<unsigned char*>(&item);
@@ -44,19 +46,16 @@ void ExpectOnlyResultFieldsChanged(ItemRecord before, const ItemRecord& after) {
 }
 
 class CalcItemThroughModule : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         test::MakeSqliteLibrary(scratch_ / "primary.sqlite",
                                 {"INSERT INTO FRTable VALUES ('P-1', 1, 0, 100)",
                                  "INSERT INTO FRTablePoint VALUES ('P-1', 1, 0, 20, 1.0)",
                                  "INSERT INTO FRTablePoint VALUES ('P-1', 1, 1, 40, 3.0)",
-                                 "INSERT INTO FRTable VALUES ('EMPTY', 1, 0, 100)",
                                  "INSERT INTO FRTable VALUES ('O''Brien', 5, -10, 50)",
                                  "INSERT INTO FRTablePoint VALUES ('O''Brien', 5, 0, 30, 2.0)"});
         test::MakeSqliteLibrary(scratch_ / "secondary.sqlite",
-                                {"INSERT INTO FRTable VALUES ('S-only', 2, 0, 100)",
-                                 "INSERT INTO FRTablePoint VALUES ('S-only', 2, 0, 40, 0.5)",
-                                 "INSERT INTO FRTable VALUES ('P-1', 1, 0, 100)",
+                                {"INSERT INTO FRTable VALUES ('P-1', 1, 0, 100)",
                                  "INSERT INTO FRTablePoint VALUES ('P-1', 1, 0, 30, 99.0)"});
         primary_.Open(test::SqliteConnectString(scratch_ / "primary.sqlite"));
         secondary_.Open(test::SqliteConnectString(scratch_ / "secondary.sqlite"));
@@ -90,30 +89,28 @@ struct CalcCase {
     float rate;           // ResultRate afterwards (the host's bytes when nothing is written)
 };
 
+// The host program's tests calculate the other outcomes through the module; these are the ones
+// they do not reach. The secondary's P-1 would give 99: the primary is searched first.
 TEST_F(CalcItemThroughModule, CalculatesOrFailsWithItsMessageAndTouchesOnlyTheResultFields) {
     const float untouched = HostRecord("x", 0, 0, 0).ResultRate;
     const CalcCase rows[] = {
-        {"exact point", "P-1", 1, 20, 0, 0, StatusCalculated, nullptr, 1.0f},
-        {"straight line", "P-1", 1, 30, 102, 0, StatusCalculated, nullptr, 2.0f},
-        {"only the low byte of mode counts", "P-1", 1, 30, 102, 0x100, StatusCalculated, nullptr, 2.0f},
+        {"only the low byte of mode counts", "P-1", 1, 30, 102, 0x100, StatusCalculated, nullptr,
+         2.0f},
         {"apostrophe in the part number", "O'Brien", 5, 30, 0, 0, StatusCalculated, nullptr, 2.0f},
-        {"found only on the secondary", "S-only", 2, 40, 0, 0, StatusCalculated, nullptr, 0.5f},
-        {"no usable point", "EMPTY", 1, 50, 0, 0, StatusCalculated, nullptr, 0.0f},
-        {"empty part number", "", 1, 30, 0, 0, StatusFailed, " Item without Part Name\n", untouched},
-        {"part not in the table", "NOPE", 1, 30, 0, 0, StatusFailed,
-         " No data for this part in ZOVA FR Table Library\n", untouched},
+        {"empty part number", "", 1, 30, 0, 0, StatusFailed, " Item without Part Name\n",
+         untouched},
         {"environment not in the table", "P-1", 2, 30, 0, 0, StatusFailed,
          " No data for this part in ZOVA FR Table Library\n", untouched},
-        {"temperature above the limit", "P-1", 1, 100.5f, 0, 0, StatusFailed,
-         " Temperature out of range\n", untouched},
     };
     for (const CalcCase& row : rows) {
         SCOPED_TRACE(row.name);
-        ItemRecord item = HostRecord(row.partNumber, row.environment, row.temperature, row.methodCode);
+        ItemRecord item =
+            HostRecord(row.partNumber, row.environment, row.temperature, row.methodCode);
         const ItemRecord before = item;
         std::string message;
         EXPECT_EQ(Calc(item, row.mode, message), row.status);
-        EXPECT_EQ(message, row.message ? std::string(row.message) : std::string(kMessageBufferBytes - 1, 'z'));
+        EXPECT_EQ(message, row.message ? std::string(row.message)
+                                       : std::string(kMessageBufferBytes - 1, 'z'));
         // Packed fields are copied out before the comparison binds references to them.
         EXPECT_EQ(float{item.ResultRate}, row.rate);
         EXPECT_EQ(float{item.ResultAux1}, 1.0f);

@@ -20,7 +20,7 @@ constexpr double kLargest = std::numeric_limits<double>::max();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-TEST(CrossEntropyOptimizer, SelectEliteRanksNumbersInIndexOrderAndNeverTakesNaN) {
+TEST(CrossEntropyOptimizer, EliteAndMinimumRankNumbersInIndexOrderAndNeverTakeNaN) {
     struct Row {
         const char* name;
         std::vector<double> values;
@@ -29,6 +29,7 @@ TEST(CrossEntropyOptimizer, SelectEliteRanksNumbersInIndexOrderAndNeverTakesNaN)
     };
     const Row rows[] = {
         {"ascending, ties in index order", {3.0, 1.0, 2.0, 1.0, 0.5, 1.0}, 5, {4, 1, 3, 5, 2}},
+        {"a tie at the minimum", {2.0, 0.5, 0.5}, 1, {1}},
         {"the largest double is a number", {kLargest, 1.0, kLargest}, 3, {1, 0, 2}},
         {"infinities are taken once each", {kInfinity, 1.0, kInfinity}, 3, {1, 0, 2}},
         {"NaN values are left out", {kNaN, 2.0, kNaN, 1.0, 7.0}, 4, {3, 1, 4}},
@@ -42,6 +43,9 @@ TEST(CrossEntropyOptimizer, SelectEliteRanksNumbersInIndexOrderAndNeverTakesNaN)
         ASSERT_EQ(CrossEntropyOptimizer::SelectElite(values, elite), std::ssize(row.expected));
         elite.resize(row.expected.size());
         EXPECT_EQ(elite, row.expected);
+        if (!elite.empty()) {  // the minimum search ranks alike
+            EXPECT_EQ(CrossEntropyOptimizer::IndexOfMin(values), elite.front());
+        }
     }
 }
 
@@ -90,7 +94,10 @@ TEST(CrossEntropyOptimizer, StopsOnlyOnNumbersAndKeepsTheFirstOfEqualBests) {
         EXPECT_EQ(optimizer.status, outcome == 0 ? CrossEntropyOptimizer::kStatusOk
                                                  : CrossEntropyOptimizer::kStatusAccuracyViolation);
         EXPECT_EQ(optimizer.converged, outcome == 0);
-        EXPECT_EQ(optimizer.iterations, row.expectedIterations);
+        EXPECT_EQ(optimizer.counts.iterations, row.expectedIterations);
+        const std::int64_t evaluations = optimizer.counts.evaluations;
+        optimizer.Run(row.objective);  // a second run starts afresh
+        EXPECT_EQ(optimizer.counts.evaluations, evaluations);
         if (optimizer.bestValue == kLargest) {
             continue;  // nothing to rank, or nothing below the largest double
         }
