@@ -5,17 +5,16 @@
 #include "framework/message_box.h"
 #include "host/morvik/rate_table.h"
 #include "morvik/morvik.h"
+#include "tavrin21/help_context.h"
 
 namespace {
-
-constexpr unsigned kDatabaseErrorHelpContext = 16;
 
 void ShowUnusableTable(const std::string& partNumber,
                        std::uint8_t environmentCode,
                        const morvik::UnusableTable& error) {
     framework::MessageBox("Unusable failure-rate table!\npart " + partNumber + ", environment " +
                               std::to_string(environmentCode) + ": " + error.what(),
-                          framework::kMessageBoxOk, kDatabaseErrorHelpContext);
+                          framework::kMessageBoxOk, tavrin21::kHelpContextDatabaseError);
 }
 
 std::optional<morvik::TabledRates> LookUpOn(framework::Database* database,
@@ -30,7 +29,7 @@ std::optional<morvik::TabledRates> LookUpOn(framework::Database* database,
         // The caller only learns "not found"; the user must learn why.
         framework::MessageBox("Error reading the failure-rate table!\n" + error.ErrorText() + "\n" +
                                   error.Statement(),
-                              framework::kMessageBoxOk, kDatabaseErrorHelpContext);
+                              framework::kMessageBoxOk, tavrin21::kHelpContextDatabaseError);
         return std::nullopt;
     } catch (const morvik::UnusableTable& error) {
         ShowUnusableTable(partNumber, environmentCode, error);
