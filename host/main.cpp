@@ -12,6 +12,7 @@
 #include "host/library_commands.h"
 #include "host/program_info.h"
 #include "host/terminal_text.h"
+#include "host/usage_error.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ int main(int argc, char** argv) {
     } catch (const CLI::Success& request) {
         return app.exit(request);  // --help: the usage on standard output, exit code 0
     } catch (const CLI::ParseError& error) {
-        return UsageError(error.what());
+        return UsageError(tavrin21::host::UsageReason(app, error, argc, argv));
     }
 
     if (const auto code = tavrin21::host::RunLibraryCommand(library, std::cout, std::cerr)) {
