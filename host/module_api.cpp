@@ -22,6 +22,8 @@ ModuleApi::ModuleApi(const std::string& path) : library_(framework::DynamicLibra
     viewFields.getField = Optional<GetFieldFn>(library_, "GetField");
 }
 
-std::string DefaultModulePath() { return framework::ProgramDirectory() + "/tavrin21.so"; }
+std::string DefaultModulePath() {
+    return framework::ProgramDirectory() + "/" + framework::ModuleFileName("tavrin21");
+}
 
 }  // namespace tavrin21::host
