@@ -11,6 +11,7 @@
 
 #include "framework/database.h"
 #include "framework/odbc_api.h"
+#include "framework/platform/process.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
 
@@ -174,15 +175,10 @@ TEST_F(HostCalc, ProgramRunsTheExampleItemsAgainstAFileGivenOnTheCommandLine) {
         "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\nR-1,GB,30,102,0\nR-1,GB,x,0,0\n");
     const std::string command = std::string(TAVRIN21_HOST_PATH) + " calc --format csv --items " + items +
                                 " --primary " + (scratch_ / "lib.sqlite").string() + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    char chunk[256];
-    while (std::fgets(chunk, sizeof chunk, pipe) != nullptr) {
-        output += chunk;
-    }
-    const int status = pclose(pipe);
-    EXPECT_EQ(WEXITSTATUS(status), kExitBadRows) << output;
+    const std::optional<framework::ProgramRun> run = framework::RunProgram(command);
+    ASSERT_TRUE(run.has_value()) << command;
+    const std::string& output = run->output;
+    EXPECT_EQ(run->exitCode, kExitBadRows) << output;
     EXPECT_NE(output.find("R-1,1,30,102,0,3,,2,0"), std::string::npos) << output;
     EXPECT_NE(output.find(items + ":3: temperature \"x\" is not a number"), std::string::npos) << output;
 }
