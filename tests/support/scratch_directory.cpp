@@ -1,5 +1,6 @@
 #include "tests/support/scratch_directory.h"
 
+#include <cstdlib>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -7,10 +8,25 @@
 
 namespace tavrin21::test {
 
+namespace {
+
+// TAVRIN21_SCRATCH_ROOT, else the system's temporary folder. Under Wine the test databases are
+// opened by Linux ODBC drivers, which read a path as it is written: there the folder is given
+// as a Unix path, which Windows programs under Wine read as a path on the current drive.
+std::filesystem::path ScratchRoot() {
+    const char* root = std::getenv("TAVRIN21_SCRATCH_ROOT");
+    if (root != nullptr && *root != '\0') {
+        return root;
+    }
+    return std::filesystem::temp_directory_path();
+}
+
+}  // namespace
+
 ScratchDirectory::ScratchDirectory() {
     // A random name, tried until one is new: create_directory makes it only if it is not there.
     std::random_device random;
-    const std::filesystem::path temp = std::filesystem::temp_directory_path();
+    const std::filesystem::path temp = ScratchRoot();
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::filesystem::path candidate = temp / ("tavrin21-test-" + std::to_string(random()));
         std::error_code error;
