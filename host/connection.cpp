@@ -14,7 +14,10 @@ std::string ConnectStringFor(const std::string& source) {
         throw std::runtime_error("no library file " + source);
     }
     // NoCreat: a file that vanishes before the connection opens is an error, not a new database.
-    return "DRIVER=SQLite3;Database=" + std::filesystem::absolute(path).string() + ";NoCreat=1";
+    // A path from the root is kept as given: on Windows absolute() would only add the current
+    // drive, which the Linux driver behind Wine's ODBC32 cannot read.
+    const std::filesystem::path file = path.has_root_directory() ? path : std::filesystem::absolute(path);
+    return "DRIVER=SQLite3;Database=" + file.string() + ";NoCreat=1";
 }
 
 }  // namespace tavrin21::host

@@ -12,6 +12,10 @@ export WINEPREFIX=$scratch/prefix WINEDEBUG=-all
 # Without the debugger a crash ends the program with a non-zero exit code; with it, with 0.
 export WINEDLLOVERRIDES="winedbg.exe=d"
 unset DISPLAY
+# The tests' scratch databases lie below a Unix path: Windows programs under Wine read it as a
+# path on the current drive, and the Linux drivers behind Wine's ODBC32 read it as it is.
+export TAVRIN21_SCRATCH_ROOT=$scratch/tmp
+mkdir -p "$TAVRIN21_SCRATCH_ROOT"
 cleanup() {
     wineserver -k 2>/dev/null || true
     rm -rf "$scratch"

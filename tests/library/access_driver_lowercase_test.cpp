@@ -6,6 +6,7 @@
 #include "library/access_driver.h"
 #include "library/failure_library.h"
 #include "tests/support/scratch_directory.h"
+#include "framework/platform/host_system.h"
 
 #include <filesystem>
 #include <string>
@@ -17,6 +18,9 @@ namespace tavrin21 {
 namespace {
 
 TEST(AccessDriverName, LowerCaseAccessIsNotFoundSoTheLibraryDoesNotOpen) {
+    if (framework::HostIsWindows()) {
+        GTEST_SKIP() << "the test places its Windows paths with a path mapping and lists drivers with unixODBC's odbcinst.ini";
+    }
     ASSERT_NE(std::getenv("ODBCSYSINI"), nullptr) << "run through ctest, which sets ODBCSYSINI";
     EXPECT_EQ(AccessDriverName(), "");
 

@@ -31,7 +31,7 @@ ScratchDirectory::ScratchDirectory() {
         std::filesystem::path candidate = temp / ("tavrin21-test-" + std::to_string(random()));
         std::error_code error;
         if (std::filesystem::create_directory(candidate, error)) {
-            path_ = std::move(candidate);
+            path_ = candidate.generic_string();
             return;
         }
     }

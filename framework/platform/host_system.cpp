@@ -1,0 +1,9 @@
+#include "framework/platform/host_system.h"
+
+namespace framework {
+
+bool HostIsWindows() {
+    return false;
+}
+
+}  // namespace framework
