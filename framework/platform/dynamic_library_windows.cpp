@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <optional>
 #include <utility>
 
@@ -36,7 +37,11 @@ DynamicLibrary DynamicLibrary::Load(const std::string& path) {
     // No "cannot find the file" box from the system: a missing module is an error like any other.
     DWORD previousMode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
-    HMODULE handle = LoadLibraryA(path.c_str());
+    // From a full path, the DLLs the module imports are looked for beside it first, as the
+    // module's own folder is searched on other systems.
+    const DWORD search =
+        std::filesystem::path(path).is_absolute() ? LOAD_WITH_ALTERED_SEARCH_PATH : 0;
+    HMODULE handle = LoadLibraryExA(path.c_str(), nullptr, search);
     const DWORD error = GetLastError();
     SetThreadErrorMode(previousMode, nullptr);
     if (handle == nullptr) {
