@@ -32,11 +32,12 @@ grep -qx $'\tDLL' <<<"$headers" || fail "$module is not a DLL"
 
 exports=(calc_item chek_item GetViewFields GetFieldsCount GetTitleLinesCount GetFieldLength
          GetFieldTitle GetField)
-actual_exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$headers" | sed -n 's/^\s*\[ *[0-9]*\] //p')
+actual_exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$headers" |
+    sed -n 's/^\s*\[ *[0-9]*\] //p')
 same_set "exports of $module" "$(printf '%s\n' "${exports[@]}")" "$actual_exports"
 symbols=$("$nm" "$module")
 for name in "${exports[@]}"; do
-    grep -qE " T _${name}\$" <<<"$symbols" || fail "$name is not a cdecl function (no symbol _$name)"
+    grep -qE " T _${name}\$" <<<"$symbols" || fail "$name is not cdecl (no symbol _$name)"
 done
 
 # KERNEL32 and msvcrt: the C and C++ runtimes are linked in statically and run on the system's C

@@ -23,5 +23,6 @@ if ((${#missing[@]})); then
     SUDO=""
     [[ $(id -u) -eq 0 ]] || SUDO=sudo
     $SUDO apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends \
+        "${missing[@]}"
 fi

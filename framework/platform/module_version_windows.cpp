@@ -86,7 +86,8 @@ std::string Narrow(std::wstring_view text) {
         return {};
     }
     const int size = static_cast<int>(text.size());
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(bytes), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), bytes, nullptr, nullptr);
     return narrow;
@@ -135,8 +136,8 @@ std::optional<ModuleVersion> ParseVersionResource(std::string_view bytes) {
 
 std::optional<ModuleVersion> ReadModuleVersion(const std::string& path) {
     // As a data file: the module's code is neither mapped for running nor started.
-    HMODULE module =
-        LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (module == nullptr) {
         return std::nullopt;
     }

@@ -13,7 +13,8 @@ namespace {
 // library-file tests; here the rewrite itself, row by row.
 TEST(ConnectStringForDriverManager, DbqBecomesDatabaseWithTheHostPathAndNoDriverIsRefused) {
     if (framework::HostIsWindows()) {
-        GTEST_SKIP() << "Windows' driver manager and the Access driver take the connect string as composed";
+        GTEST_SKIP() << "Windows' driver manager and the Access driver take the connect string "
+                        "as composed";
     }
     const PathMapping previous = SetPathMapping({"/root", {}});
     const char* const kRefused = "refused: IM002";

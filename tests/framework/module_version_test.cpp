@@ -17,7 +17,8 @@ namespace {
 // overwritten: the block is read whole or not at all, never from past the file's end.
 TEST(ReadModuleVersion, DamagedOrForeignFilesAreReadSafely) {
     if (framework::HostIsWindows()) {
-        GTEST_SKIP() << "the test damages the ELF note that carries a shared object's version block";
+        GTEST_SKIP() << "the test damages the ELF note that carries a shared object's version "
+                        "block";
     }
     std::ifstream file(TAVRIN21_MODULE_PATH, std::ios::binary);
     const std::string module{std::istreambuf_iterator<char>(file), {}};

@@ -19,7 +19,8 @@ namespace {
 
 TEST(AccessDriverName, LowerCaseAccessIsNotFoundSoTheLibraryDoesNotOpen) {
     if (framework::HostIsWindows()) {
-        GTEST_SKIP() << "the test places its Windows paths with a path mapping and lists drivers with unixODBC's odbcinst.ini";
+        GTEST_SKIP() << "the test places its Windows paths with a path mapping and lists "
+                        "drivers with unixODBC's odbcinst.ini";
     }
     ASSERT_NE(std::getenv("ODBCSYSINI"), nullptr) << "run through ctest, which sets ODBCSYSINI";
     EXPECT_EQ(AccessDriverName(), "");

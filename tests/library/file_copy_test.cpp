@@ -31,7 +31,8 @@ std::string Contents(const fs::path& path) {
 
 TEST(FileCopy, CopiesByteForByteOrSaysWhyNot) {
     if (framework::HostIsWindows()) {
-        GTEST_SKIP() << "the test places its Windows paths with a path mapping, which Windows does not apply";
+        GTEST_SKIP() << "the test places its Windows paths with a path mapping, which Windows "
+                        "does not apply";
     }
     test::ScratchDirectory folder;
     const auto previous = framework::SetPathMapping({folder.Path(), {{'X', "/dev"}}});
