@@ -23,4 +23,11 @@ cleanup() {
 trap cleanup EXIT
 
 wineboot --init 2>/dev/null
-ctest --test-dir "$build_dir" -j"${JOBS:-2}" --output-on-failure "$@"
+status=0
+ctest --test-dir "$build_dir" -j"${JOBS:-2}" --output-on-failure "$@" || status=$?
+
+# Why each skipped test did not run here, as the test said it.
+echo "Skipped under Wine, and why:"
+grep -A1 ': Skipped$' "$build_dir/Testing/Temporary/LastTest.log" |
+    grep -v -e '^--$' -e ': Skipped$' | sort | uniq -c || true
+exit "$status"
