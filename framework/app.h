@@ -11,13 +11,6 @@
 
 namespace framework {
 
-class Application;
-
-// The framework's start-up for a module's application (framework/startup.h).
-FRAMEWORK_API bool FrameworkInit(Application* application,
-                                 const std::string& moduleFile,
-                                 const std::string& commandLine);
-
 class FRAMEWORK_API Application {
   public:
     // Without a name, the framework's start-up names the application after the module's file,
@@ -47,9 +40,9 @@ class FRAMEWORK_API Application {
     const std::string& CommandLine() const { return commandLine_; }
 
   private:
-    friend bool FrameworkInit(Application* application,
-                              const std::string& moduleFile,
-                              const std::string& commandLine);
+    friend FRAMEWORK_API bool FrameworkInit(Application* application,
+                                            const std::string& moduleFile,
+                                            const std::string& commandLine);
 
     std::string appName_;
     std::string registryKey_;
@@ -57,6 +50,12 @@ class FRAMEWORK_API Application {
     std::string moduleFile_;
     std::string commandLine_;
 };
+
+// The framework's start-up for a module's application (framework/startup.h). Declared after
+// the class: a DLL import declared before it would clash with the friend declaration.
+FRAMEWORK_API bool FrameworkInit(Application* application,
+                                 const std::string& moduleFile,
+                                 const std::string& commandLine);
 
 // The application object named `appName` among those alive in the process, or nullptr. An
 // application has a name once it was built with one or has been through start-up.

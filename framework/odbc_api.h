@@ -3,8 +3,7 @@
 // The one seam through which the framework calls ODBC. Each call here can be made to fail on
 // its Nth use, so tests can reach the error paths of a real driver that never fails on its own.
 
-#include <sql.h>
-#include <sqlext.h>
+#include "framework/platform/odbc_headers.h"
 
 #include <string>
 #include <vector>

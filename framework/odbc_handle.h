@@ -2,7 +2,7 @@
 
 // One owner per ODBC handle: move-only, freed in the destructor, never shared.
 
-#include <sql.h>
+#include "framework/platform/odbc_headers.h"
 
 #include <utility>
 

@@ -70,7 +70,10 @@ std::string ConnectStringFor(const std::string& source) {
     std::error_code error;
     if (std::filesystem::is_regular_file(path, error)) {
         // NoCreat: a file that vanishes before the connection opens is an error, not a new database.
-        return "DRIVER=SQLite3;Database=" + FileUri(std::filesystem::absolute(path)) + ";NoCreat=1";
+        // A path from the root is kept as given: on Windows absolute() would only add the current
+        // drive, which the Linux driver behind Wine's ODBC32 cannot read.
+        const std::filesystem::path file = path.has_root_directory() ? path : std::filesystem::absolute(path);
+        return "DRIVER=SQLite3;Database=" + FileUri(file) + ";NoCreat=1";
     }
     if (source.find('=') != std::string::npos) {
         return source;

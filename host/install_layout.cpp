@@ -21,7 +21,7 @@ std::string FindBesideProgram(const std::string& name, const std::string& instal
 }
 
 std::string InstalledModulePath() {
-    return FindBesideProgram("tavrin21.so", TAVRIN21_MODULE_DIR_FROM_BIN);
+    return FindBesideProgram(framework::ModuleFileName("tavrin21"), TAVRIN21_MODULE_DIR_FROM_BIN);
 }
 
 std::string InstalledLibraryPath() {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string_view>
 
-#include <odbcinst.h>
+#include "framework/platform/odbc_headers.h"
 
 namespace tavrin21 {
 

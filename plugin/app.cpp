@@ -1,5 +1,6 @@
 #include "plugin/app.h"
 
+#include "framework/platform/host_system.h"
 #include "stats/point_evaluation.h"
 
 namespace tavrin21 {
@@ -9,6 +10,9 @@ CTavrin21App::~CTavrin21App() = default;
 bool CTavrin21App::InitInstance() {
     SetRegistryKey(kRegistryKey);
     SetProfileName(kProfileName);
+    if (!framework::ModuleMayKeepThreads()) {
+        LimitEvaluationThreads(1);
+    }
     return framework::Application::InitInstance();
 }
 

@@ -3,6 +3,7 @@
 #include "stats/evaluation_pool.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <thread>
 
@@ -13,6 +14,7 @@ namespace {
 // by an explicit call, never by whatever runs the destructors of static objects at unload.
 std::mutex modulePoolMutex;
 EvaluationPool* modulePool = nullptr;
+std::atomic<std::int32_t> evaluationThreadLimit = kMaxEvaluationThreads;
 
 }  // namespace
 
@@ -25,8 +27,10 @@ std::int32_t MachineEvaluationThreads() {
                    : static_cast<std::int32_t>(
                          std::min(hardwareThreads, static_cast<unsigned>(kMaxEvaluationThreads)));
     }();
-    return threads;
+    return std::min(threads, evaluationThreadLimit.load());
 }
+
+void LimitEvaluationThreads(std::int32_t limit) { evaluationThreadLimit = std::max(limit, 1); }
 
 void EvaluatePoints(const Objective& objective,
                     const double* const* points,

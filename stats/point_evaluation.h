@@ -20,6 +20,10 @@ namespace tavrin21 {
 inline constexpr std::int32_t kMaxEvaluationThreads = 8;
 std::int32_t MachineEvaluationThreads();
 
+// Caps what MachineEvaluationThreads answers from now on (at least 1): a module that may not
+// keep threads between calls sets 1.
+void LimitEvaluationThreads(std::int32_t limit);
+
 // values[k] = objective(points[k]) for k < count, on up to `threads` threads (the calling one
 // included). Each value depends on its own point only, so the results are the same bit for bit
 // with any number of threads. With one thread, or one point, no thread is used. One caller at a

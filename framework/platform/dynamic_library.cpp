@@ -83,4 +83,8 @@ std::string ProgramDirectory() {
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
+std::string ModuleFileName(const std::string& name) {
+    return name + ".so";
+}
+
 }  // namespace framework

@@ -52,4 +52,8 @@ private:
 // The folder that holds the running program, for finding modules installed beside it.
 FRAMEWORK_API std::string ProgramDirectory();
 
+// The file name of the module `name` on this platform: "tavrin21" is "tavrin21.so" here and
+// "tavrin21.dll" on Windows.
+FRAMEWORK_API std::string ModuleFileName(const std::string& name);
+
 }  // namespace framework

@@ -20,7 +20,7 @@ class FRAMEWORK_API LocalBlock {
     std::size_t Size() const { return size_; }
 
   private:
-    struct Free {
+    struct FRAMEWORK_API Free {
         void operator()(char* data) const noexcept;
     };
     LocalBlock(char* data, std::size_t size) : data_(data), size_(size) {}

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include <sql.h>
-#include <sqlext.h>
+#include "framework/platform/odbc_headers.h"
 
 namespace framework {
 

@@ -1,6 +1,7 @@
 #include "framework/platform/module_version.h"
 
 #include "tests/support/scratch_directory.h"
+#include "framework/platform/host_system.h"
 
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,10 @@ namespace {
 // Files that are no module, and the real module cut short anywhere or with its note's sizes
 // overwritten: the block is read whole or not at all, never from past the file's end.
 TEST(ReadModuleVersion, DamagedOrForeignFilesAreReadSafely) {
+    if (framework::HostIsWindows()) {
+        GTEST_SKIP() << "the test damages the ELF note that carries a shared object's version "
+                        "block";
+    }
     std::ifstream file(TAVRIN21_MODULE_PATH, std::ios::binary);
     const std::string module{std::istreambuf_iterator<char>(file), {}};
     const std::optional<ModuleVersion> whole = ReadModuleVersion(TAVRIN21_MODULE_PATH);

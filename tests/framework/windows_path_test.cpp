@@ -1,4 +1,5 @@
 #include "framework/platform/windows_path.h"
+#include "framework/platform/host_system.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,9 @@ namespace framework {
 namespace {
 
 TEST(HostPath, MapsDrivesRootAndRelativePathsOntoHostFolders) {
+    if (framework::HostIsWindows()) {
+        GTEST_SKIP() << "Windows paths are the system's own there and are not mapped";
+    }
     const PathMapping previous = SetPathMapping({"/srv/current", {{'D', "/mnt/data"}}});
     const struct {
         const char* windows;

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string_view>
 #include <thread>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "framework/connect_items.h"
@@ -22,6 +23,18 @@
 
 namespace tavrin21::host {
 namespace {
+
+// Reads what a command started with popen writes, and waits for it to end.
+test::ProgramRun FinishProgram(FILE* pipe) {
+    test::ProgramRun run;
+    char chunk[4096];
+    for (std::size_t read; (read = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
+        run.output.append(chunk, read);
+    }
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
 
 std::string WithDatabase(const std::string& connectString, const std::string& database) {
     std::string result;
@@ -171,7 +184,7 @@ TEST_F(HostOnServer, ConnectionLostMidBatchIsReconnectedOnceOrTheRestIsMarked) {
         if (!pid.empty()) {
             FirstValue(admin_, "SELECT pg_terminate_backend(" + pid + ")");
         }
-        const test::ProgramRun run = test::FinishProgram(host);
+        const test::ProgramRun run = FinishProgram(host);
         EXPECT_EQ(run.exitCode, row.exitCode) << Errors();
         EXPECT_NE(run.output.find(before + row.after), std::string::npos) << run.output;
         EXPECT_NE(Errors().find(row.error), std::string::npos) << Errors();

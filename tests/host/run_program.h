@@ -2,10 +2,9 @@
 
 // Runs the host program as a user does, through the shell, and collects what it printed.
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <string>
+
+#include "framework/platform/process.h"
 
 namespace tavrin21::test {
 
@@ -16,22 +15,11 @@ struct ProgramRun {
 
 inline std::string HostProgram() { return TAVRIN21_HOST_PATH; }
 
-// Reads what a command started with popen writes, and waits for it to end.
-inline ProgramRun FinishProgram(FILE* pipe) {
-    ProgramRun run;
-    char chunk[4096];
-    for (std::size_t read; (read = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
-        run.output.append(chunk, read);
-    }
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-// Runs `command` with /bin/sh: the host program (HostProgram()) with redirections and pipes.
+// Runs `command` with the system's shell: the host program (HostProgram()) with redirections
+// and pipes. An exit code of -1 when it could not be started or did not end by exiting.
 inline ProgramRun RunShell(const std::string& command) {
-    FILE* pipe = popen(command.c_str(), "r");
-    return pipe == nullptr ? ProgramRun{} : FinishProgram(pipe);
+    const auto run = framework::RunProgram(command);
+    return run ? ProgramRun{run->exitCode, run->output} : ProgramRun{};
 }
 
 }  // namespace tavrin21::test

@@ -8,6 +8,7 @@
 #include "framework/platform/windows_path.h"
 #include "framework/recordset.h"
 #include "library/failure_library.h"
+#include "framework/platform/host_system.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
 
@@ -26,6 +27,10 @@ namespace fs = std::filesystem;
 class OpenLibraryFile : public ::testing::Test {
   protected:
     void SetUp() override {
+        if (framework::HostIsWindows()) {
+            GTEST_SKIP() << "the test places its Windows paths with a path mapping, which Windows "
+                            "does not apply";
+        }
         ASSERT_NE(std::getenv("ODBCSYSINI"), nullptr) << "run through ctest, which sets ODBCSYSINI";
         previous_ = framework::SetPathMapping({folder_ / "root", {{'D', folder_ / "d"}}});
         for (const char* made : {"root/LIB", "root/EMPRJ", "root/PROJ", "d/PROJ", "d/NOLINK"}) {

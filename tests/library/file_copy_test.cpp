@@ -3,6 +3,7 @@
 #include "framework/platform/local_memory.h"
 #include "framework/platform/windows_path.h"
 #include "tests/support/scratch_directory.h"
+#include "framework/platform/host_system.h"
 
 #include <filesystem>
 #include <fstream>
@@ -29,6 +30,10 @@ std::string Contents(const fs::path& path) {
 }
 
 TEST(FileCopy, CopiesByteForByteOrSaysWhyNot) {
+    if (framework::HostIsWindows()) {
+        GTEST_SKIP() << "the test places its Windows paths with a path mapping, which Windows "
+                        "does not apply";
+    }
     test::ScratchDirectory folder;
     const auto previous = framework::SetPathMapping({folder.Path(), {{'X', "/dev"}}});
     fs::create_directories(folder / "EMPRJ");

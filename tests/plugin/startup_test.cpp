@@ -45,7 +45,8 @@ TEST(ModuleStartup, BuildsInOrderStartsLastStopsFirstAndDestroysInReverse) {
         ASSERT_NE(app, nullptr);
         EXPECT_EQ(app->RegistryKey(), "Mirelda");
         EXPECT_EQ(app->ProfileName(), "Quorvant for Windows");
-        EXPECT_EQ(app->ModuleFile(), row.file);
+        // The same file, however the loader spells its path.
+        EXPECT_TRUE(std::filesystem::equivalent(app->ModuleFile(), row.file)) << app->ModuleFile();
 
         again.Unload();
         EXPECT_EQ(FindApplication(row.appName), app);

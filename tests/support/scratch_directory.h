@@ -13,7 +13,11 @@ public:
     ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    // In the generic form (forward slashes), which Windows reads too; under Wine the path may
+    // reach a Linux ODBC driver, which reads it as written.
+    std::filesystem::path operator/(const std::string& name) const {
+        return (path_ / name).generic_string();
+    }
 
 private:
     std::filesystem::path path_;

@@ -9,7 +9,8 @@
 namespace tavrin21::test {
 
 std::string SqliteConnectString(const std::filesystem::path& path) {
-    return "DRIVER=SQLite3;Database=" + path.string();
+    // Forward slashes: under Wine the driver behind Windows' driver manager is a Linux one.
+    return "DRIVER=SQLite3;Database=" + path.generic_string();
 }
 
 void RunSqlScript(framework::Database& database, const std::string& script) {

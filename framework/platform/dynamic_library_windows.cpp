@@ -1,0 +1,109 @@
+#include "framework/platform/dynamic_library.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <optional>
+#include <utility>
+
+#include "framework/platform/startup_report.h"
+
+namespace framework {
+
+namespace {
+
+std::string SystemMessage(DWORD code) {
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message = length != 0 && text != nullptr ? std::string(text, length)
+                                                          : "error " + std::to_string(code);
+    LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
+        message.pop_back();
+    }
+    return message;
+}
+
+HMODULE AsModule(void* handle) {
+    return static_cast<HMODULE>(handle);
+}
+
+}  // namespace
+
+DynamicLibrary DynamicLibrary::Load(const std::string& path) {
+    platform::PendingModuleStartup startup;
+    // No "cannot find the file" box from the system: a missing module is an error like any other.
+    DWORD previousMode = 0;
+    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
+    // From a full path, the DLLs the module imports are looked for beside it first, as the
+    // module's own folder is searched on other systems.
+    const DWORD search =
+        std::filesystem::path(path).is_absolute() ? LOAD_WITH_ALTERED_SEARCH_PATH : 0;
+    HMODULE handle = LoadLibraryExA(path.c_str(), nullptr, search);
+    const DWORD error = GetLastError();
+    SetThreadErrorMode(previousMode, nullptr);
+    if (handle == nullptr) {
+        throw ModuleLoadError("cannot load module " + path + ": " + SystemMessage(error));
+    }
+    // The module's start-up ran inside LoadLibrary; a module that refused to start is unloaded.
+    if (const std::optional<std::string> failure = startup.Failure()) {
+        FreeLibrary(handle);
+        throw ModuleLoadError("cannot load module " + path + ": its start-up failed: " + *failure);
+    }
+    return DynamicLibrary(handle, path);
+}
+
+DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
+    : handle_(std::exchange(other.handle_, nullptr)), path_(std::move(other.path_)) {}
+
+DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
+    if (this != &other) {
+        Unload();
+        handle_ = std::exchange(other.handle_, nullptr);
+        path_ = std::move(other.path_);
+    }
+    return *this;
+}
+
+DynamicLibrary::~DynamicLibrary() { Unload(); }
+
+void DynamicLibrary::Unload() noexcept {
+    if (handle_ != nullptr) {
+        FreeLibrary(AsModule(handle_));
+        handle_ = nullptr;
+    }
+}
+
+void* DynamicLibrary::FindSymbol(const char* name) const {
+    if (handle_ == nullptr) {
+        return nullptr;
+    }
+    return reinterpret_cast<void*>(GetProcAddress(AsModule(handle_), name));
+}
+
+void* DynamicLibrary::RequireSymbol(const char* name) const {
+    void* symbol = FindSymbol(name);
+    if (symbol == nullptr) {
+        throw ModuleLoadError("module " + path_ + " does not export " + name);
+    }
+    return symbol;
+}
+
+std::string ProgramDirectory() {
+    char buffer[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    if (length == 0 || length >= sizeof buffer) {
+        return ".";
+    }
+    const std::string path(buffer, length);
+    const auto separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? std::string(".") : path.substr(0, separator);
+}
+
+std::string ModuleFileName(const std::string& name) {
+    return name + ".dll";
+}
+
+}  // namespace framework

@@ -1,0 +1,13 @@
+#include "framework/platform/host_system.h"
+
+namespace framework {
+
+bool HostIsWindows() {
+    return false;
+}
+
+bool ModuleMayKeepThreads() {
+    return true;
+}
+
+}  // namespace framework
