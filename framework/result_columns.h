@@ -2,7 +2,7 @@
 
 // The column names of a statement's result, as the framework's record sets look columns up.
 
-#include <sql.h>
+#include "framework/platform/odbc_headers.h"
 
 #include <string>
 #include <vector>
