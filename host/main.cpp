@@ -44,8 +44,10 @@ int main(int argc, char** argv) {
                             "second connection, searched when the primary has nothing (default: the primary)");
     calcCommand->add_option("--module", calc.modulePath,
                             "path of the module (default: tavrin21.so beside this program)");
-    calcCommand->add_option("--format", calc.format, "output format")
-        ->check(CLI::IsMember({"table", "csv"}));
+    calcCommand->add_option("--format", calc.format,
+                            "table (for people), csv, or json (one object per line)")
+        ->check(CLI::IsMember({"table", "csv", "json"}))
+        ->capture_default_str();
     calcCommand->add_option("--output", calc.outputPath,
                             "write the results to this file, replaced only when the run completes "
                             "(default: standard output)");
@@ -71,6 +73,7 @@ int main(int argc, char** argv) {
             return UsageError("calc: --items is required");
         }
         calc.outputIsTerminal = framework::StandardOutputIsTerminal();
+        calc.showProgress = framework::StandardErrorIsTerminal();
         return tavrin21::host::RunCalc(calc, std::cout, std::cerr);
     }
     if (*fitCommand) {
