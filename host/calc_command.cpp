@@ -1,11 +1,5 @@
 #include "host/calc_command.h"
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <ostream>
-
 #include "framework/connect_items.h"
 #include "framework/platform/dynamic_library.h"
 #include "host/connection.h"
@@ -17,6 +11,12 @@
 #include "host/result_output.h"
 #include "host/result_writer.h"
 #include "host/terminal_text.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
 
 namespace tavrin21::host {
 
@@ -53,7 +53,8 @@ ItemColumns ReadHeader(CsvReader& reader, const std::string& itemsPath, std::ost
     try {
         ItemColumns columns(header->fields);
         if (!columns.IgnoredColumns().empty()) {
-            err << place << "ignoring the column" << (columns.IgnoredColumns().size() > 1 ? "s" : "");
+            err << place << "ignoring the column"
+                << (columns.IgnoredColumns().size() > 1 ? "s" : "");
             const char* separator = " ";
             for (const std::string& name : columns.IgnoredColumns()) {
                 err << separator << '"' << Printable(name) << '"';
@@ -165,8 +166,13 @@ int RunCalc(const CalcOptions& options, std::ostream& out, std::ostream& err) {
                                              options.outputIsTerminal && options.outputPath.empty());
         ItemCalculator calculator(module, columns, connections, options.reconnectPause);
         std::error_code unknownSize;
-        const std::uintmax_t itemsBytes = std::filesystem::file_size(options.itemsPath, unknownSize);
-        ProgressMeter progress(err, options.showProgress, unknownSize ? 0 : itemsBytes);
+        const std::uintmax_t itemsBytes =
+            std::filesystem::file_size(options.itemsPath, unknownSize);
+        // Results on the terminal show the progress themselves, and a redrawn line would break
+        // them.
+        const bool resultsOnTerminal = options.outputIsTerminal && options.outputPath.empty();
+        ProgressMeter progress(err, options.errorsAreTerminal && !resultsOnTerminal,
+                               unknownSize ? 0 : itemsBytes);
         state = CalculateItems(items, options.itemsPath, calculator, *writer, output, progress);
         output.Complete();
     } catch (const std::exception& error) {

@@ -15,8 +15,9 @@ struct CalcOptions {
     std::string outputPath; // empty: `out`
     // Csv output goes to a terminal: control characters in it are shown escaped, not obeyed.
     bool outputIsTerminal = false;
-    // Standard error is a terminal: a long batch shows its progress there.
-    bool showProgress = false;
+    // Standard error is a terminal: a long batch shows its progress there, unless the results
+    // themselves go to the terminal.
+    bool errorsAreTerminal = false;
     // How long to wait before reconnecting a lost connection.
     std::chrono::milliseconds reconnectPause{500};
 };

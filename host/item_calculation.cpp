@@ -1,17 +1,19 @@
 #include "host/item_calculation.h"
 
-#include <optional>
-#include <thread>
-
 #include "framework/message_box.h"
 #include "host/terminal_text.h"
+
+#include <optional>
+#include <thread>
 
 namespace tavrin21::host {
 
 namespace {
 
 // The host's verdict over the module's: no number of this item is shown.
-void MarkFailed(ItemResult& result, std::optional<std::int32_t> status, const std::string& message) {
+void MarkFailed(ItemResult& result,
+                std::optional<std::int32_t> status,
+                const std::string& message) {
     result.status = status;
     result.message = message;
     result.rate.reset();

@@ -12,12 +12,12 @@
 namespace tavrin21::host {
 
 struct ItemInput {
-    std::size_t line = 0;  // where the item's row starts in the items file
     std::string partNumber;
     std::uint8_t environmentCode = 0;
     float temperature = 0.0f;
     std::uint8_t methodCode = 0;
     std::uint8_t mode = 0;
+    std::size_t line = 0;  // where the item's row starts in the items file
 };
 
 // The mode that selects the field-data method; any other mode selects the table method.

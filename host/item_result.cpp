@@ -12,7 +12,9 @@ namespace {
 // (even through an x87 register) keeps its bits.
 constexpr std::uint32_t kUntouchedBits = 0x7FC0A5A5u;
 
-bool Untouched(float value) { return std::bit_cast<std::uint32_t>(value) == kUntouchedBits; }
+bool Untouched(float value) {
+    return std::bit_cast<std::uint32_t>(value) == kUntouchedBits;
+}
 
 }  // namespace
 
@@ -28,7 +30,10 @@ void PresetResultFields(ItemRecord& record) {
     record.ResultScale = std::bit_cast<float>(kUntouchedBits);
 }
 
-void TakeModuleResults(ItemResult& result, std::int32_t status, const char* message, const ItemRecord& record) {
+void TakeModuleResults(ItemResult& result,
+                       std::int32_t status,
+                       const char* message,
+                       const ItemRecord& record) {
     result.status = status;
     result.message = CleanMessage(message);
     if (status != StatusCalculated) {

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "host/item_input.h"
+#include "tavrin21/item_record.h"
+#include "tavrin21/status.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "host/item_input.h"
-#include "tavrin21/item_record.h"
-#include "tavrin21/status.h"
 
 namespace tavrin21::host {
 
@@ -19,9 +19,9 @@ struct ItemResult {
     // The module's message without its leading blank and line feed, or the host's remark:
     // "no field data", "fit failed", a database error, why the item was not calculated.
     std::string message;
-    std::optional<float> rate;   // table method: the failure rate, in the library's unit
-    std::optional<float> shape;  // field-data method: the Weibull shape
-    std::optional<float> scale;  // field-data method: the Weibull scale
+    std::optional<float> rate;              // table method: the failure rate, in the library's unit
+    std::optional<float> shape;             // field-data method: the Weibull shape
+    std::optional<float> scale;             // field-data method: the Weibull scale
     std::vector<std::string> moduleFields;  // the module's own columns, as it renders them
 };
 
@@ -36,7 +36,10 @@ void PresetResultFields(ItemRecord& record);
 // Fills `result` from what calc_item returned: the rate, or the shape and scale, when they are
 // numbers; "no field data" when the field-data method wrote nothing, "fit failed" when its fit
 // gave shape and scale 0.
-void TakeModuleResults(ItemResult& result, std::int32_t status, const char* message, const ItemRecord& record);
+void TakeModuleResults(ItemResult& result,
+                       std::int32_t status,
+                       const char* message,
+                       const ItemRecord& record);
 
 // The module's message as a user reads it: no leading blank, no trailing line feed.
 std::string CleanMessage(const char* message);

@@ -44,8 +44,9 @@ int main(int argc, char** argv) {
                             "second connection, searched when the primary has nothing (default: the primary)");
     calcCommand->add_option("--module", calc.modulePath,
                             "path of the module (default: tavrin21.so beside this program)");
-    calcCommand->add_option("--format", calc.format,
-                            "table (for people), csv, or json (one object per line)")
+    calcCommand
+        ->add_option("--format", calc.format,
+                     "table (for people), csv, or json (one object per line)")
         ->check(CLI::IsMember({"table", "csv", "json"}))
         ->capture_default_str();
     calcCommand->add_option("--output", calc.outputPath,
@@ -73,7 +74,7 @@ int main(int argc, char** argv) {
             return UsageError("calc: --items is required");
         }
         calc.outputIsTerminal = framework::StandardOutputIsTerminal();
-        calc.showProgress = framework::StandardErrorIsTerminal();
+        calc.errorsAreTerminal = framework::StandardErrorIsTerminal();
         return tavrin21::host::RunCalc(calc, std::cout, std::cerr);
     }
     if (*fitCommand) {

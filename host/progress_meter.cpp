@@ -18,7 +18,8 @@ std::string Duration(double seconds) {
     const auto total = static_cast<long long>(seconds + 0.5);
     char text[32];
     if (total >= 3600) {
-        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", total / 3600, total / 60 % 60, total % 60);
+        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", total / 3600, total / 60 % 60,
+                      total % 60);
     } else {
         std::snprintf(text, sizeof text, "%lld:%02lld", total / 60, total % 60);
     }
@@ -37,7 +38,10 @@ std::streamsize ProgressMeter::ClearingBuffer::xsputn(const char* text, std::str
     return target_->sputn(text, count);
 }
 
-ProgressMeter::ProgressMeter(std::ostream& err, bool enabled, std::uintmax_t totalBytes, Clock clock)
+ProgressMeter::ProgressMeter(std::ostream& err,
+                             bool enabled,
+                             std::uintmax_t totalBytes,
+                             Clock clock)
     : err_(err),
       enabled_(enabled),
       totalBytes_(totalBytes),
@@ -47,7 +51,9 @@ ProgressMeter::ProgressMeter(std::ostream& err, bool enabled, std::uintmax_t tot
       buffer_(*this, err.rdbuf()),
       errors_(&buffer_) {}
 
-ProgressMeter::~ProgressMeter() { Finish(); }
+ProgressMeter::~ProgressMeter() {
+    Finish();
+}
 
 void ProgressMeter::ItemDone(const std::function<std::uintmax_t()>& bytesRead) {
     ++items_;
@@ -56,17 +62,20 @@ void ProgressMeter::ItemDone(const std::function<std::uintmax_t()>& bytesRead) {
     }
     const auto now = clock_();
     const Seconds elapsed = now - start_;
-    if ((elapsed < kLongBatchTime && items_ < kLongBatchItems) || (shown_ && now - lastDrawn_ < kRedrawInterval)) {
+    if ((elapsed < kLongBatchTime && items_ < kLongBatchItems) ||
+        (shown_ && now - lastDrawn_ < kRedrawInterval)) {
         return;
     }
     lastDrawn_ = now;
     std::string line = std::to_string(items_) + " items done";
     if (elapsed.count() > 0) {
-        line += ", " + std::to_string(static_cast<long long>(items_ / elapsed.count())) + " a second";
+        line +=
+            ", " + std::to_string(static_cast<long long>(items_ / elapsed.count())) + " a second";
     }
     const std::uintmax_t read = bytesRead();
     if (totalBytes_ > 0 && read > 0 && read <= totalBytes_) {
-        const double left = elapsed.count() * static_cast<double>(totalBytes_ - read) / static_cast<double>(read);
+        const double left =
+            elapsed.count() * static_cast<double>(totalBytes_ - read) / static_cast<double>(read);
         line += ", " + Duration(left) + " left";
     }
     // \r and erase-to-end-of-line: the line is redrawn in place.
@@ -74,7 +83,9 @@ void ProgressMeter::ItemDone(const std::function<std::uintmax_t()>& bytesRead) {
     shown_ = true;
 }
 
-void ProgressMeter::Finish() { Clear(); }
+void ProgressMeter::Finish() {
+    Clear();
+}
 
 void ProgressMeter::Clear() {
     if (!shown_) {

@@ -18,7 +18,10 @@ public:
 
     // `enabled`: standard error is a terminal. `totalBytes`: the items file's size, which with
     // the bytes read so far gives the time left without counting the items first (0: unknown).
-    ProgressMeter(std::ostream& err, bool enabled, std::uintmax_t totalBytes, Clock clock = DefaultClock);
+    ProgressMeter(std::ostream& err,
+                  bool enabled,
+                  std::uintmax_t totalBytes,
+                  Clock clock = DefaultClock);
     ~ProgressMeter();
     ProgressMeter(const ProgressMeter&) = delete;
     ProgressMeter& operator=(const ProgressMeter&) = delete;
@@ -37,7 +40,8 @@ private:
     // Passes everything on to standard error, clearing the progress line before the first byte.
     class ClearingBuffer : public std::streambuf {
     public:
-        ClearingBuffer(ProgressMeter& meter, std::streambuf* target) : meter_(meter), target_(target) {}
+        ClearingBuffer(ProgressMeter& meter, std::streambuf* target)
+            : meter_(meter), target_(target) {}
 
     protected:
         int overflow(int c) override;
@@ -49,7 +53,9 @@ private:
         std::streambuf* target_;
     };
 
-    static std::chrono::steady_clock::time_point DefaultClock() { return std::chrono::steady_clock::now(); }
+    static std::chrono::steady_clock::time_point DefaultClock() {
+        return std::chrono::steady_clock::now();
+    }
     void Clear();
 
     std::ostream& err_;

@@ -1,5 +1,8 @@
 #include "host/result_writer.h"
 
+#include "host/csv_reader.h"
+#include "host/terminal_text.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -7,9 +10,6 @@
 #include <vector>
 
 #include <nlohmann/json.hpp>
-
-#include "host/csv_reader.h"
-#include "host/terminal_text.h"
 
 namespace tavrin21::host {
 
@@ -24,15 +24,16 @@ public:
     CsvWriter(std::ostream& out, bool toTerminal) : out_(out), toTerminal_(toTerminal) {}
 
     void WriteHeader() override {
-        out_ << "Line,PartNumber,EnvironmentCode,Temperature,MethodCode,Mode,Method,Status,Rate,Shape,"
-                "Scale,Message\n";
+        out_ << "Line,PartNumber,EnvironmentCode,Temperature,MethodCode,Mode,Method,Status,Rate,"
+                "Shape,Scale,Message\n";
     }
 
     void Write(const ItemResult& r) override {
-        out_ << r.input.line << ',' << Field(r.input.partNumber) << ',' << int(r.input.environmentCode) << ','
-             << SingleText(r.input.temperature) << ',' << int(r.input.methodCode) << ',' << int(r.input.mode)
-             << ',' << MethodName(r.input) << ',' << (r.status ? std::to_string(*r.status) : std::string())
-             << ',' << OptionalSingle(r.rate) << ',' << OptionalSingle(r.shape) << ','
+        out_ << r.input.line << ',' << Field(r.input.partNumber) << ','
+             << int(r.input.environmentCode) << ',' << SingleText(r.input.temperature) << ','
+             << int(r.input.methodCode) << ',' << int(r.input.mode) << ',' << MethodName(r.input)
+             << ',' << (r.status ? std::to_string(*r.status) : std::string()) << ','
+             << OptionalSingle(r.rate) << ',' << OptionalSingle(r.shape) << ','
              << OptionalSingle(r.scale) << ',' << Field(r.message) << '\n';
     }
 
@@ -47,7 +48,9 @@ private:
 
 // A single as the JSON number that reads back as the same single: the double nearest to the
 // single's shortest text, which the library writes as that text again.
-nlohmann::json JsonSingle(float value) { return std::strtod(SingleText(value).c_str(), nullptr); }
+nlohmann::json JsonSingle(float value) {
+    return std::strtod(SingleText(value).c_str(), nullptr);
+}
 
 nlohmann::json JsonOptionalSingle(const std::optional<float>& value) {
     return value ? JsonSingle(*value) : nlohmann::json(nullptr);
@@ -123,8 +126,9 @@ std::vector<std::vector<std::string>> DistinctTitleLines(const ModuleColumns& mo
     for (int line = 0; line < module.TitleLineCount(); ++line) {
         std::vector<std::string> titles;
         for (const ModuleColumn& column : module.Columns()) {
-            titles.push_back(line < static_cast<int>(column.titleLines.size()) ? column.titleLines[line]
-                                                                              : std::string());
+            titles.push_back(line < static_cast<int>(column.titleLines.size())
+                                 ? column.titleLines[line]
+                                 : std::string());
         }
         if (lines.empty() || titles != lines.back()) {
             lines.push_back(std::move(titles));
@@ -138,8 +142,9 @@ public:
     TableWriter(std::ostream& out, const ModuleColumns& module) : out_(out) {
         const auto moduleTitles = DistinctTitleLines(module);
         const std::size_t lines = std::max<std::size_t>(1, moduleTitles.size());
-        columns_.push_back(OwnColumn("Line", lines, 5, true,
-                                     [](const ItemResult& r) { return std::to_string(r.input.line); }));
+        columns_.push_back(OwnColumn("Line", lines, 5, true, [](const ItemResult& r) {
+            return std::to_string(r.input.line);
+        }));
         columns_.push_back(OwnColumn("PartNumber", lines, kPartNumberWidth, false,
                                      [](const ItemResult& r) { return Printable(r.input.partNumber); }));
         if (module.Columns().empty()) {
@@ -162,10 +167,12 @@ public:
             };
             columns_.push_back(std::move(column));
         }
-        columns_.push_back(OwnColumn("Method", lines, std::strlen("straight line"), false,
-                                     [](const ItemResult& r) { return std::string(MethodName(r.input)); }));
-        columns_.push_back(OwnColumn("Status", lines, std::strlen("not calculated"), false,
-                                     [](const ItemResult& r) { return std::string(StatusName(r)); }));
+        columns_.push_back(
+            OwnColumn("Method", lines, std::strlen("straight line"), false,
+                      [](const ItemResult& r) { return std::string(MethodName(r.input)); }));
+        columns_.push_back(
+            OwnColumn("Status", lines, std::strlen("not calculated"), false,
+                      [](const ItemResult& r) { return std::string(StatusName(r)); }));
         columns_.push_back(OwnColumn("Rate", lines, kNumberWidth, true,
                                      [](const ItemResult& r) { return OptionalSingle(r.rate); }));
         columns_.push_back(OwnColumn("Shape", lines, kNumberWidth, true,
