@@ -35,8 +35,8 @@ int main(int argc, char** argv) {
     // Checked after parsing, not by the parser: it checks required options before unknown
     // arguments, and "calc --bogus" must name --bogus.
     calcCommand->add_option("--items", calc.itemsPath,
-                            "CSV file with the header PartNumber,EnvironmentCode,Temperature,MethodCode,Mode "
-                            "(required)");
+                            "CSV file with the columns PartNumber,EnvironmentCode,Temperature,MethodCode,Mode "
+                            "in any order and case; other columns are ignored (required)");
     calcCommand->add_option("--primary", calc.primary,
                             "ODBC connect string, or path of an SQLite library file "
                             "(default: library.sqlite beside this program)");
