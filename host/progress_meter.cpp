@@ -1,5 +1,6 @@
 #include "host/progress_meter.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tavrin21::host {
@@ -63,7 +64,7 @@ void ProgressMeter::ItemDone(const std::function<std::uintmax_t()>& bytesRead) {
     const auto now = clock_();
     const Seconds elapsed = now - start_;
     if ((elapsed < kLongBatchTime && items_ < kLongBatchItems) ||
-        (shown_ && now - lastDrawn_ < kRedrawInterval)) {
+        (shownWidth_ > 0 && now - lastDrawn_ < kRedrawInterval)) {
         return;
     }
     lastDrawn_ = now;
@@ -78,9 +79,11 @@ void ProgressMeter::ItemDone(const std::function<std::uintmax_t()>& bytesRead) {
             elapsed.count() * static_cast<double>(totalBytes_ - read) / static_cast<double>(read);
         line += ", " + Duration(left) + " left";
     }
-    // \r and erase-to-end-of-line: the line is redrawn in place.
-    err_ << '\r' << line << "\x1b[K" << std::flush;
-    shown_ = true;
+    // Redrawn in place over the last one, with blanks rather than a terminal's escape codes so
+    // that any console shows it.
+    err_ << '\r' << line << std::string(shownWidth_ > line.size() ? shownWidth_ - line.size() : 0, ' ')
+         << std::flush;
+    shownWidth_ = std::max(shownWidth_, line.size());
 }
 
 void ProgressMeter::Finish() {
@@ -88,11 +91,11 @@ void ProgressMeter::Finish() {
 }
 
 void ProgressMeter::Clear() {
-    if (!shown_) {
+    if (shownWidth_ == 0) {
         return;
     }
-    shown_ = false;
-    err_ << "\r\x1b[K" << std::flush;
+    err_ << '\r' << std::string(shownWidth_, ' ') << '\r' << std::flush;
+    shownWidth_ = 0;
 }
 
 }  // namespace tavrin21::host

@@ -65,7 +65,7 @@ private:
     std::chrono::steady_clock::time_point start_;
     std::chrono::steady_clock::time_point lastDrawn_;
     std::uintmax_t items_ = 0;
-    bool shown_ = false;
+    std::size_t shownWidth_ = 0;  // of the line on the terminal; 0: none shown
     ClearingBuffer buffer_;
     std::ostream errors_;
 };

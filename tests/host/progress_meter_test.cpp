@@ -27,16 +27,16 @@ std::string Progress(bool terminal, int items, std::chrono::milliseconds itemTim
 
 TEST(ProgressMeter, ShowsALongBatchOnATerminalAndClearsItForProblems) {
     using std::chrono::milliseconds;
-    const std::string clear = "\r\x1b[K";
+    const std::string clear = "\r" + std::string(35, ' ') + "\r";
     EXPECT_EQ(Progress(true, 999, milliseconds(1), 10), "items.csv:10: a problem\n");
     EXPECT_EQ(Progress(false, 5000, milliseconds(10), 4000), "items.csv:4000: a problem\n");
     EXPECT_EQ(Progress(true, 1001, milliseconds(1), -1),
-              "\r1000 items done, 1000 a second, 0:00 left\x1b[K" + clear);
+              "\r1000 items done, 1000 a second, 0:00 left\r" + std::string(41, ' ') + "\r");
     // Slow items: shown from 2 s on, redrawn at most every quarter second.
     EXPECT_EQ(Progress(true, 5, milliseconds(1000), 4),
-              "\r2 items done, 1 a second, 0:03 left\x1b[K\r3 items done, 1 a second, 0:02 left\x1b[K" +
-                  clear + "items.csv:4: a problem\n\r4 items done, 1 a second, 0:01 left\x1b[K"
-                  "\r5 items done, 1 a second, 0:00 left\x1b[K" + clear);
+              "\r2 items done, 1 a second, 0:03 left\r3 items done, 1 a second, 0:02 left" + clear +
+                  "items.csv:4: a problem\n\r4 items done, 1 a second, 0:01 left"
+                  "\r5 items done, 1 a second, 0:00 left" + clear);
 }
 
 }  // namespace
