@@ -1,5 +1,11 @@
 #include "host/calc_command.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+
 #include "framework/connect_items.h"
 #include "framework/platform/dynamic_library.h"
 #include "host/connection.h"
@@ -11,12 +17,6 @@
 #include "host/result_output.h"
 #include "host/result_writer.h"
 #include "host/terminal_text.h"
-
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <ostream>
 
 namespace tavrin21::host {
 

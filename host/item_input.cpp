@@ -154,9 +154,8 @@ const char* MethodName(const ItemInput& item) {
         return "field data";
     }
     // The table method's variant is MethodCode - 100 for 100 to 199, else 0.
-    const bool logarithmic =
-        item.methodCode < 100 || item.methodCode > 199 || item.methodCode <= 101;
-    return logarithmic ? "logarithmic" : "straight line";
+    const int variant = item.methodCode >= 100 && item.methodCode <= 199 ? item.methodCode - 100 : 0;
+    return variant <= 1 ? "logarithmic" : "straight line";
 }
 
 std::variant<std::uint8_t, std::string> EnvironmentFromText(const std::string& text) {
