@@ -1,8 +1,5 @@
 #include "host/result_writer.h"
 
-#include "host/csv_reader.h"
-#include "host/terminal_text.h"
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +7,9 @@
 #include <vector>
 
 #include <nlohmann/json.hpp>
+
+#include "host/csv_reader.h"
+#include "host/terminal_text.h"
 
 namespace tavrin21::host {
 
