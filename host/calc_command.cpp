@@ -14,6 +14,7 @@
 #include "host/item_calculation.h"
 #include "host/module_api.h"
 #include "host/module_columns.h"
+#include "host/progress_meter.h"
 #include "host/result_output.h"
 #include "host/result_writer.h"
 #include "host/terminal_text.h"
@@ -43,17 +44,28 @@ std::ifstream OpenItems(const std::string& path) {
     return items;
 }
 
-ItemColumns ReadHeader(CsvReader& reader, const std::string& itemsPath) {
+ItemColumns ReadHeader(CsvReader& reader, const std::string& itemsPath, std::ostream& err) {
     const auto header = reader.Next();
     if (!header) {
         throw std::runtime_error(Printable(itemsPath) + ": the file is empty; it needs the header "
                                  "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode");
     }
+    const std::string place = Printable(itemsPath) + ":" + std::to_string(header->line) + ": ";
     try {
-        return ItemColumns(header->fields);
+        ItemColumns columns(header->fields);
+        if (!columns.IgnoredColumns().empty()) {
+            err << place << "ignoring the column"
+                << (columns.IgnoredColumns().size() > 1 ? "s" : "");
+            const char* separator = " ";
+            for (const std::string& name : columns.IgnoredColumns()) {
+                err << separator << '"' << Printable(name) << '"';
+                separator = ", ";
+            }
+            err << '\n';
+        }
+        return columns;
     } catch (const std::exception& error) {
-        throw std::runtime_error(Printable(itemsPath) + ":" + std::to_string(header->line) + ": " +
-                                 Printable(error.what()));
+        throw std::runtime_error(place + Printable(error.what()));
     }
 }
 
@@ -94,10 +106,11 @@ BatchState CalculateItems(std::istream& items,
                           ItemCalculator& calculator,
                           ResultWriter& writer,
                           ResultOutput& output,
-                          std::ostream& err) {
+                          ProgressMeter& progress) {
+    std::ostream& err = progress.Errors();
     const std::string shownPath = Printable(itemsPath);
     CsvReader reader(items);
-    const ItemColumns itemColumns = ReadHeader(reader, itemsPath);
+    const ItemColumns itemColumns = ReadHeader(reader, itemsPath, err);
     writer.WriteHeader();
     output.Flush();
 
@@ -120,12 +133,18 @@ BatchState CalculateItems(std::istream& items,
             state.badRows = true;
             continue;
         }
-        const ItemInput& input = std::get<ItemInput>(parsed);
+        ItemInput& input = std::get<ItemInput>(parsed);
+        input.line = row->line;
         const std::string place =
             shownPath + ":" + std::to_string(row->line) + ": part " + Printable(input.partNumber) + ": ";
         writer.Write(ProcessItem(calculator, input, place, state, err));
         output.Flush();
+        progress.ItemDone([&] {
+            const auto position = items.tellg();
+            return position < 0 ? std::uintmax_t{0} : static_cast<std::uintmax_t>(position);
+        });
     }
+    progress.Finish();
     if (items.bad()) {
         throw std::runtime_error("cannot read the items file " + shownPath + ": " + std::strerror(errno));
     }
@@ -147,7 +166,15 @@ int RunCalc(const CalcOptions& options, std::ostream& out, std::ostream& err) {
         const auto writer = MakeResultWriter(options.format, output.Stream(), columns,
                                              options.outputIsTerminal && options.outputPath.empty());
         ItemCalculator calculator(module, columns, connections, options.reconnectPause);
-        state = CalculateItems(items, options.itemsPath, calculator, *writer, output, err);
+        std::error_code unknownSize;
+        const std::uintmax_t itemsBytes =
+            std::filesystem::file_size(options.itemsPath, unknownSize);
+        // Results on the terminal show the progress themselves, and a redrawn line would break
+        // them.
+        const bool resultsOnTerminal = options.outputIsTerminal && options.outputPath.empty();
+        ProgressMeter progress(err, options.errorsAreTerminal && !resultsOnTerminal,
+                               unknownSize ? 0 : itemsBytes);
+        state = CalculateItems(items, options.itemsPath, calculator, *writer, output, progress);
         output.Complete();
     } catch (const std::exception& error) {
         err << "tavrin21-host: " << Printable(framework::RedactPassword(error.what()), kFatalMessageBytes)

@@ -11,10 +11,13 @@ struct CalcOptions {
     std::string primary;    // connect string or SQLite file; empty: the library beside the program
     std::string secondary;  // empty: the primary connection
     std::string modulePath; // empty: the module beside the program
-    std::string format = "table";
+    std::string format = "table";  // "table", "csv" or "json"
     std::string outputPath; // empty: `out`
     // Csv output goes to a terminal: control characters in it are shown escaped, not obeyed.
     bool outputIsTerminal = false;
+    // Standard error is a terminal: a long batch shows its progress there, unless the results
+    // themselves go to the terminal.
+    bool errorsAreTerminal = false;
     // How long to wait before reconnecting a lost connection.
     std::chrono::milliseconds reconnectPause{500};
 };

@@ -1,5 +1,6 @@
 #include "host/item_calculation.h"
 
+#include <optional>
 #include <thread>
 
 #include "framework/message_box.h"
@@ -9,11 +10,15 @@ namespace tavrin21::host {
 
 namespace {
 
-void MarkFailed(ItemResult& result, const std::string& message) {
-    result.status = StatusFailed;
+// The host's verdict over the module's: no number of this item is shown.
+void MarkFailed(ItemResult& result,
+                std::optional<std::int32_t> status,
+                const std::string& message) {
+    result.status = status;
     result.message = message;
-    result.resultRate = 0.0f;
-    result.resultScale = 0.0f;
+    result.rate.reset();
+    result.shape.reset();
+    result.scale.reset();
 }
 
 }  // namespace
@@ -24,14 +29,13 @@ ItemResult ItemCalculator::CalculateOnce(const ItemInput& input, ItemErrors& err
         return framework::kIdOk;
     });
     ItemRecord record = MakeItemRecord(input);
+    PresetResultFields(record);
     char message[kMessageBufferBytes + 1] = {};
     ItemResult result;
     result.input = input;
-    result.status = module_.calcItem(message, &record, connections_.primary.get(),
-                                     connections_.Secondary(), input.mode);
-    result.message = CleanMessage(message);
-    result.resultRate = record.ResultRate;
-    result.resultScale = record.ResultScale;
+    const std::int32_t status = module_.calcItem(message, &record, connections_.primary.get(),
+                                                 connections_.Secondary(), input.mode);
+    TakeModuleResults(result, status, message, record);
     result.moduleFields = columns_.Render(record);
     return result;
 }
@@ -53,7 +57,7 @@ ItemOutcome ItemCalculator::Calculate(const ItemInput& input) {
     }
     outcome.errors = errors.All();
     if (!errors.Empty()) {
-        MarkFailed(outcome.result, Printable(errors.All().front().reason));
+        MarkFailed(outcome.result, StatusFailed, Printable(errors.All().front().reason));
     }
     return outcome;
 }
@@ -63,7 +67,7 @@ ItemResult ItemCalculator::NotCalculated(const ItemInput& input, const std::stri
     ItemResult result;
     result.input = input;
     result.moduleFields = columns_.Render(record);
-    MarkFailed(result, "not calculated: the " + role + " library is unreachable");
+    MarkFailed(result, std::nullopt, "the " + role + " library is unreachable");
     return result;
 }
 

@@ -72,12 +72,20 @@ std::variant<float, std::string> ParseTemperature(const std::string& text) {
     return single;
 }
 
+bool SameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
 std::size_t ColumnOf(const std::vector<std::string>& header, const std::string& name) {
-    const auto found = std::find(header.begin(), header.end(), name);
+    const auto matches = [&](const std::string& column) { return SameName(column, name); };
+    const auto found = std::find_if(header.begin(), header.end(), matches);
     if (found == header.end()) {
         throw std::runtime_error("the header has no column " + name);
     }
-    if (std::count(header.begin(), header.end(), name) > 1) {
+    if (std::count_if(header.begin(), header.end(), matches) > 1) {
         throw std::runtime_error("the header names column " + name + " twice");
     }
     return static_cast<std::size_t>(found - header.begin());
@@ -99,11 +107,10 @@ ItemColumns::ItemColumns(const std::vector<std::string>& rawHeader) {
     std::vector<std::string> header;
     std::transform(rawHeader.begin(), rawHeader.end(), std::back_inserter(header), Trimmed);
     for (const std::string& name : header) {
-        if (std::find(std::begin(kItemColumnNames), std::end(kItemColumnNames), name) ==
-            std::end(kItemColumnNames)) {
-            throw std::runtime_error("unknown column " + Quoted(name) +
-                                     " in the header (expected PartNumber, EnvironmentCode, "
-                                     "Temperature, MethodCode, Mode)");
+        const bool known = std::any_of(std::begin(kItemColumnNames), std::end(kItemColumnNames),
+                                       [&](const char* item) { return SameName(name, item); });
+        if (!known) {
+            ignored_.push_back(name);
         }
     }
     partNumber_ = ColumnOf(header, "PartNumber");
@@ -140,6 +147,15 @@ std::variant<ItemInput, std::string> ItemColumns::Parse(const std::vector<std::s
         return *reason;
     }
     return item;
+}
+
+const char* MethodName(const ItemInput& item) {
+    if (item.mode == kFieldDataMode) {
+        return "field data";
+    }
+    // The table method's variant is MethodCode - 100 for 100 to 199, else 0.
+    const int variant = item.methodCode >= 100 && item.methodCode <= 199 ? item.methodCode - 100 : 0;
+    return variant <= 1 ? "logarithmic" : "straight line";
 }
 
 std::variant<std::uint8_t, std::string> EnvironmentFromText(const std::string& text) {

@@ -17,13 +17,25 @@ struct ItemInput {
     float temperature = 0.0f;
     std::uint8_t methodCode = 0;
     std::uint8_t mode = 0;
+    std::size_t line = 0;  // where the item's row starts in the items file
 };
 
-// Where each column of the items file stands, from its header.
+// The mode that selects the field-data method; any other mode selects the table method.
+inline constexpr std::uint8_t kFieldDataMode = 2;
+
+// The method the module applies to `item`, as a word: "logarithmic" (the table method's variants
+// 0 and 1, with temperature conversion), "straight line" (variants 2 to 99) or "field data".
+const char* MethodName(const ItemInput& item);
+
+// Where each column of the items file stands, from its header. Names match in any case; other
+// columns (a comment, a reference) are carried along and ignored.
 class ItemColumns {
 public:
-    // Throws std::runtime_error naming a missing, repeated or unknown column.
+    // Throws std::runtime_error naming a missing or repeated column.
     explicit ItemColumns(const std::vector<std::string>& header);
+
+    // The header's names that are none of the item's columns, as written.
+    const std::vector<std::string>& IgnoredColumns() const { return ignored_; }
 
     // The item of one row, or the reason it is not one ("temperature \"abc\" is not a number").
     std::variant<ItemInput, std::string> Parse(const std::vector<std::string>& row) const;
@@ -31,6 +43,7 @@ public:
 private:
     std::size_t partNumber_ = 0, environmentCode_ = 0, temperature_ = 0, methodCode_ = 0, mode_ = 0;
     std::size_t count_ = 0;
+    std::vector<std::string> ignored_;
 };
 
 // The header the items file must have (in any order).

@@ -1,9 +1,61 @@
 #include "host/item_result.h"
 
-#include <cstdio>
+#include <bit>
+#include <charconv>
 #include <cstring>
 
 namespace tavrin21::host {
+
+namespace {
+
+// A quiet NaN with a payload of its own: the module never computes it, and copying a quiet NaN
+// (even through an x87 register) keeps its bits.
+constexpr std::uint32_t kUntouchedBits = 0x7FC0A5A5u;
+
+bool Untouched(float value) {
+    return std::bit_cast<std::uint32_t>(value) == kUntouchedBits;
+}
+
+}  // namespace
+
+const char* StatusName(const ItemResult& result) {
+    if (!result.status) {
+        return "not calculated";
+    }
+    return *result.status == StatusCalculated ? "calculated" : "failed";
+}
+
+void PresetResultFields(ItemRecord& record) {
+    record.ResultRate = std::bit_cast<float>(kUntouchedBits);
+    record.ResultScale = std::bit_cast<float>(kUntouchedBits);
+}
+
+void TakeModuleResults(ItemResult& result,
+                       std::int32_t status,
+                       const char* message,
+                       const ItemRecord& record) {
+    result.status = status;
+    result.message = CleanMessage(message);
+    if (status != StatusCalculated) {
+        return;
+    }
+    const float rate = record.ResultRate;  // copied out of the packed record
+    const float scale = record.ResultScale;
+    if (result.input.mode != kFieldDataMode) {
+        if (!Untouched(rate)) {
+            result.rate = rate;
+        }
+        return;
+    }
+    if (Untouched(rate) && Untouched(scale)) {
+        result.message = "no field data";
+    } else if (rate == 0.0f && scale == 0.0f) {
+        result.message = "fit failed";
+    } else {
+        result.shape = rate;
+        result.scale = scale;
+    }
+}
 
 std::string CleanMessage(const char* message) {
     std::string text(message, strnlen(message, kMessageBufferBytes));
@@ -18,8 +70,8 @@ std::string CleanMessage(const char* message) {
 
 std::string SingleText(float value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
-    return text;
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, written.ptr);
 }
 
 }  // namespace tavrin21::host

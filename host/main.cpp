@@ -38,8 +38,8 @@ int main(int argc, char** argv) {
     // Checked after parsing, not by the parser: it checks required options before unknown
     // arguments, and "calc --bogus" must name --bogus.
     calcCommand->add_option("--items", calc.itemsPath,
-                            "CSV file with the header PartNumber,EnvironmentCode,Temperature,MethodCode,Mode "
-                            "(required)");
+                            "CSV file with the columns PartNumber,EnvironmentCode,Temperature,MethodCode,Mode "
+                            "in any order and case; other columns are ignored (required)");
     calcCommand->add_option("--primary", calc.primary,
                             "ODBC connect string, or path of an SQLite library file "
                             "(default: library.sqlite beside this program)");
@@ -47,8 +47,11 @@ int main(int argc, char** argv) {
                             "second connection, searched when the primary has nothing (default: the primary)");
     calcCommand->add_option("--module", calc.modulePath,
                             "path of the module (default: tavrin21.so beside this program)");
-    calcCommand->add_option("--format", calc.format, "output format")
-        ->check(CLI::IsMember({"table", "csv"}));
+    calcCommand
+        ->add_option("--format", calc.format,
+                     "table (for people), csv, or json (one object per line)")
+        ->check(CLI::IsMember({"table", "csv", "json"}))
+        ->capture_default_str();
     calcCommand->add_option("--output", calc.outputPath,
                             "write the results to this file, replaced only when the run completes "
                             "(default: standard output)");
@@ -83,6 +86,7 @@ int main(int argc, char** argv) {
             return UsageError("calc: --items is required");
         }
         calc.outputIsTerminal = framework::StandardOutputIsTerminal();
+        calc.errorsAreTerminal = framework::StandardErrorIsTerminal();
         return tavrin21::host::RunCalc(calc, std::cout, std::cerr);
     }
     if (*fitCommand) {

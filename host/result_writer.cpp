@@ -1,8 +1,12 @@
 #include "host/result_writer.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "host/csv_reader.h"
 #include "host/terminal_text.h"
@@ -11,15 +15,8 @@ namespace tavrin21::host {
 
 namespace {
 
-const char* StatusName(std::int32_t status) {
-    switch (status) {
-        case StatusCalculated:
-            return "calculated";
-        case StatusFailed:
-            return "failed";
-        default:
-            return "?";
-    }
+std::string OptionalSingle(const std::optional<float>& value) {
+    return value ? SingleText(*value) : std::string();
 }
 
 class CsvWriter : public ResultWriter {
@@ -27,15 +24,17 @@ public:
     CsvWriter(std::ostream& out, bool toTerminal) : out_(out), toTerminal_(toTerminal) {}
 
     void WriteHeader() override {
-        out_ << "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode,Status,Message,ResultRate,"
-                "ResultScale\n";
+        out_ << "Line,PartNumber,EnvironmentCode,Temperature,MethodCode,Mode,Method,Status,Rate,"
+                "Shape,Scale,Message\n";
     }
 
     void Write(const ItemResult& r) override {
-        out_ << Field(r.input.partNumber) << ',' << int(r.input.environmentCode) << ','
-             << SingleText(r.input.temperature) << ',' << int(r.input.methodCode) << ','
-             << int(r.input.mode) << ',' << r.status << ',' << CsvField(r.message) << ','
-             << SingleText(r.resultRate) << ',' << SingleText(r.resultScale) << '\n';
+        out_ << r.input.line << ',' << Field(r.input.partNumber) << ','
+             << int(r.input.environmentCode) << ',' << SingleText(r.input.temperature) << ','
+             << int(r.input.methodCode) << ',' << int(r.input.mode) << ',' << MethodName(r.input)
+             << ',' << (r.status ? std::to_string(*r.status) : std::string()) << ','
+             << OptionalSingle(r.rate) << ',' << OptionalSingle(r.shape) << ','
+             << OptionalSingle(r.scale) << ',' << Field(r.message) << '\n';
     }
 
 private:
@@ -47,7 +46,50 @@ private:
     bool toTerminal_;
 };
 
-// Widths are fixed before the first item, from the titles and the widths items usually need.
+// A single as the JSON number that reads back as the same single: the double nearest to the
+// single's shortest text, which the library writes as that text again.
+nlohmann::json JsonSingle(float value) {
+    return std::strtod(SingleText(value).c_str(), nullptr);
+}
+
+nlohmann::json JsonOptionalSingle(const std::optional<float>& value) {
+    return value ? JsonSingle(*value) : nlohmann::json(nullptr);
+}
+
+// One object per line (JSON Lines): each result is complete when its line is, so a reader can
+// take results as they come and a run stopped halfway leaves every line written valid.
+class JsonLinesWriter : public ResultWriter {
+public:
+    explicit JsonLinesWriter(std::ostream& out) : out_(out) {}
+
+    void WriteHeader() override {}
+
+    void Write(const ItemResult& r) override {
+        const nlohmann::ordered_json object = {
+            {"Line", r.input.line},
+            {"PartNumber", r.input.partNumber},
+            {"EnvironmentCode", r.input.environmentCode},
+            {"Temperature", JsonSingle(r.input.temperature)},
+            {"MethodCode", r.input.methodCode},
+            {"Mode", r.input.mode},
+            {"Method", MethodName(r.input)},
+            {"Status", r.status ? nlohmann::json(*r.status) : nlohmann::json(nullptr)},
+            {"Rate", JsonOptionalSingle(r.rate)},
+            {"Shape", JsonOptionalSingle(r.shape)},
+            {"Scale", JsonOptionalSingle(r.scale)},
+            {"Message", r.message},
+        };
+        // Bytes that are not UTF-8 (a part number in a legacy code page) become U+FFFD rather
+        // than ending the run.
+        out_ << object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    }
+
+private:
+    std::ostream& out_;
+};
+
+// Widths are fixed before the first item, from the titles, the module's field lengths and the
+// widths the host's own cells need, so each row is written as it comes.
 struct TableColumn {
     std::vector<std::string> titles;  // one per title line
     std::size_t width = 0;
@@ -57,7 +99,7 @@ struct TableColumn {
 
 // Part numbers are often short; 20 keeps the usual ones aligned without a wide empty column.
 constexpr std::size_t kPartNumberWidth = 20;
-constexpr std::size_t kNumberWidth = 15;  // "%.9g" of any single, "-1.23456789e-38"
+constexpr std::size_t kNumberWidth = 14;  // the shortest text of any single, "-1.1754944e-38"
 
 TableColumn OwnColumn(const std::string& title,
                       std::size_t titleLines,
@@ -78,10 +120,31 @@ std::string Padded(const std::string& text, std::size_t width, bool right) {
     return right ? padding + text : text + padding;
 }
 
+// The module's title lines without a line that repeats the one above it in every column.
+std::vector<std::vector<std::string>> DistinctTitleLines(const ModuleColumns& module) {
+    std::vector<std::vector<std::string>> lines;  // [line][column]
+    for (int line = 0; line < module.TitleLineCount(); ++line) {
+        std::vector<std::string> titles;
+        for (const ModuleColumn& column : module.Columns()) {
+            titles.push_back(line < static_cast<int>(column.titleLines.size())
+                                 ? column.titleLines[line]
+                                 : std::string());
+        }
+        if (lines.empty() || titles != lines.back()) {
+            lines.push_back(std::move(titles));
+        }
+    }
+    return lines;
+}
+
 class TableWriter : public ResultWriter {
 public:
     TableWriter(std::ostream& out, const ModuleColumns& module) : out_(out) {
-        const std::size_t lines = std::max(1, module.TitleLineCount());
+        const auto moduleTitles = DistinctTitleLines(module);
+        const std::size_t lines = std::max<std::size_t>(1, moduleTitles.size());
+        columns_.push_back(OwnColumn("Line", lines, 5, true, [](const ItemResult& r) {
+            return std::to_string(r.input.line);
+        }));
         columns_.push_back(OwnColumn("PartNumber", lines, kPartNumberWidth, false,
                                      [](const ItemResult& r) { return Printable(r.input.partNumber); }));
         if (module.Columns().empty()) {
@@ -92,30 +155,30 @@ public:
                                          [](const ItemResult& r) { return SingleText(r.input.temperature); }));
         }
         for (std::size_t c = 0; c < module.Columns().size(); ++c) {
-            const ModuleColumn& own = module.Columns()[c];
             TableColumn column;
-            column.titles = own.titleLines;
+            column.width = static_cast<std::size_t>(std::max(0, module.Columns()[c].length));
             column.titles.resize(lines);
-            column.width = static_cast<std::size_t>(std::max(0, own.length));
-            for (const std::string& title : column.titles) {
-                column.width = std::max(column.width, title.size());
+            for (std::size_t line = 0; line < moduleTitles.size(); ++line) {
+                column.titles[line] = moduleTitles[line][c];
+                column.width = std::max(column.width, column.titles[line].size());
             }
             column.cell = [c](const ItemResult& r) {
                 return c < r.moduleFields.size() ? Printable(r.moduleFields[c]) : std::string();
             };
             columns_.push_back(std::move(column));
         }
-        columns_.push_back(OwnColumn("Method", lines, 3, true, [](const ItemResult& r) {
-            return std::to_string(r.input.methodCode);
-        }));
-        columns_.push_back(OwnColumn("Mode", lines, 1, true,
-                                     [](const ItemResult& r) { return std::to_string(r.input.mode); }));
-        columns_.push_back(OwnColumn("Status", lines, 10, false,
-                                     [](const ItemResult& r) { return std::string(StatusName(r.status)); }));
-        columns_.push_back(OwnColumn("ResultRate", lines, kNumberWidth, true,
-                                     [](const ItemResult& r) { return SingleText(r.resultRate); }));
-        columns_.push_back(OwnColumn("ResultScale", lines, kNumberWidth, true,
-                                     [](const ItemResult& r) { return SingleText(r.resultScale); }));
+        columns_.push_back(
+            OwnColumn("Method", lines, std::strlen("straight line"), false,
+                      [](const ItemResult& r) { return std::string(MethodName(r.input)); }));
+        columns_.push_back(
+            OwnColumn("Status", lines, std::strlen("not calculated"), false,
+                      [](const ItemResult& r) { return std::string(StatusName(r)); }));
+        columns_.push_back(OwnColumn("Rate", lines, kNumberWidth, true,
+                                     [](const ItemResult& r) { return OptionalSingle(r.rate); }));
+        columns_.push_back(OwnColumn("Shape", lines, kNumberWidth, true,
+                                     [](const ItemResult& r) { return OptionalSingle(r.shape); }));
+        columns_.push_back(OwnColumn("Scale", lines, kNumberWidth, true,
+                                     [](const ItemResult& r) { return OptionalSingle(r.scale); }));
         columns_.push_back(OwnColumn("Message", lines, 0, false,
                                      [](const ItemResult& r) { return Printable(r.message); }));
         titleLines_ = lines;
@@ -155,6 +218,9 @@ std::unique_ptr<ResultWriter> MakeResultWriter(const std::string& format,
                                                bool toTerminal) {
     if (format == "csv") {
         return std::make_unique<CsvWriter>(out, toTerminal);
+    }
+    if (format == "json") {
+        return std::make_unique<JsonLinesWriter>(out);
     }
     return std::make_unique<TableWriter>(out, columns);
 }

@@ -4,6 +4,7 @@
 #include "host/calc_command.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <filesystem>
@@ -33,6 +34,19 @@ protected:
                                  "INSERT INTO FRTablePoint VALUES ('S-1', 2, 0, 40, 0.5)"});
     }
 
+    // The table of field histories in `file`, with `failures` failure times of `part` in
+    // environment 1.
+    void AddFieldHistory(const std::string& file, const std::string& part, int failures) {
+        framework::Database library;
+        library.Open(test::SqliteConnectString(scratch_ / file));
+        test::RunSqlScript(library, test::ExampleFile("part_fr.sql"));
+        for (int i = 1; i <= failures; ++i) {
+            library.ExecuteSQL(
+                "INSERT INTO PartFR (PartNumber, TimeNumber, EnvCode, FRTime) VALUES ('" + part +
+                "', " + std::to_string(i) + ", 1, " + std::to_string(40 * i) + ")");
+        }
+    }
+
     std::string WriteItems(const std::string& text) {
         const auto path = (scratch_ / "items.csv").string();
         std::ofstream(path) << text;
@@ -53,46 +67,87 @@ protected:
     std::ostringstream out_, err_;
 };
 
-TEST_F(HostCalc, WritesOneCsvRowPerItemWithStatusMessageAndResults) {
+TEST_F(HostCalc, WritesOneRowPerItemWithItsLineAndOnlyNumbersToTrust) {
+    AddFieldHistory("lib.sqlite", "F-1", 3);
+    AddFieldHistory("second.sqlite", "", 0);
     CalcOptions options;
+    // Header names in any case; columns the host does not know are carried and ignored.
     options.itemsPath = WriteItems(
-        "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
-        "R-1,GB,30,102,0\n"
-        "\"R-1\",1,20,0,0\n"
-        ",GB,30,0,0\n"
-        "R-1,GB,130,0,0\n"
-        "NOPE,GB,30,0,0\n"
-        "S-1,GMS,40,0,0\n");
+        "partnumber,ENVIRONMENTCODE,Temperature,Comment,MethodCode,mode,Note\n"
+        "R-1,GB,30,\"straight, 102\",102,0,\n"
+        "\"R-1\",1,20,,0,0,\n"
+        ",GB,30,,0,0,\n"
+        "R-1,GB,130,,0,0,\n"
+        "NOPE,GB,30,,0,0,\n"
+        "S-1,gms,40,,0,0,\n"
+        "F-1,GB,25,,0,2,\n"
+        "S-1,GB,25,,0,2,\n");
     options.secondary = (scratch_ / "second.sqlite").string();
     options.format = "csv";
     EXPECT_EQ(Run(options), kExitOk) << err_.str();
-    EXPECT_EQ(out_.str(),
-              "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode,Status,Message,ResultRate,ResultScale\n"
-              "R-1,1,30,102,0,3,,2,0\n"
-              "R-1,1,20,0,0,3,,1,0\n"
-              ",1,30,0,0,1,Item without Part Name,0,0\n"
-              "R-1,1,130,0,0,1,Temperature out of range,0,0\n"
-              "NOPE,1,30,0,0,1,No data for this part in ZOVA FR Table Library,0,0\n"
-              "S-1,2,40,0,0,3,,0.5,0\n");
-    EXPECT_EQ(err_.str(), "");
+    const std::string csv = out_.str();
+    EXPECT_EQ(csv,
+              "Line,PartNumber,EnvironmentCode,Temperature,MethodCode,Mode,Method,Status,Rate,"
+              "Shape,Scale,Message\n"
+              "2,R-1,1,30,102,0,straight line,3,2,,,\n"
+              "3,R-1,1,20,0,0,logarithmic,3,1,,,\n"
+              "4,,1,30,0,0,logarithmic,1,,,,Item without Part Name\n"
+              "5,R-1,1,130,0,0,logarithmic,1,,,,Temperature out of range\n"
+              "6,NOPE,1,30,0,0,logarithmic,1,,,,No data for this part in ZOVA FR Table Library\n"
+              "7,S-1,2,40,0,0,logarithmic,3,0.5,,,\n"
+              "8,F-1,1,25,0,2,field data,3,,1.8774686,66.79567,\n"
+              "9,S-1,1,25,0,2,field data,3,,,,no field data\n");
+    EXPECT_EQ(err_.str(), options.itemsPath + ":1: ignoring the columns \"Comment\", \"Note\"\n");
+
+    // Json lines hold the same fields, null where csv is empty, and numbers that read back as
+    // the same singles.
+    options.format = "json";
+    EXPECT_EQ(Run(options), kExitOk) << err_.str();
+    std::istringstream csvLines(csv), jsonLines(out_.str());
+    std::string csvLine, jsonLine, name, field;
+    std::getline(csvLines, csvLine);
+    const std::string header = csvLine;
+    while (std::getline(csvLines, csvLine) && std::getline(jsonLines, jsonLine)) {
+        SCOPED_TRACE(jsonLine);
+        const auto object = nlohmann::json::parse(jsonLine);
+        EXPECT_EQ(object.size(), 12u);
+        for (std::istringstream names(header), fields(csvLine);
+             std::getline(names, name, ',') && std::getline(fields, field, ',');) {
+            const auto& value = object.at(name);
+            if (value.is_number()) {
+                EXPECT_EQ(float(value.get<double>()), std::strtof(field.c_str(), nullptr)) << name;
+            } else {
+                EXPECT_EQ(value.is_null() ? "" : value.get<std::string>(), field) << name;
+            }
+        }
+    }
+    EXPECT_FALSE(std::getline(jsonLines, jsonLine) || std::getline(csvLines, csvLine));
 }
 
-TEST_F(HostCalc, TableShowsTheModulesOwnColumnsAsTheModuleRendersThem) {
-    CalcOptions options;
-    options.itemsPath = WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
-                                   "R-1,AIC,25.5,0,0\n");
-    EXPECT_EQ(Run(options), kExitOk) << err_.str();
-    std::istringstream lines(out_.str());
-    std::string title1, title2, rule, row;
-    std::getline(lines, title1);
-    std::getline(lines, title2);
-    std::getline(lines, rule);
-    std::getline(lines, row);
-    // Both title lines carry the module's titles; each cell is cut to the field's length (13).
-    for (const std::string& title : {title1, title2}) {
-        EXPECT_NE(title.find(" Environment    Temperature"), std::string::npos) << title;
+TEST_F(HostCalc, TableShowsRepeatedTitleLinesOnceAndKeepsItsShapeOverALargeBatch) {
+    std::string text = "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n";
+    for (int i = 0; i < 10000; ++i) {
+        text += i % 2 == 0 ? "R-1,GB,25.5,0,0\n" : "R-1,1,40,102,0\n";
     }
-    EXPECT_NE(row.find(" AIC" + std::string(18, ' ') + "25.50 "), std::string::npos) << row;
+    CalcOptions options;
+    options.itemsPath = WriteItems(text);
+    EXPECT_EQ(Run(options), kExitOk) << err_.str();
+    // The module's two title lines are the same text: shown once, over the rule. Each module
+    // cell is cut to the field's length (13).
+    EXPECT_EQ(out_.str().find("\n-----  ---"), out_.str().find('\n')) << out_.str().substr(0, 500);
+    EXPECT_NE(out_.str().find("\n    2  R-1" + std::string(20, ' ') + "GB" + std::string(19, ' ') +
+                              "25.50   logarithmic    calculated"),
+              std::string::npos);
+    // Widths are fixed from the start: every row, with no message, ends where Rate does.
+    std::istringstream lines(out_.str());
+    std::string title, row;
+    std::getline(lines, title);
+    std::getline(lines, row);
+    int rows = 0;
+    for (; std::getline(lines, row); ++rows) {
+        ASSERT_EQ(row.size(), title.find("Rate") + 4) << row;
+    }
+    EXPECT_EQ(rows, 10000);
 }
 
 TEST_F(HostCalc, ReportsBadRowsWithFileAndLineAndGoesOn) {
@@ -117,20 +172,14 @@ TEST_F(HostCalc, ReportsBadRowsWithFileAndLineAndGoesOn) {
                               ":8: environment \"\\x1b]0;owned\\x07\\nZ\" is neither 1 to 27 nor a code such as "
                               "GB or AIC\n");
     // The good rows were calculated all the same.
-    EXPECT_NE(out_.str().find("R-1,1,20,0,0,3,,1,0\n"), std::string::npos) << out_.str();
-    EXPECT_NE(out_.str().find("R-1,1,40,0,0,3,,3,0\n"), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("\n3,R-1,1,20,0,0,logarithmic,3,1,,,\n"), std::string::npos)
+        << out_.str();
+    EXPECT_NE(out_.str().find("\n7,R-1,1,40,0,0,logarithmic,3,3,,,\n"), std::string::npos)
+        << out_.str();
 }
 
 TEST_F(HostCalc, DatabaseErrorFailsTheItemOnceWithItsReasonAndTheBatchGoesOn) {
-    {
-        framework::Database library;
-        library.Open(test::SqliteConnectString(scratch_ / "lib.sqlite"));
-        test::RunSqlScript(library, test::ExampleFile("part_fr.sql"));
-        for (int i = 1; i <= 3; ++i) {
-            library.ExecuteSQL("INSERT INTO PartFR (PartNumber, TimeNumber, EnvCode, FRTime) VALUES ('F-1', " +
-                               std::to_string(i) + ", 1, " + std::to_string(40 * i) + ")");
-        }
-    }
+    AddFieldHistory("lib.sqlite", "F-1", 3);
     CalcOptions options;
     options.itemsPath = WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
                                    "F-1,GB,25,0,2\nR-1,GB,20,0,0\n");
@@ -139,9 +188,10 @@ TEST_F(HostCalc, DatabaseErrorFailsTheItemOnceWithItsReasonAndTheBatchGoesOn) {
     EXPECT_EQ(Run(options), kExitDatabaseErrors);
     framework::odbc::ClearFaults();
     EXPECT_EQ(err_.str(), options.itemsPath + ":2: part F-1: database error: HY000 injected fault\n");
-    EXPECT_NE(out_.str().find("F-1,1,25,0,2,1,database error: HY000 injected fault,0,0\n"
-                              "R-1,1,20,0,0,3,,1,0\n"),
-              std::string::npos)
+    EXPECT_NE(
+        out_.str().find("2,F-1,1,25,0,2,field data,1,,,,database error: HY000 injected fault\n"
+                        "3,R-1,1,20,0,0,logarithmic,3,1,,,\n"),
+        std::string::npos)
         << out_.str();
 }
 
@@ -159,7 +209,7 @@ TEST_F(HostCalc, FatalErrorsAreOneClearLine) {
         {"unreachable server, password hidden", WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"),
          "DRIVER={No Such Driver};Server=127.0.0.1;Pwd=secret",
          "cannot open the primary connection DRIVER={No Such Driver};Server=127.0.0.1;Pwd=***: "},
-        {"bad header", WriteItems("Part,Env\n"), "", ":1: unknown column \"Part\""},
+        {"bad header", WriteItems("Part,Env\n"), "", ":1: the header has no column PartNumber"},
         {"items file is a folder", scratch_.Path().string(), "", "cannot read the items file " +
          scratch_.Path().string() + ": it is a folder"},
     };
@@ -204,10 +254,12 @@ TEST_F(HostCalc, LibraryThatIsNoLibraryFailsEachItemWithTheDatabasesReason) {
         options.primary = (scratch_ / row.file).string();
         options.format = "csv";
         EXPECT_EQ(Run(options), kExitDatabaseErrors);
-        EXPECT_NE(out_.str().find("R-1,1,30,0,0,1,database error: HY000 " + row.tableReason + ",0,0\n"),
+        EXPECT_NE(out_.str().find("2,R-1,1,30,0,0,logarithmic,1,,,,database error: HY000 " +
+                                  row.tableReason + "\n"),
                   std::string::npos)
             << out_.str();
-        EXPECT_NE(out_.str().find("R-1,1,30,0,2,1,database error: HY000 " + row.fieldReason + ",0,0\n"),
+        EXPECT_NE(out_.str().find("3,R-1,1,30,0,2,field data,1,,,,database error: HY000 " +
+                                  row.fieldReason + "\n"),
                   std::string::npos)
             << out_.str();
         // Each error once, with the item's place.
@@ -227,7 +279,8 @@ TEST_F(HostCalc, LibraryFileNameIsOnlyAFileName) {
         options.primary = (folder / name).string();
         options.format = "csv";
         EXPECT_EQ(Run(options), kExitOk) << err_.str();
-        EXPECT_NE(out_.str().find("R-1,1,20,0,0,3,,1,0\n"), std::string::npos) << out_.str();
+        EXPECT_NE(out_.str().find("2,R-1,1,20,0,0,logarithmic,3,1,,,\n"), std::string::npos)
+            << out_.str();
         // No file was made of a piece of the name.
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
     }
@@ -253,7 +306,7 @@ TEST_F(HostCalc, ProgramExitCodesAndMessages) {
         std::string expected;
     } rows[] = {
         {"bad row", host + " calc --format csv --items " + items + library + " 2>&1", kExitBadRows,
-         "R-1,1,30,102,0,3,,2,0\n" + items + ":3: temperature \"x\" is not a number\n"},
+         "2,R-1,1,30,102,0,straight line,3,2,,,\n" + items + ":3: temperature \"x\" is not a number\n"},
         {"unknown argument named", host + " calc --bogus 2>&1", kExitUsage, "argument was not expected: --bogus"},
         {"unknown argument named before a missing one", host + " import --bogus 2>&1", kExitUsage,
          "argument was not expected: --bogus"},
@@ -268,7 +321,7 @@ TEST_F(HostCalc, ProgramExitCodesAndMessages) {
              ") | true; cat " + err,
          kExitOk, "tavrin21-host: cannot write the results to standard output: Broken pipe\nexit 1\n"},
         {"output file", host + " calc --format csv --items " + items + library + " --output " + output +
-         " 2>/dev/null; cat " + output, kExitOk, "R-1,1,30,102,0,3,,2,0\n"},
+         " 2>/dev/null; cat " + output, kExitOk, "2,R-1,1,30,102,0,straight line,3,2,,,\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -276,6 +329,8 @@ TEST_F(HostCalc, ProgramExitCodesAndMessages) {
         EXPECT_EQ(run.exitCode, row.exitCode) << run.output;
         EXPECT_NE(run.output.find(row.expected), std::string::npos) << run.output;
     }
+    // A long batch shows no progress where standard error is not a terminal.
+    EXPECT_EQ(test::RunShell(host + " calc --items " + manyItems + library + " 2>&1 >/dev/null").output, "");
     // Nothing is left beside the output file, and a failed run leaves it as it was.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.Path()), {}), 6);
     std::ofstream(output) << "old";

@@ -49,7 +49,7 @@ TEST(ItemColumns, RejectsBadRowsWithAReasonNamingTheValue) {
 TEST(ItemColumns, HeaderMustNameEachColumnOnce) {
     EXPECT_THROW(ItemColumns({"PartNumber", "EnvironmentCode", "Temperature", "MethodCode"}),
                  std::runtime_error);
-    EXPECT_THROW(ItemColumns({"PartNumber", "EnvironmentCode", "Temperature", "MethodCode", "Mode", "Mode"}),
+    EXPECT_THROW(ItemColumns({"PartNumber", "EnvironmentCode", "Temperature", "MethodCode", "Mode", "MODE"}),
                  std::runtime_error);
     EXPECT_THROW(ItemColumns({"PartNumber", "EnvCode", "Temperature", "MethodCode", "Mode"}),
                  std::runtime_error);
