@@ -6,6 +6,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "framework/platform/interrupt_cleanup.h"
 #include "host/terminal_text.h"
 
 namespace tavrin21::host {
@@ -35,10 +36,12 @@ ResultOutput::ResultOutput(std::ostream& standardOutput, const std::string& path
         throw std::runtime_error("cannot create " + Printable(temporaryPath_) + " for the results: " +
                                  std::strerror(error));
     }
+    framework::RemoveOnInterrupt(temporaryPath_);
 }
 
 ResultOutput::~ResultOutput() {
     if (!path_.empty() && !completed_) {
+        framework::ForgetOnInterrupt();
         file_.close();
         std::error_code ignored;
         std::filesystem::remove(temporaryPath_, ignored);
@@ -64,6 +67,7 @@ void ResultOutput::Complete() {
         ThrowWriteError(errno);
     }
     std::error_code error;
+    framework::ForgetOnInterrupt();
     std::filesystem::rename(temporaryPath_, path_, error);
     if (error) {
         throw std::runtime_error("cannot rename " + Printable(temporaryPath_) + " to " + Printable(path_) +

@@ -339,6 +339,17 @@ TEST_F(HostCalc, ProgramExitCodesAndMessages) {
               kExitFatal);
     std::ifstream kept(output);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "old");
+
+    // Ended while it waits for items (a pipe that never ends): the file is as it was and no
+    // temporary is left beside it. (A background job ignores SIGINT, so the test sends SIGTERM.)
+    const std::string interrupted =
+        "cd " + (scratch_ / "stopped").string() + " && mkfifo items.csv && exec 3<>items.csv && { " + host +
+        " calc --items items.csv --output " + output + " & p=$!; sleep 0.5; kill -TERM $p; wait $p; echo \"exit $?\"; }";
+    std::filesystem::create_directory(scratch_ / "stopped");
+    EXPECT_EQ(test::RunShell(interrupted).output, "exit 143\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.Path()), {}), 7);
+    std::ifstream stillKept(output);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(stillKept), {}), "old");
 }
 
 }  // namespace
