@@ -6,6 +6,7 @@
 #   scripts/pg-server.sh env               # prints the export line without starting anything
 #   scripts/pg-server.sh status
 #   scripts/pg-server.sh available         # succeeds when the server binaries are installed
+#   scripts/pg-server.sh halt fast|immediate  # stops it the way a site's shutdown would, keeps its folder
 #   scripts/pg-server.sh stop              # stops it and removes its folder; safe to call always
 #
 # Settings (environment): TAVRIN21_PG_PORT (55432), TAVRIN21_PG_DATA (/tmp/tavrin21-pg-PORT),
@@ -105,6 +106,10 @@ start_server() {
 case ${1:-} in
     start) start_server ;;
     stop) stop_server ;;
+    halt)
+        as_server_user "$(find_bindir)/pg_ctl" -D "$data" -m "${2:?usage: $0 halt fast|immediate}" \
+            -w stop >/dev/null
+        ;;
     env) print_env ;;
     available) find_bindir >/dev/null 2>&1 ;;
     status)
@@ -117,7 +122,7 @@ case ${1:-} in
         fi
         ;;
     *)
-        echo "usage: $0 start|stop|env|status" >&2
+        echo "usage: $0 start|stop|halt MODE|env|status|available" >&2
         exit 2
         ;;
 esac

@@ -5,15 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <cstdlib>
 #include <fstream>
 #include <string_view>
 #include <thread>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "framework/connect_items.h"
 #include "framework/database.h"
+#include "framework/platform/process.h"
 #include "framework/recordset.h"
 #include "framework/text_compare.h"
 #include "host/calc_command.h"
@@ -55,6 +59,31 @@ std::string FirstValue(framework::Database& database, const std::string& sql) {
     return value;
 }
 
+// Fills the database at `connect` with the shipped schema and `statements`.
+void MakeServerLibrary(const std::string& connect, const std::vector<std::string>& statements) {
+    framework::Database library;
+    library.Open(connect);
+    test::RunSqlScript(library, test::ExampleFile("schema.sql"));
+    test::RunSqlScript(library, test::ExampleFile("part_fr.sql"));
+    for (const std::string& statement : statements) {
+        library.ExecuteSQL(statement);
+    }
+}
+
+// Parts R-1 and HOLD, where the lookup of HOLD sleeps once (until the sequence hold_once is
+// reset), so a test can break the connection at a known item while its query runs.
+std::vector<std::string> HoldingLibrary() {
+    return {"INSERT INTO FRTable VALUES ('R-1', 1, 0, 100), ('HOLD', 1, 0, 100)",
+            "INSERT INTO FRTablePoint VALUES ('R-1', 1, 0, 20, 1.0), ('R-1', 1, 1, 40, 3.0), "
+            "('HOLD', 1, 0, 20, 2.0)",
+            "CREATE SEQUENCE hold_once",
+            "CREATE FUNCTION hold(part TEXT) RETURNS BOOLEAN LANGUAGE plpgsql VOLATILE COST 100000 AS "
+            "'BEGIN IF part = ''HOLD'' AND nextval(''hold_once'') = 1 THEN PERFORM pg_sleep(60); "
+            "END IF; RETURN true; END'",
+            "ALTER TABLE FRTable RENAME TO FRTableRows",
+            "CREATE VIEW FRTable AS SELECT * FROM FRTableRows WHERE hold(PartNumber)"};
+}
+
 class HostOnServer : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -78,16 +107,7 @@ protected:
         }
     }
 
-    // A connection to the test's database, with the shipped schema and `statements`.
-    void MakeLibrary(const std::vector<std::string>& statements) {
-        framework::Database library;
-        library.Open(connect_);
-        test::RunSqlScript(library, test::ExampleFile("schema.sql"));
-        test::RunSqlScript(library, test::ExampleFile("part_fr.sql"));
-        for (const std::string& statement : statements) {
-            library.ExecuteSQL(statement);
-        }
-    }
+    void MakeLibrary(const std::vector<std::string>& statements) { MakeServerLibrary(connect_, statements); }
 
     std::string WriteItems(const std::string& rows) {
         const std::string path = (scratch_ / "items.csv").string();
@@ -135,16 +155,7 @@ TEST_F(HostOnServer, QuotedPartNumbersStayLiteralsWhenTheServerTakesBackslashEsc
 }
 
 TEST_F(HostOnServer, ConnectionLostMidBatchIsReconnectedOnceOrTheRestIsMarked) {
-    // The lookup of part HOLD sleeps once, so the test can end its session at a known item.
-    MakeLibrary({"INSERT INTO FRTable VALUES ('R-1', 1, 0, 100), ('HOLD', 1, 0, 100)",
-                 "INSERT INTO FRTablePoint VALUES ('R-1', 1, 0, 20, 1.0), ('R-1', 1, 1, 40, 3.0), "
-                 "('HOLD', 1, 0, 20, 2.0)",
-                 "CREATE SEQUENCE hold_once",
-                 "CREATE FUNCTION hold(part TEXT) RETURNS BOOLEAN LANGUAGE plpgsql VOLATILE COST 100000 AS "
-                 "'BEGIN IF part = ''HOLD'' AND nextval(''hold_once'') = 1 THEN PERFORM pg_sleep(60); END IF; "
-                 "RETURN true; END'",
-                 "ALTER TABLE FRTable RENAME TO FRTableRows",
-                 "CREATE VIEW FRTable AS SELECT * FROM FRTableRows WHERE hold(PartNumber)"});
+    MakeLibrary(HoldingLibrary());
     const std::string items = WriteItems("R-1,GB,30,0,0\nR-1,GB,20,0,0\nHOLD,GB,30,0,0\nR-1,GB,25,0,0\n");
     const std::string before =
         "2,R-1,1,30,0,0,logarithmic,3,1.8257418,,,\n3,R-1,1,20,0,0,logarithmic,3,1,,,\n";
@@ -190,6 +201,115 @@ TEST_F(HostOnServer, ConnectionLostMidBatchIsReconnectedOnceOrTheRestIsMarked) {
         EXPECT_EQ(run.exitCode, row.exitCode) << Errors();
         EXPECT_NE(run.output.find(before + row.after), std::string::npos) << run.output;
         EXPECT_NE(Errors().find(row.error), std::string::npos) << Errors();
+    }
+}
+
+// A port on 127.0.0.1 that nothing listens on now.
+std::string FreePort() {
+    const int probe = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    const bool bound = bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                       getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0;
+    close(probe);
+    return bound ? std::to_string(ntohs(address.sin_port)) : "";
+}
+
+// A PostgreSQL server of the test's own (scripts/pg-server.sh on a free port and a folder of its
+// own), so that stopping it touches no other suite. The server is stopped and its folder removed
+// when the guard goes away, whatever the test did.
+class OwnServer {
+public:
+    OwnServer() {
+        const std::string prefix = "export TAVRIN21_PG_CONNECT='";
+        const auto run = framework::RunProgram(Script("start"));
+        if (run && run->exitCode == 0 && run->output.rfind(prefix, 0) == 0) {
+            const std::size_t end = run->output.find('\'', prefix.size());
+            connect_ = run->output.substr(prefix.size(), end - prefix.size());
+        }
+    }
+    ~OwnServer() { framework::RunProgram(Script("stop")); }
+    OwnServer(const OwnServer&) = delete;
+    OwnServer& operator=(const OwnServer&) = delete;
+
+    const std::string& Connect() const { return connect_; }  // empty when it did not start
+    bool Halt(const std::string& mode) {
+        const auto run = framework::RunProgram(Script("halt " + mode));
+        return run && run->exitCode == 0;
+    }
+
+private:
+    std::string Script(const std::string& command) const {
+        return "TAVRIN21_PG_PORT=" + port_ + " TAVRIN21_PG_DATA=/tmp/tavrin21-pg-stop-" + port_ +
+               " bash " TAVRIN21_PG_SERVER_SCRIPT " " + command;
+    }
+
+    std::string port_ = FreePort();
+    std::string connect_;
+};
+
+TEST(HostOnStoppingServer, ItemsFromTheOneInFlightOnAreMarkedUnreachable) {
+    const auto available = framework::RunProgram("bash " TAVRIN21_PG_SERVER_SCRIPT " available");
+    if (!available || available->exitCode != 0) {
+        const char* ci = std::getenv("CI");
+        if (ci != nullptr && std::string_view(ci) == "true") {
+            FAIL() << "no PostgreSQL server binaries (CI=true: every backend must run)";
+        }
+        GTEST_SKIP() << "no PostgreSQL server binaries to start a server of the test's own";
+    }
+    test::ScratchDirectory scratch;
+    const std::string items = (scratch / "items.csv").string();
+    std::ofstream(items) << "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
+                         << "R-1,GB,30,0,0\nR-1,GB,20,0,0\nHOLD,GB,30,0,0\nR-1,GB,25,0,0\n";
+    const auto readFile = [](const std::filesystem::path& path) {
+        std::ifstream file(path);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    };
+    const std::string unreachable = ",logarithmic,,,,,the primary library is unreachable\n";
+    for (const char* mode : {"fast", "immediate"}) {
+        SCOPED_TRACE(mode);
+        OwnServer server;
+        ASSERT_FALSE(server.Connect().empty()) << "the test's own server did not start";
+        MakeServerLibrary(server.Connect(), HoldingLibrary());
+        const auto calc = [&](const std::string& output) {
+            return test::HostProgram() + " calc --format csv --items " + items + " --primary '" +
+                   server.Connect() + "' --output " + (scratch / output).string() + " 2>" +
+                   (scratch / "err.txt").string();
+        };
+        framework::Database watch;
+        watch.Open(server.Connect());
+        // A run without the fault first (HOLD does not sleep once the sequence is past 1).
+        watch.ExecuteSQL("SELECT setval('hold_once', 1)");
+        const test::ProgramRun clean = test::RunShell(calc("clean.csv"));
+        ASSERT_EQ(clean.exitCode, kExitOk) << readFile(scratch / "err.txt");
+        const std::string expectedClean = readFile(scratch / "clean.csv");
+        const std::size_t hold = expectedClean.find("\n4,HOLD,");
+        ASSERT_NE(hold, std::string::npos) << expectedClean;
+
+        watch.ExecuteSQL("SELECT setval('hold_once', 1, false)");
+        FILE* host = popen(calc("faulted.csv").c_str(), "r");
+        ASSERT_NE(host, nullptr);
+        const std::string sleepers = "SELECT COUNT(*) FROM pg_stat_activity WHERE wait_event = 'PgSleep'";
+        bool sleeping = false;
+        for (int tries = 0; tries < 600 && !sleeping; ++tries) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            sleeping = FirstValue(watch, sleepers) == "1";
+        }
+        watch.Close();
+        EXPECT_TRUE(sleeping) << "the host never reached part HOLD";
+        EXPECT_TRUE(server.Halt(mode));
+        const test::ProgramRun run = FinishProgram(host);
+        const std::string errors = readFile(scratch / "err.txt");
+        EXPECT_EQ(run.exitCode, kExitDatabaseErrors) << errors;
+        // The items before HOLD as the clean run wrote them; HOLD and every later item marked.
+        EXPECT_EQ(readFile(scratch / "faulted.csv"), expectedClean.substr(0, hold + 1) + "4,HOLD,1,30,0,0" +
+                                                         unreachable + "5,R-1,1,25,0,0" + unreachable);
+        EXPECT_NE(errors.find("part HOLD: the primary library is unreachable; this and the remaining "
+                              "items are not calculated\n"),
+                  std::string::npos)
+            << errors;
     }
 }
 
