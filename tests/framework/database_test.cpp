@@ -1,7 +1,6 @@
 #include "framework/database.h"
 
 #include "framework/db_exception.h"
-#include "framework/odbc_api.h"
 #include "framework/recordset.h"
 #include "tests/library/backend_fixture.h"
 
@@ -32,35 +31,6 @@ TEST_P(DatabaseTest, OpensExecutesAndClosesAndWhatWasWrittenStays) {
     EXPECT_FALSE(primary_->IsConnectionDead());
     primary_->Close();
     EXPECT_EQ(CountOfT(*Connect("primary")), "1");
-}
-
-// Every call of opening and closing fails in turn: each failure leaves the database closed with
-// the driver's reason, frees what was allocated (the sanitizer build checks), and the next open
-// works. A failed disconnect is absorbed.
-TEST_P(DatabaseTest, EachFailingCallOfOpenAndCloseLeavesItClosedAndReopenable) {
-    long steps = 0;
-    for (long n = 1;; ++n) {
-        SCOPED_TRACE("call " + std::to_string(n));
-        odbc::ClearFaults();
-        odbc::FailNthCall(n);
-        try {
-            primary_->Reopen();
-        } catch (const DbException& error) {
-            EXPECT_EQ(error.ErrorText(), "HY000 (0) injected fault");
-            EXPECT_FALSE(primary_->IsOpen());
-        }
-        primary_->Close();
-        if (odbc::FaultsFired() == 0) {
-            break;
-        }
-        EXPECT_EQ(odbc::FaultsFired(), 1);
-        ++steps;
-        odbc::ClearFaults();
-        primary_->Reopen();
-        EXPECT_TRUE(primary_->IsOpen());
-    }
-    // Environment, version, connection, connect, system name, and the session settings' own.
-    EXPECT_GE(steps, 6);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends,
