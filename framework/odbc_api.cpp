@@ -15,6 +15,7 @@ struct FaultPlan {
     std::array<long, kCallKinds> uses{};
     long nthCallCountdown = 0;  // calls left until the one to fail; 0: none armed
     long fired = 0;
+    Call lastFaulted = Call::FreeHandle;
     bool lastCallFaulted = false;
 };
 
@@ -38,6 +39,7 @@ bool FaultDue(Call call) {
     }
     if (due) {
         plan.lastCallFaulted = true;
+        plan.lastFaulted = call;
         ++plan.fired;
     }
     return due;
@@ -71,6 +73,8 @@ void ClearFaults() { Faults() = FaultPlan{}; }
 long CallCount(Call call) { return Faults().uses[static_cast<std::size_t>(call)]; }
 
 long FaultsFired() { return Faults().fired; }
+
+Call LastFaultedCall() { return Faults().lastFaulted; }
 
 SQLRETURN AllocEnvironment(SQLHENV* environment) {
     return Guarded(Call::AllocEnvironment,

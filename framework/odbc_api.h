@@ -11,7 +11,6 @@
 
 #include "framework/db_exception.h"
 #include "framework/platform/export.h"
-
 #include "framework/platform/odbc_headers.h"
 
 #include <string>
@@ -57,8 +56,10 @@ FRAMEWORK_API void FailNthCall(long n);
 FRAMEWORK_API void ClearFaults();
 // How often `call` was used on this thread since the last ClearFaults, failed uses included.
 FRAMEWORK_API long CallCount(Call call);
-// How many injected faults fired on this thread since the last ClearFaults.
+// How many injected faults fired on this thread since the last ClearFaults, and the kind of call
+// the last one failed (meaningless while none has).
 FRAMEWORK_API long FaultsFired();
+FRAMEWORK_API Call LastFaultedCall();
 
 SQLRETURN AllocEnvironment(SQLHENV* environment);
 SQLRETURN SetEnvAttr(SQLHENV environment, SQLINTEGER attribute, SQLPOINTER value);
