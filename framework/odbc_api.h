@@ -1,9 +1,10 @@
 #pragma once
 
-// The one seam through which the framework calls the ODBC driver manager: no other file calls an
-// SQL* function. Each call here can be made to fail, so tests can reach the error paths of a real
-// driver that never fails on its own: either the Nth use of one kind of call, or the Nth call of
-// any kind, counted over every call that can fail.
+// The one seam through which the framework calls the ODBC driver manager: no other file calls a
+// driver-manager function (the installer's driver list is read elsewhere). Each call here can be
+// made to fail, so tests can reach the error paths of a real driver that never fails on its own:
+// either the Nth use of one kind of call, or the Nth call of any kind, counted over every call
+// that can fail.
 //
 // An injected fault returns SQL_ERROR without calling the driver manager, and the next
 // Diagnostics() gives the one record "HY000 injected fault", as a driver's own error would read;
