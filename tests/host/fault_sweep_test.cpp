@@ -12,6 +12,7 @@
 #include "tests/support/sql_script.h"
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -55,7 +56,7 @@ protected:
 };
 
 auto Outcome(const ItemResult& result) {
-    return std::tuple(result.status, result.message, result.resultRate, result.resultScale);
+    return std::tuple(result.status, result.message, result.rate, result.shape, result.scale);
 }
 
 TEST_P(FaultSweep, EachFailingCallFailsOnlyItsItemWithTheDriversReason) {
@@ -69,7 +70,9 @@ TEST_P(FaultSweep, EachFailingCallFailsOnlyItsItemWithTheDriversReason) {
         EXPECT_EQ(std::get<0>(baseline.back()), StatusCalculated) << item.partNumber;
     }
     const auto injected =
-        std::tuple(StatusFailed, "database error: HY000 injected fault", 0.0f, 0.0f);
+        std::tuple(std::optional<std::int32_t>(StatusFailed),
+                   std::string("database error: HY000 injected fault"), std::optional<float>(),
+                   std::optional<float>(), std::optional<float>());
 
     long n = 1, absorbed = 0;
     for (; n == 1 || odbc::FaultsFired() > 0; ++n) {
