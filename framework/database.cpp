@@ -1,15 +1,13 @@
 #include "framework/database.h"
 
-
 #include "framework/connect_items.h"
 #include "framework/db_exception.h"
 #include "framework/odbc_api.h"
 #include "framework/odbc_handle.h"
+#include "framework/platform/connect_string.h"
+#include "framework/session_settings.h"
 #include "framework/statement_cache.h"
 #include "framework/text_compare.h"
-#include "framework/platform/connect_string.h"
-#include "framework/platform/sql_dialect.h"
-#include "framework/session_settings.h"
 
 namespace framework {
 
@@ -18,7 +16,8 @@ namespace {
 // Connect strings written for the framework may start with "ODBC;", which names the kind of
 // source, not a key; the driver manager would read it as part of the first key.
 std::string WithoutOdbcPrefix(const std::string& connectString) {
-    if (connectString.size() >= 5 && EqualsIgnoringCase(std::string_view(connectString).substr(0, 5), "ODBC;")) {
+    if (connectString.size() >= 5 &&
+        EqualsIgnoringCase(std::string_view(connectString).substr(0, 5), "ODBC;")) {
         return connectString.substr(5);
     }
     return connectString;
@@ -34,30 +33,48 @@ struct Database::Impl {
     std::string dbmsName;
     StatementCache statements;
     std::string connectString;  // as given to Open, password and all, for Reopen
+
+    // Frees the statements, disconnects and frees the handles. Never throws.
+    void Release() noexcept {
+        statements.Clear();
+        if (connected) {
+            connected = false;
+            // A driver refuses to disconnect inside a transaction (25000): closing gives up what
+            // was not committed, so roll it back and try once more. Should that fail too, the
+            // connection handle cannot be freed either, and there is nothing left to do.
+            if (!odbc::Succeeded(odbc::Disconnect(connection.Get()))) {
+                odbc::EndTran(connection.Get(), false);
+                odbc::Disconnect(connection.Get());
+            }
+        }
+        connection.Reset();
+        environment.Reset();
+    }
 };
 
 Database::Database() : impl_(std::make_unique<Impl>()) {}
 
-Database::~Database() {
-    impl_->statements.Clear();
-    if (impl_->connected) {
-        SQLDisconnect(impl_->connection.Get());
-    }
-}
+Database::~Database() { impl_->Release(); }
 
 void Database::Open(const std::string& connectString) {
     Close();
     impl_->displayName = RedactPassword(connectString);
+    impl_->dbmsName.clear();
 
-    SQLHANDLE environment = nullptr;
-    if (!odbc::Succeeded(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment))) {
-        throw DbException("cannot allocate an ODBC environment", {}, impl_->displayName);
+    SQLHENV environment = nullptr;
+    if (!odbc::Succeeded(odbc::AllocEnvironment(&environment))) {
+        odbc::ThrowError("cannot allocate an ODBC environment", SQL_HANDLE_ENV, nullptr,
+                         impl_->displayName);
     }
     impl_->environment = odbc::EnvironmentHandle(environment);
-    SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    if (!odbc::Succeeded(odbc::SetEnvAttr(environment, SQL_ATTR_ODBC_VERSION,
+                                          reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3)))) {
+        odbc::ThrowError("cannot set the ODBC version", SQL_HANDLE_ENV, environment,
+                         impl_->displayName);
+    }
 
-    SQLHANDLE connection = nullptr;
-    if (!odbc::Succeeded(SQLAllocHandle(SQL_HANDLE_DBC, environment, &connection))) {
+    SQLHDBC connection = nullptr;
+    if (!odbc::Succeeded(odbc::AllocConnection(environment, &connection))) {
         odbc::ThrowError("cannot allocate an ODBC connection", SQL_HANDLE_ENV, environment,
                          impl_->displayName);
     }
@@ -70,9 +87,12 @@ void Database::Open(const std::string& connectString) {
                          impl_->displayName);
     }
     impl_->connected = true;
-    impl_->dbmsName = framework::DbmsName(connection);
     impl_->connectString = connectString;
     try {
+        if (!odbc::Succeeded(odbc::GetInfoText(connection, SQL_DBMS_NAME, impl_->dbmsName))) {
+            odbc::ThrowError("cannot ask for the database system's name", SQL_HANDLE_DBC,
+                             connection, impl_->displayName);
+        }
         ApplySessionSettings(*this);
     } catch (...) {
         Close();
@@ -82,23 +102,16 @@ void Database::Open(const std::string& connectString) {
 
 bool Database::IsOpen() const { return impl_->connected; }
 
-void Database::Close() {
-    impl_->statements.Clear();
-    if (impl_->connected) {
-        SQLDisconnect(impl_->connection.Get());
-        impl_->connected = false;
-    }
-    impl_->connection.Reset();
-    impl_->environment.Reset();
-}
+void Database::Close() { impl_->Release(); }
 
 void Database::ExecuteSQL(const std::string& sql) {
     if (!impl_->connected) {
         throw DbException("the database is not open", {}, sql);
     }
-    SQLHANDLE statement = nullptr;
-    if (!odbc::Succeeded(SQLAllocHandle(SQL_HANDLE_STMT, impl_->connection.Get(), &statement))) {
-        odbc::ThrowError("cannot allocate a statement", SQL_HANDLE_DBC, impl_->connection.Get(), sql);
+    SQLHSTMT statement = nullptr;
+    if (!odbc::Succeeded(odbc::AllocStatement(impl_->connection.Get(), &statement))) {
+        odbc::ThrowError("cannot allocate a statement", SQL_HANDLE_DBC, impl_->connection.Get(),
+                         sql);
     }
     odbc::StatementHandle owner(statement);
     const SQLRETURN rc = odbc::ExecDirect(statement, sql);
@@ -112,8 +125,9 @@ bool Database::IsConnectionDead() const {
         return false;
     }
     SQLUINTEGER dead = SQL_CD_FALSE;
+    // A driver that cannot tell counts as alive; the caller then reopens every connection.
     const SQLRETURN rc =
-        SQLGetConnectAttr(impl_->connection.Get(), SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr);
+        odbc::GetConnectAttr(impl_->connection.Get(), SQL_ATTR_CONNECTION_DEAD, &dead);
     return odbc::Succeeded(rc) && dead == SQL_CD_TRUE;
 }
 

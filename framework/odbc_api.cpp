@@ -7,13 +7,15 @@ namespace framework::odbc {
 
 namespace {
 
-// EndTran is the last kind of call.
-constexpr std::size_t kCallKinds = static_cast<std::size_t>(Call::EndTran) + 1;
+constexpr std::size_t kCallKinds = static_cast<std::size_t>(Call::FreeHandle) + 1;
 
 struct FaultPlan {
     FaultPlan() { countdown.fill(-1); }
     std::array<int, kCallKinds> countdown;
     std::array<long, kCallKinds> uses{};
+    long nthCallCountdown = 0;  // calls left until the one to fail; 0: none armed
+    long fired = 0;
+    Call lastFaulted = Call::FreeHandle;
     bool lastCallFaulted = false;
 };
 
@@ -22,20 +24,34 @@ FaultPlan& Faults() {
     return plan;
 }
 
-// True when this use of `call` is the one to fail.
+// Counts this use of `call` and tells whether it is the one to fail.
 bool FaultDue(Call call) {
     FaultPlan& plan = Faults();
-    int& countdown = plan.countdown[static_cast<std::size_t>(call)];
-    ++plan.uses[static_cast<std::size_t>(call)];
+    const auto kind = static_cast<std::size_t>(call);
+    ++plan.uses[kind];
     plan.lastCallFaulted = false;
-    if (countdown < 0) {
-        return false;
+    bool due = false;
+    if (plan.countdown[kind] >= 0 && plan.countdown[kind]-- == 0) {
+        due = true;
     }
-    if (countdown-- == 0) {
+    if (plan.nthCallCountdown > 0 && --plan.nthCallCountdown == 0) {
+        due = true;
+    }
+    if (due) {
         plan.lastCallFaulted = true;
-        return true;
+        plan.lastFaulted = call;
+        ++plan.fired;
     }
-    return false;
+    return due;
+}
+
+// Runs `real` unless this use of `call` is to fail.
+template <typename RealCall>
+SQLRETURN Guarded(Call call, RealCall real) {
+    if (FaultDue(call)) {
+        return SQL_ERROR;
+    }
+    return real();
 }
 
 std::string Narrow(const SQLCHAR* text) { return reinterpret_cast<const char*>(text); }
@@ -50,25 +66,87 @@ void InjectFault(Call call, int callsBefore) {
     Faults().countdown[static_cast<std::size_t>(call)] = callsBefore;
 }
 
+void FailNthCall(long n) { Faults().nthCallCountdown = std::max(n, 0L); }
+
 void ClearFaults() { Faults() = FaultPlan{}; }
 
 long CallCount(Call call) { return Faults().uses[static_cast<std::size_t>(call)]; }
 
+long FaultsFired() { return Faults().fired; }
+
+Call LastFaultedCall() { return Faults().lastFaulted; }
+
+SQLRETURN AllocEnvironment(SQLHENV* environment) {
+    return Guarded(Call::AllocEnvironment,
+                   [&] { return SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, environment); });
+}
+
+SQLRETURN SetEnvAttr(SQLHENV environment, SQLINTEGER attribute, SQLPOINTER value) {
+    return Guarded(Call::SetEnvAttr,
+                   [&] { return SQLSetEnvAttr(environment, attribute, value, 0); });
+}
+
+SQLRETURN AllocConnection(SQLHENV environment, SQLHDBC* connection) {
+    return Guarded(Call::AllocConnection,
+                   [&] { return SQLAllocHandle(SQL_HANDLE_DBC, environment, connection); });
+}
+
+SQLRETURN SetAutocommit(SQLHDBC connection, bool on) {
+    return Guarded(Call::SetAutocommit, [&] {
+        const SQLULEN value = on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
+        return SQLSetConnectAttr(connection, SQL_ATTR_AUTOCOMMIT,
+                                 reinterpret_cast<SQLPOINTER>(value), 0);
+    });
+}
+
+SQLRETURN GetConnectAttr(SQLHDBC connection, SQLINTEGER attribute, SQLUINTEGER* value) {
+    return Guarded(Call::GetConnectAttr,
+                   [&] { return SQLGetConnectAttr(connection, attribute, value, 0, nullptr); });
+}
+
 SQLRETURN DriverConnect(SQLHDBC connection, const std::string& connectString) {
-    if (FaultDue(Call::Connect)) {
-        return SQL_ERROR;
-    }
-    SQLCHAR completed[1024];
-    SQLSMALLINT completedLength = 0;
-    return SQLDriverConnect(connection, nullptr, Text(connectString), SQL_NTS, completed,
-                            sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
+    return Guarded(Call::Connect, [&] {
+        SQLCHAR completed[1024];
+        SQLSMALLINT completedLength = 0;
+        return SQLDriverConnect(connection, nullptr, Text(connectString), SQL_NTS, completed,
+                                sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
+    });
+}
+
+SQLRETURN GetInfoText(SQLHDBC connection, SQLUSMALLINT item, std::string& text) {
+    return Guarded(Call::GetInfo, [&] {
+        SQLCHAR buffer[256] = {};
+        SQLSMALLINT length = 0;
+        const SQLRETURN rc = SQLGetInfo(connection, item, buffer, sizeof buffer, &length);
+        if (Succeeded(rc)) {
+            text = Narrow(buffer);
+        }
+        return rc;
+    });
+}
+
+SQLRETURN EndTran(SQLHDBC connection, bool commit) {
+    return Guarded(Call::EndTran, [&] {
+        return SQLEndTran(SQL_HANDLE_DBC, connection, commit ? SQL_COMMIT : SQL_ROLLBACK);
+    });
+}
+
+SQLRETURN Disconnect(SQLHDBC connection) {
+    return Guarded(Call::Disconnect, [&] { return SQLDisconnect(connection); });
 }
 
 SQLRETURN AllocStatement(SQLHDBC connection, SQLHSTMT* statement) {
-    if (FaultDue(Call::AllocStatement)) {
-        return SQL_ERROR;
-    }
-    return SQLAllocHandle(SQL_HANDLE_STMT, connection, statement);
+    return Guarded(Call::AllocStatement,
+                   [&] { return SQLAllocHandle(SQL_HANDLE_STMT, connection, statement); });
+}
+
+SQLRETURN SetStmtAttr(SQLHSTMT statement, SQLINTEGER attribute, SQLPOINTER value) {
+    return Guarded(Call::SetStmtAttr,
+                   [&] { return SQLSetStmtAttr(statement, attribute, value, 0); });
+}
+
+SQLRETURN Prepare(SQLHSTMT statement, const std::string& sql) {
+    return Guarded(Call::Prepare, [&] { return SQLPrepare(statement, Text(sql), SQL_NTS); });
 }
 
 SQLRETURN BindParameter(SQLHSTMT statement,
@@ -79,61 +157,40 @@ SQLRETURN BindParameter(SQLHSTMT statement,
                         SQLPOINTER value,
                         SQLLEN valueBytes,
                         SQLLEN* indicator) {
-    if (FaultDue(Call::BindParameter)) {
-        return SQL_ERROR;
-    }
-    return SQLBindParameter(statement, number, SQL_PARAM_INPUT, valueType, parameterType,
-                            columnSize, 0, value, valueBytes, indicator);
-}
-
-SQLRETURN CloseCursor(SQLHSTMT statement) {
-    if (FaultDue(Call::CloseCursor)) {
-        return SQL_ERROR;
-    }
-    return SQLFreeStmt(statement, SQL_CLOSE);
-}
-
-SQLRETURN SetAutocommit(SQLHDBC connection, bool on) {
-    if (FaultDue(Call::SetAutocommit)) {
-        return SQL_ERROR;
-    }
-    const SQLULEN value = on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
-    return SQLSetConnectAttr(connection, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(value), 0);
-}
-
-SQLRETURN EndTran(SQLHDBC connection, bool commit) {
-    if (FaultDue(Call::EndTran)) {
-        return SQL_ERROR;
-    }
-    return SQLEndTran(SQL_HANDLE_DBC, connection, commit ? SQL_COMMIT : SQL_ROLLBACK);
+    return Guarded(Call::BindParameter, [&] {
+        return SQLBindParameter(statement, number, SQL_PARAM_INPUT, valueType, parameterType,
+                                columnSize, 0, value, valueBytes, indicator);
+    });
 }
 
 SQLRETURN ExecDirect(SQLHSTMT statement, const std::string& sql) {
-    if (FaultDue(Call::ExecDirect)) {
-        return SQL_ERROR;
-    }
-    return SQLExecDirect(statement, Text(sql), SQL_NTS);
-}
-
-SQLRETURN Prepare(SQLHSTMT statement, const std::string& sql) {
-    if (FaultDue(Call::Prepare)) {
-        return SQL_ERROR;
-    }
-    return SQLPrepare(statement, Text(sql), SQL_NTS);
+    return Guarded(Call::ExecDirect, [&] { return SQLExecDirect(statement, Text(sql), SQL_NTS); });
 }
 
 SQLRETURN Execute(SQLHSTMT statement) {
-    if (FaultDue(Call::Execute)) {
-        return SQL_ERROR;
-    }
-    return SQLExecute(statement);
+    return Guarded(Call::Execute, [&] { return SQLExecute(statement); });
+}
+
+SQLRETURN NumResultCols(SQLHSTMT statement, SQLSMALLINT* count) {
+    return Guarded(Call::NumResultCols, [&] { return SQLNumResultCols(statement, count); });
+}
+
+SQLRETURN DescribeColName(SQLHSTMT statement, SQLUSMALLINT column, std::string& name) {
+    return Guarded(Call::DescribeCol, [&] {
+        SQLCHAR buffer[256] = {};
+        SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
+        SQLULEN size = 0;
+        const SQLRETURN rc = SQLDescribeCol(statement, column, buffer, sizeof buffer, &nameLength,
+                                            &type, &size, &digits, &nullable);
+        if (Succeeded(rc)) {
+            name = Narrow(buffer);
+        }
+        return rc;
+    });
 }
 
 SQLRETURN Fetch(SQLHSTMT statement) {
-    if (FaultDue(Call::Fetch)) {
-        return SQL_ERROR;
-    }
-    return SQLFetch(statement);
+    return Guarded(Call::Fetch, [&] { return SQLFetch(statement); });
 }
 
 SQLRETURN GetData(SQLHSTMT statement,
@@ -142,10 +199,22 @@ SQLRETURN GetData(SQLHSTMT statement,
                   SQLPOINTER target,
                   SQLLEN targetBytes,
                   SQLLEN* indicator) {
-    if (FaultDue(Call::GetData)) {
-        return SQL_ERROR;
+    return Guarded(Call::GetData, [&] {
+        return SQLGetData(statement, column, targetType, target, targetBytes, indicator);
+    });
+}
+
+SQLRETURN CloseCursor(SQLHSTMT statement) {
+    return Guarded(Call::CloseCursor, [&] { return SQLFreeStmt(statement, SQL_CLOSE); });
+}
+
+SQLRETURN FreeHandle(SQLSMALLINT handleType, SQLHANDLE handle) noexcept {
+    if (handle == nullptr) {
+        return SQL_INVALID_HANDLE;
     }
-    return SQLGetData(statement, column, targetType, target, targetBytes, indicator);
+    // Counted, never failed (see Call::FreeHandle); the last fault's diagnostic stays readable.
+    ++Faults().uses[static_cast<std::size_t>(Call::FreeHandle)];
+    return SQLFreeHandle(handleType, handle);
 }
 
 std::vector<DiagnosticRecord> Diagnostics(SQLSMALLINT handleType, SQLHANDLE handle) {

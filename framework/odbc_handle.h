@@ -2,7 +2,7 @@
 
 // One owner per ODBC handle: move-only, freed in the destructor, never shared.
 
-#include "framework/platform/odbc_headers.h"
+#include "framework/odbc_api.h"
 
 #include <utility>
 
@@ -29,10 +29,9 @@ public:
     explicit operator bool() const { return handle_ != nullptr; }
 
     void Reset() noexcept {
-        if (handle_ != nullptr) {
-            SQLFreeHandle(HandleType, handle_);
-            handle_ = nullptr;
-        }
+        // Freeing fails only for a handle still in use (a connection not disconnected), which
+        // the owners rule out; a destructor could do nothing about it anyway.
+        FreeHandle(HandleType, std::exchange(handle_, nullptr));
     }
 
 private:

@@ -4,9 +4,9 @@
 #include "framework/db_exception.h"
 #include "framework/odbc_api.h"
 #include "framework/odbc_handle.h"
+#include "framework/platform/sql_dialect.h"
 #include "framework/result_columns.h"
 #include "framework/text_compare.h"
-#include "framework/platform/sql_dialect.h"
 
 namespace framework {
 
@@ -39,10 +39,17 @@ struct Recordset::Impl {
             odbc::ThrowError("cannot allocate a statement", SQL_HANDLE_DBC, connection, *sql);
         }
         ownStatement = odbc::StatementHandle(handle);
-        SQLSetStmtAttr(handle, SQL_ATTR_CURSOR_TYPE,
-                       reinterpret_cast<SQLPOINTER>(SQL_CURSOR_FORWARD_ONLY), 0);
-        SQLSetStmtAttr(handle, SQL_ATTR_CONCURRENCY,
-                       reinterpret_cast<SQLPOINTER>(SQL_CONCUR_READ_ONLY), 0);
+        statement = handle;
+        if (!odbc::Succeeded(
+                odbc::SetStmtAttr(handle, SQL_ATTR_CURSOR_TYPE,
+                                  reinterpret_cast<SQLPOINTER>(SQL_CURSOR_FORWARD_ONLY)))) {
+            Fail("cannot ask for a forward-only cursor");
+        }
+        if (!odbc::Succeeded(
+                odbc::SetStmtAttr(handle, SQL_ATTR_CONCURRENCY,
+                                  reinterpret_cast<SQLPOINTER>(SQL_CONCUR_READ_ONLY)))) {
+            Fail("cannot ask for a read-only cursor");
+        }
         return handle;
     }
 
@@ -109,7 +116,6 @@ void Recordset::Open(const std::string& sql, const std::vector<SqlParameter>& pa
             impl_->Run(*impl_->ownPrepared, parameters);
         } else {
             SQLHSTMT handle = impl_->Allocate();
-            impl_->statement = handle;
             if (!odbc::Succeeded(
                     odbc::ExecDirect(handle, SqlForDbms(impl_->database->DbmsName(), sql)))) {
                 impl_->Fail("cannot open the record set");
@@ -169,8 +175,8 @@ void Recordset::GetFieldValue(std::string_view name, std::string& value) {
     char chunk[512];
     for (;;) {
         SQLLEN indicator = 0;
-        const SQLRETURN rc = odbc::GetData(impl_->statement, column, SQL_C_CHAR, chunk,
-                                           sizeof chunk, &indicator);
+        const SQLRETURN rc =
+            odbc::GetData(impl_->statement, column, SQL_C_CHAR, chunk, sizeof chunk, &indicator);
         if (rc == SQL_NO_DATA) {
             return;
         }
@@ -182,9 +188,9 @@ void Recordset::GetFieldValue(std::string_view name, std::string& value) {
             return;
         }
         // A long text arrives in pieces; each but the last fills the chunk less its NUL.
-        const bool truncated = rc == SQL_SUCCESS_WITH_INFO &&
-                               (indicator == SQL_NO_TOTAL ||
-                                indicator >= static_cast<SQLLEN>(sizeof chunk));
+        const bool truncated =
+            rc == SQL_SUCCESS_WITH_INFO &&
+            (indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(sizeof chunk));
         if (!truncated) {
             value.append(chunk, static_cast<std::size_t>(indicator));
             return;
@@ -197,8 +203,8 @@ void Recordset::GetFieldValue(std::string_view name, DbVariant& value) {
     const SQLUSMALLINT column = impl_->CurrentRowColumn(name);
     double number = 0.0;
     SQLLEN indicator = 0;
-    const SQLRETURN rc = odbc::GetData(impl_->statement, column, SQL_C_DOUBLE, &number,
-                                       sizeof number, &indicator);
+    const SQLRETURN rc =
+        odbc::GetData(impl_->statement, column, SQL_C_DOUBLE, &number, sizeof number, &indicator);
     if (!odbc::Succeeded(rc)) {
         impl_->Fail("cannot read column " + std::string(name) + " as a number");
     }

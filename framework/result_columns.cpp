@@ -6,20 +6,17 @@ namespace framework {
 
 std::vector<std::string> ResultColumnNames(SQLHSTMT statement, const std::string& sql) {
     SQLSMALLINT count = 0;
-    if (!odbc::Succeeded(SQLNumResultCols(statement, &count))) {
+    if (!odbc::Succeeded(odbc::NumResultCols(statement, &count))) {
         odbc::ThrowError("cannot count the result columns", SQL_HANDLE_STMT, statement, sql);
     }
     std::vector<std::string> columns;
     for (SQLUSMALLINT column = 1; column <= count; ++column) {
-        SQLCHAR name[256] = {};
-        SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
-        SQLULEN size = 0;
-        if (!odbc::Succeeded(SQLDescribeCol(statement, column, name, sizeof name, &nameLength,
-                                            &type, &size, &digits, &nullable))) {
+        std::string name;
+        if (!odbc::Succeeded(odbc::DescribeColName(statement, column, name))) {
             odbc::ThrowError("cannot describe result column " + std::to_string(column),
                              SQL_HANDLE_STMT, statement, sql);
         }
-        columns.emplace_back(reinterpret_cast<const char*>(name));
+        columns.push_back(std::move(name));
     }
     return columns;
 }

@@ -28,6 +28,8 @@ Transaction::~Transaction() {
     if (!database_.IsOpen()) {
         return;
     }
+    // Results not looked at: a destructor cannot report them. A rollback that failed is done
+    // again by Database::Close, which rolls back whatever is open before it disconnects.
     if (!committed_) {
         odbc::EndTran(Connection(database_), false);
     }

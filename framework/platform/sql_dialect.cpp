@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "framework/platform/odbc_headers.h"
-
 namespace framework {
 
 namespace {
@@ -75,20 +73,6 @@ std::string SqlForDbms(std::string_view dbmsName, const std::string& sql) {
     }
     return std::string(text.substr(0, afterSelect)) + " " + std::string(rest) + " LIMIT " +
            std::string(text.substr(digits, afterCount - digits));
-}
-
-std::string DbmsName(void* connection) {
-    if (connection == nullptr) {
-        return {};
-    }
-    SQLCHAR name[128] = {};
-    SQLSMALLINT length = 0;
-    const SQLRETURN rc =
-        SQLGetInfo(static_cast<SQLHDBC>(connection), SQL_DBMS_NAME, name, sizeof name, &length);
-    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
-        return {};
-    }
-    return reinterpret_cast<const char*>(name);
 }
 
 }  // namespace framework

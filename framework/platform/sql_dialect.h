@@ -16,7 +16,4 @@ namespace framework {
 // that need it; anything else is returned as it is.
 FRAMEWORK_API std::string SqlForDbms(std::string_view dbmsName, const std::string& sql);
 
-// The name of the database system behind the ODBC connection handle `connection`, or empty.
-FRAMEWORK_API std::string DbmsName(void* connection);
-
 }  // namespace framework

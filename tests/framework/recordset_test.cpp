@@ -1,38 +1,39 @@
 #include "framework/recordset.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "framework/database.h"
 #include "framework/db_exception.h"
 #include "framework/odbc_api.h"
 #include "framework/statement_cache.h"
-#include "tests/support/scratch_directory.h"
+#include "tests/library/backend_fixture.h"
 #include "tests/support/sql_script.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
 
 namespace framework {
 namespace {
 
-using tavrin21::test::ScratchDirectory;
-
-class RecordsetTest : public ::testing::Test {
+class RecordsetTest : public tavrin21::test::BackendTest {
 protected:
     void SetUp() override {
-        database_.Open(tavrin21::test::SqliteConnectString(scratch_ / "r.sqlite"));
-        tavrin21::test::RunSqlScript(database_,
-                                     "CREATE TABLE Parts (PartNumber TEXT, Code INTEGER, Value DOUBLE PRECISION);"
-                                     "INSERT INTO Parts VALUES ('A''1', 7, 0.1);"
-                                     "INSERT INTO Parts VALUES (NULL, NULL, NULL);"
-                                     "INSERT INTO Parts VALUES ('12abc', 300, -2.5);");
+        BackendTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
+        tavrin21::test::RunSqlScript(Db(),
+                                     "CREATE TABLE Parts (Id INTEGER, PartNumber TEXT, Code "
+                                     "INTEGER, Value DOUBLE PRECISION);\n"
+                                     "INSERT INTO Parts VALUES (1, 'A''1', 7, 0.1);\n"
+                                     "INSERT INTO Parts VALUES (2, NULL, NULL, NULL);\n"
+                                     "INSERT INTO Parts VALUES (3, '12abc', 300, -2.5);");
     }
-    ScratchDirectory scratch_;
-    Database database_;
+    Database& Db() { return *primary_; }
 };
 
-TEST_F(RecordsetTest, ReadsColumnsByNameIgnoringCaseAsTextAndAsNumbers) {
-    Recordset rows(&database_);
-    rows.Open("SELECT PartNumber, Code, Value FROM Parts ORDER BY rowid");
+TEST_P(RecordsetTest, ReadsColumnsByNameIgnoringCaseAsTextAndAsNumbers) {
+    Recordset rows(primary_.get());
+    rows.Open("SELECT PartNumber, Code, Value FROM Parts ORDER BY Id");
     ASSERT_FALSE(rows.IsEOF());
 
     std::string text;
@@ -59,27 +60,26 @@ TEST_F(RecordsetTest, ReadsColumnsByNameIgnoringCaseAsTextAndAsNumbers) {
     EXPECT_THROW(rows.MoveNext(), DbException);
 }
 
-TEST_F(RecordsetTest, ReadsTextLongerThanOneChunk) {
+TEST_P(RecordsetTest, ReadsTextLongerThanOneChunk) {
     const std::string longText(5000, 'x');
-    database_.ExecuteSQL("INSERT INTO Parts VALUES ('" + longText + "', 1, 1)");
-    Recordset rows(&database_);
+    Db().ExecuteSQL("INSERT INTO Parts VALUES (4, '" + longText + "', 1, 1)");
+    Recordset rows(primary_.get());
     rows.Open("SELECT PartNumber FROM Parts WHERE Code = 1");
     std::string text;
     rows.GetFieldValue("PartNumber", text);
     EXPECT_EQ(text, longText);
 }
 
-TEST_F(RecordsetTest, BindsParametersInsteadOfSplicingThem) {
-    Recordset rows(&database_);
-    rows.Open("SELECT Code FROM Parts WHERE PartNumber = ? AND Code = ?",
-              {std::string("A'1"), 7L});
+TEST_P(RecordsetTest, BindsParametersInsteadOfSplicingThem) {
+    Recordset rows(primary_.get());
+    rows.Open("SELECT Code FROM Parts WHERE PartNumber = ? AND Code = ?", {std::string("A'1"), 7L});
     ASSERT_FALSE(rows.IsEOF());
     rows.Open("SELECT Code FROM Parts WHERE PartNumber = ?", {std::string("x' OR '1'='1")});
     EXPECT_TRUE(rows.IsEOF());
 }
 
-TEST_F(RecordsetTest, EmptyResultAndFailedOpenBothReportEndOfData) {
-    Recordset rows(&database_);
+TEST_P(RecordsetTest, EmptyResultAndFailedOpenBothReportEndOfData) {
+    Recordset rows(primary_.get());
     rows.Open("SELECT * FROM Parts WHERE Code = 12345");
     EXPECT_TRUE(rows.IsOpen());
     EXPECT_TRUE(rows.IsEOF());
@@ -94,20 +94,20 @@ TEST_F(RecordsetTest, EmptyResultAndFailedOpenBothReportEndOfData) {
     EXPECT_TRUE(rows.IsEOF());
 }
 
-TEST_F(RecordsetTest, ReadingWithoutARowOrAnUnknownColumnThrows) {
-    Recordset rows(&database_);
+TEST_P(RecordsetTest, ReadingWithoutARowOrAnUnknownColumnThrows) {
+    Recordset rows(primary_.get());
     std::string text;
     EXPECT_THROW(rows.GetFieldValue("Code", text), DbException);
     rows.Open("SELECT Code FROM Parts");
     EXPECT_THROW(rows.GetFieldValue("NoSuchColumn", text), DbException);
 }
 
-TEST_F(RecordsetTest, PreparedStatementRunsAgainWithNewParametersUntilTheDatabaseCloses) {
+TEST_P(RecordsetTest, PreparedStatementRunsAgainWithNewParametersUntilTheDatabaseCloses) {
     const std::string sql = "SELECT PartNumber FROM Parts WHERE Code = ?";
-    PreparedStatement& byCode = database_.Statements().Get(database_, sql);
-    EXPECT_EQ(&database_.Statements().Get(database_, sql), &byCode);
+    PreparedStatement& byCode = Db().Statements().Get(Db(), sql);
+    EXPECT_EQ(&Db().Statements().Get(Db(), sql), &byCode);
 
-    Recordset rows(&database_);
+    Recordset rows(primary_.get());
     std::string text;
     for (const auto& [code, part] : {std::pair{7L, "A'1"}, {300L, "12abc"}, {7L, "A'1"}}) {
         rows.Open(byCode, {code});
@@ -118,7 +118,7 @@ TEST_F(RecordsetTest, PreparedStatementRunsAgainWithNewParametersUntilTheDatabas
     }
 
     // One result, one reader.
-    Recordset other(&database_);
+    Recordset other(primary_.get());
     rows.Open(byCode, {7L});
     EXPECT_THROW(other.Open(byCode, {7L}), DbException);
     rows.Close();
@@ -126,11 +126,11 @@ TEST_F(RecordsetTest, PreparedStatementRunsAgainWithNewParametersUntilTheDatabas
     EXPECT_FALSE(other.IsEOF());
     other.Close();
 
-    database_.Close();
-    EXPECT_EQ(database_.Statements().Size(), 0u);
+    Db().Close();
+    EXPECT_EQ(Db().Statements().Size(), 0u);
 }
 
-TEST_F(RecordsetTest, AFailedCallOnAPreparedStatementThrowsAndTheNextRunWorks) {
+TEST_P(RecordsetTest, AFailedCallOnAPreparedStatementThrowsAndTheNextRunWorks) {
     using odbc::Call;
     const struct {
         const char* name;
@@ -144,8 +144,8 @@ TEST_F(RecordsetTest, AFailedCallOnAPreparedStatementThrowsAndTheNextRunWorks) {
     const std::string sql = "SELECT PartNumber FROM Parts WHERE Code = ?";
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        Database database;
-        database.Open(tavrin21::test::SqliteConnectString(scratch_ / "r.sqlite"));
+        const std::unique_ptr<Database> connection = Connect("primary");
+        Database& database = *connection;
         Recordset parts(&database);
         const auto partOfCode = [&](long code) {
             parts.Open(database.Statements().Get(database, sql), {code});
@@ -169,6 +169,11 @@ TEST_F(RecordsetTest, AFailedCallOnAPreparedStatementThrowsAndTheNextRunWorks) {
         odbc::ClearFaults();
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends,
+                         RecordsetTest,
+                         tavrin21::test::kAllBackends,
+                         tavrin21::test::BackendName);
 
 }  // namespace
 }  // namespace framework

@@ -9,6 +9,7 @@
 #include "tests/support/scratch_directory.h"
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@ inline const auto kAllBackends = ::testing::Values(Backend::Sqlite, Backend::Pos
 inline const auto kPostgresOnly = ::testing::Values(Backend::Postgres);
 inline std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
     return info.param == Backend::Sqlite ? "SQLite" : "PostgreSQL";
+}
+// How a failure names the backend it ran on.
+inline void PrintTo(Backend backend, std::ostream* out) {
+    *out << (backend == Backend::Sqlite ? "SQLite" : "PostgreSQL");
 }
 
 // Each test gets two empty databases for the host's primary and secondary connection, and the
