@@ -61,7 +61,11 @@ std::string DbException::SqlState() const {
 }
 
 bool IsConnectionLostState(const std::string& sqlState) {
-    return sqlState.rfind("08", 0) == 0 || sqlState == "57P01";
+    // 57P01: the server shuts down; 57P02: it ends every session after another of its processes
+    // crashed (and, before PostgreSQL 14, on an immediate shutdown); 57P03: it is starting or
+    // stopping and takes no session yet.
+    return sqlState.rfind("08", 0) == 0 || sqlState == "57P01" || sqlState == "57P02" ||
+           sqlState == "57P03";
 }
 
 }  // namespace framework

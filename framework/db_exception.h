@@ -45,7 +45,7 @@ private:
     std::string errorText_;
 };
 
-// The connection went away (SQLSTATE class 08, or the server shutting down: 57P01). Every later
+// The connection went away (SQLSTATE class 08, or the server ending sessions: 57P01-57P03). Every later
 // statement on the same connection fails too; a batch reports it rather than retrying.
 class FRAMEWORK_API DbConnectionLost : public DbException {
 public:

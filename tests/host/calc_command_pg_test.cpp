@@ -97,7 +97,9 @@ protected:
         }
         admin_.Open(connect);
         name_ = "tavrin21_host_" + std::to_string(getpid());
-        admin_.ExecuteSQL("CREATE DATABASE " + name_);
+        // From template0, which no session ever uses: copying template1 fails while another
+        // test's session happens to be connected to it.
+        admin_.ExecuteSQL("CREATE DATABASE " + name_ + " TEMPLATE template0");
         connect_ = WithDatabase(connect, name_);
     }
 

@@ -13,6 +13,7 @@
 
 #include "framework/database.h"
 #include "framework/odbc_api.h"
+#include "framework/platform/host_system.h"
 #include "tests/host/run_program.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
@@ -49,7 +50,7 @@ protected:
 
     std::string WriteItems(const std::string& text) {
         const auto path = (scratch_ / "items.csv").string();
-        std::ofstream(path) << text;
+        std::ofstream(path, std::ios::binary) << text;  // the bytes as given, no CR added on Windows
         return path;
     }
 
@@ -272,6 +273,9 @@ TEST_F(HostCalc, LibraryThatIsNoLibraryFailsEachItemWithTheDatabasesReason) {
 TEST_F(HostCalc, LibraryFileNameIsOnlyAFileName) {
     for (const std::string name : {"a;b.sqlite", "x=y.sqlite", "{c}.sqlite", "d;{}}=?#%41.sqlite"}) {
         SCOPED_TRACE(name);
+        if (framework::HostIsWindows() && name.find('?') != std::string::npos) {
+            continue;  // not a name Windows allows
+        }
         ScratchDirectory folder;
         std::filesystem::copy_file(scratch_ / "lib.sqlite", folder / name);
         CalcOptions options;
@@ -287,6 +291,9 @@ TEST_F(HostCalc, LibraryFileNameIsOnlyAFileName) {
 }
 
 TEST_F(HostCalc, ProgramExitCodesAndMessages) {
+    if (framework::HostIsWindows()) {
+        GTEST_SKIP() << "the cases are POSIX shell command lines (/dev/full, pipes, signals)";
+    }
     const std::string items = WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
                                          "R-1,GB,30,102,0\nR-1,GB,x,0,0\n");
     std::string many = "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n";
