@@ -1,5 +1,7 @@
 #include "host/item_input.h"
 
+#include "host/field_text.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -13,26 +15,6 @@
 namespace tavrin21::host {
 
 namespace {
-
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-std::optional<long> WholeNumber(const std::string& text) {
-    long value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || stop != end || text.empty()) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 std::variant<std::uint8_t, std::string> ParseByte(const std::string& name, const std::string& text) {
     const auto value = WholeNumber(text);

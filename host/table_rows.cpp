@@ -1,5 +1,7 @@
 #include "host/table_rows.h"
 
+#include "host/field_text.h"
+
 #include "framework/text_compare.h"
 #include "host/csv_reader.h"
 #include "tavrin21/environment_codes.h"
@@ -18,28 +20,6 @@ namespace {
 using framework::SqlValue;
 
 constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
-
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
-std::optional<long> WholeNumber(const std::string& text) {
-    long value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || stop != end || text.empty()) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 // Each parser stores the value of `text` into `value`, or returns the reason it cannot. (An
 // out-parameter rather than a variant of a variant, which GCC 12 under the sanitizers takes for
