@@ -5,6 +5,7 @@
 #include "framework/database.h"
 #include "framework/message_box.h"
 #include "framework/odbc_api.h"
+#include "framework/platform/host_system.h"
 #include "framework/platform/windows_path.h"
 #include "library/failure_library.h"
 #include "tests/support/scratch_directory.h"
@@ -23,6 +24,10 @@ namespace {
 namespace odbc = framework::odbc;
 
 TEST(OpenFaultSweep, EachFailingCallShowsTheDriversReasonAndTheNextOpenWorks) {
+    if (framework::HostIsWindows()) {
+        GTEST_SKIP() << "the test places its Windows paths with a path mapping, which Windows "
+                        "does not apply";
+    }
     test::ScratchDirectory folder;
     const auto previous = framework::SetPathMapping({folder / "root", {{'D', folder / "d"}}});
     for (const char* path : {"\\LIB\\ZOVA.MDB", "D:\\PROJ\\x.mdb"}) {
