@@ -14,20 +14,20 @@
 #include "morvik/morvik.h"
 
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 #include <sql.h>
 #include <sqlext.h>
-#include <unistd.h>
 
 namespace {
 
@@ -72,7 +72,7 @@ void Fill(framework::Database& database) {
 // The floor: one connection, both statements prepared once, parameters and columns bound once
 // to fixed buffers; an item is a copy into the key buffer and two executions.
 class MinimalLookup {
-public:
+  public:
     MinimalLookup(const std::string& connectString, const std::string& setup) {
         Check(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment_), "environment");
         Check(SQLSetEnvAttr(environment_, SQL_ATTR_ODBC_VERSION,
@@ -80,8 +80,8 @@ public:
               "ODBC version");
         Check(SQLAllocHandle(SQL_HANDLE_DBC, environment_, &connection_), "connection");
         const std::string forDriver = framework::ConnectStringForDriverManager(connectString);
-        Check(SQLDriverConnect(connection_, nullptr, Text(forDriver), SQL_NTS, nullptr, 0,
-                               nullptr, SQL_DRIVER_NOPROMPT),
+        Check(SQLDriverConnect(connection_, nullptr, Text(forDriver), SQL_NTS, nullptr, 0, nullptr,
+                               SQL_DRIVER_NOPROMPT),
               "connect");
         connected_ = true;
         if (!setup.empty()) {
@@ -139,7 +139,7 @@ public:
         return true;
     }
 
-private:
+  private:
     static SQLCHAR* Text(const std::string& text) {
         return reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.c_str()));
     }
@@ -212,7 +212,7 @@ Backend& SqliteBackend() {
     static const std::unique_ptr<Backend> backend = [] {
         auto made = std::make_unique<Backend>();
         made->file = std::filesystem::temp_directory_path() /
-                    ("tavrin21-lookup-bench-" + std::to_string(getpid()) + ".sqlite");
+                     ("tavrin21-lookup-bench-" + std::to_string(getpid()) + ".sqlite");
         std::filesystem::remove(made->file);
         made->connectString = "DRIVER=SQLite3;Database=" + made->file.string();
         framework::Database database;
@@ -327,7 +327,9 @@ void RunLookups(benchmark::State& state, Backend& backend) {
     backend.minimal.reset();
 }
 
-void BM_TableLookupSqlite(benchmark::State& state) { RunLookups(state, SqliteBackend()); }
+void BM_TableLookupSqlite(benchmark::State& state) {
+    RunLookups(state, SqliteBackend());
+}
 
 void BM_TableLookupPostgres(benchmark::State& state) {
     Backend* backend = PostgresBackend();

@@ -1,11 +1,11 @@
 #include "calc/calc_item.h"
 
-#include <cstring>
-#include <string>
-
 #include "calc/field_data_method.h"
 #include "calc/table_method.h"
 #include "morvik/morvik.h"
+
+#include <cstring>
+#include <string>
 
 namespace tavrin21 {
 

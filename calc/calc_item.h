@@ -2,11 +2,11 @@
 
 // One item's calculation: the entry checks, then the table method or the field-data method.
 
-#include <cstdint>
-#include <string_view>
-
 #include "tavrin21/item_record.h"
 #include "tavrin21/status.h"
+
+#include <cstdint>
+#include <string_view>
 
 namespace framework {
 class Database;

@@ -1,9 +1,9 @@
 #include "calc/table_method.h"
 
+#include "calc/temperature_conversion.h"
+
 #include <algorithm>
 #include <cmath>
-
-#include "calc/temperature_conversion.h"
 
 namespace tavrin21 {
 
@@ -124,15 +124,20 @@ int InterpolationVariant(std::uint8_t methodCode) {
     return methodCode >= 100 && methodCode <= 199 ? methodCode - 100 : 0;
 }
 
-bool IsUsableValue(double value) { return std::isfinite(value) && std::fabs(value) < 0x1p127; }
+bool IsUsableValue(double value) {
+    return std::isfinite(value) && std::fabs(value) < 0x1p127;
+}
 
-TableMethodOutcome TableMethod(const TabledRateRecord& record, float temperatureCelsius, int variant) {
+TableMethodOutcome TableMethod(const TabledRateRecord& record,
+                               float temperatureCelsius,
+                               int variant) {
     if (temperatureCelsius < record.MinTemperature || temperatureCelsius > record.MaxTemperature) {
         return {StatusFailed, kMessageTemperatureOutOfRange, std::nullopt};
     }
     const Neighbours found = ScanPoints(record, temperatureCelsius);
     if (found.match != kNoPoint) {
-        const float matchedRate = record.Points[found.match].Rate;  // copied out of the packed record
+        const float matchedRate =
+            record.Points[found.match].Rate;  // copied out of the packed record
         return {StatusCalculated, nullptr, matchedRate};
     }
     if (!found.anyUsable) {

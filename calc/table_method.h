@@ -3,11 +3,11 @@
 // The table method once the host library has filled the part's record: the temperature limits,
 // the choice of the two points around the item's temperature, and the interpolation.
 
-#include <cstdint>
-#include <optional>
-
 #include "tavrin21/status.h"
 #include "tavrin21/tabled_rate_record.h"
+
+#include <cstdint>
+#include <optional>
 
 namespace tavrin21 {
 
@@ -15,8 +15,8 @@ inline constexpr const char* kMessageTemperatureOutOfRange = " Temperature out o
 
 struct TableMethodOutcome {
     Status status = StatusCalculated;
-    const char* message = nullptr;   // replaces the host's message when set
-    std::optional<float> rate;       // written to ResultRate when set
+    const char* message = nullptr;  // replaces the host's message when set
+    std::optional<float> rate;      // written to ResultRate when set
 };
 
 // The interpolation variant an item's MethodCode selects: 100..199 give 0..99, all else 0.
@@ -27,6 +27,8 @@ bool IsUsableValue(double value);
 
 // The rate at `temperatureCelsius` from the points of `record`. Variants 0 and 1 interpolate
 // logarithmically between rates converted to that temperature; 2..99 on a straight line.
-TableMethodOutcome TableMethod(const TabledRateRecord& record, float temperatureCelsius, int variant);
+TableMethodOutcome TableMethod(const TabledRateRecord& record,
+                               float temperatureCelsius,
+                               int variant);
 
 }  // namespace tavrin21

@@ -25,7 +25,9 @@ constexpr double kStep = static_cast<double>(0.1f);
 constexpr int kGridSize = 10;
 
 // 1.25 raised to a tenth of the temperature difference.
-double Law(double differenceCelsius) { return std::pow(kGrowthPerStep, differenceCelsius * kStep); }
+double Law(double differenceCelsius) {
+    return std::pow(kGrowthPerStep, differenceCelsius * kStep);
+}
 
 // The grid row or column (1..10) whose cell holds `celsius` in [10, 100]; 0 for a NaN.
 int GridIndex(double celsius) {
@@ -38,7 +40,9 @@ int GridIndex(double celsius) {
     return 0;
 }
 
-double Entry(int row, int column) { return kTemperatureFactorTable[row - 1][column - 1]; }
+double Entry(int row, int column) {
+    return kTemperatureFactorTable[row - 1][column - 1];
+}
 
 // The interpolated ratio of the rate at `from` to the rate at `to`, both in [10, 100].
 double TableRatio(double from, double to) {
@@ -83,7 +87,8 @@ float ConvertedRate(float fromCelsius, float toCelsius, float rate) {
         carriedRate = r * Law(kUpperCelsius - f);
         tableFrom = kUpperCelsius;
     }
-    const double tableTo = t < kLowerCelsius ? kLowerCelsius : (t > kUpperCelsius ? kUpperCelsius : t);
+    const double tableTo =
+        t < kLowerCelsius ? kLowerCelsius : (t > kUpperCelsius ? kUpperCelsius : t);
 
     const double ratio = TableRatio(tableFrom, tableTo);
     const float atTableEdge = static_cast<float>(carriedRate * (1 / ratio));

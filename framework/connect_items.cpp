@@ -64,7 +64,8 @@ std::vector<ConnectItem> ConnectItems(const std::string& connectString) {
 namespace {
 
 bool StartsWithIgnoringCase(const std::string& text, std::size_t at, std::string_view word) {
-    return text.size() - at >= word.size() && EqualsIgnoringCase(std::string_view(text).substr(at, word.size()), word);
+    return text.size() - at >= word.size() &&
+           EqualsIgnoringCase(std::string_view(text).substr(at, word.size()), word);
 }
 
 // Where the value of a password key written at `at` ("Pwd =", "password=") starts, or npos.
@@ -104,7 +105,9 @@ std::size_t ValueEnd(const std::string& text, std::size_t at) {
 }
 
 // With `at` on the "://" of a URL: the end of "://user:password@", or npos when it has none.
-std::size_t UserInfoPasswordAt(const std::string& text, std::size_t at, std::size_t& passwordStart) {
+std::size_t UserInfoPasswordAt(const std::string& text,
+                               std::size_t at,
+                               std::size_t& passwordStart) {
     const std::size_t colon = text.find_first_of(":/@ ;\n", at + 3);
     if (colon == std::string::npos || text[colon] != ':') {
         return std::string::npos;

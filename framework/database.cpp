@@ -54,7 +54,9 @@ struct Database::Impl {
 
 Database::Database() : impl_(std::make_unique<Impl>()) {}
 
-Database::~Database() { impl_->Release(); }
+Database::~Database() {
+    impl_->Release();
+}
 
 void Database::Open(const std::string& connectString) {
     Close();
@@ -100,9 +102,13 @@ void Database::Open(const std::string& connectString) {
     }
 }
 
-bool Database::IsOpen() const { return impl_->connected; }
+bool Database::IsOpen() const {
+    return impl_->connected;
+}
 
-void Database::Close() { impl_->Release(); }
+void Database::Close() {
+    impl_->Release();
+}
 
 void Database::ExecuteSQL(const std::string& sql) {
     if (!impl_->connected) {
@@ -139,12 +145,20 @@ void Database::Reopen() {
     Open(connectString);
 }
 
-const std::string& Database::DisplayName() const { return impl_->displayName; }
+const std::string& Database::DisplayName() const {
+    return impl_->displayName;
+}
 
-const std::string& Database::DbmsName() const { return impl_->dbmsName; }
+const std::string& Database::DbmsName() const {
+    return impl_->dbmsName;
+}
 
-void* Database::NativeHandle() const { return impl_->connection.Get(); }
+void* Database::NativeHandle() const {
+    return impl_->connection.Get();
+}
 
-StatementCache& Database::Statements() { return impl_->statements; }
+StatementCache& Database::Statements() {
+    return impl_->statements;
+}
 
 }  // namespace framework

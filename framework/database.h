@@ -2,18 +2,18 @@
 
 // A connection to a database through the ODBC driver manager.
 
-#include <memory>
-#include <string>
-
 #include "framework/connect_items.h"
 #include "framework/platform/export.h"
+
+#include <memory>
+#include <string>
 
 namespace framework {
 
 class StatementCache;
 
 class FRAMEWORK_API Database {
-public:
+  public:
     Database();
     ~Database();
     Database(const Database&) = delete;
@@ -48,7 +48,7 @@ public:
     // The statements prepared on this connection; dropped when it closes.
     StatementCache& Statements();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

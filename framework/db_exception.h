@@ -3,12 +3,12 @@
 // The error of the database classes: ODBC's diagnostic records and the SQL (or connection) that
 // failed. Passwords never appear in it.
 
+#include "framework/platform/export.h"
+
 #include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include "framework/platform/export.h"
 
 namespace framework {
 
@@ -19,7 +19,7 @@ struct DiagnosticRecord {
 };
 
 class FRAMEWORK_API DbException : public std::runtime_error {
-public:
+  public:
     // `what` names the failing step; `statement` is the SQL text or the connection (password
     // removed) that it worked on.
     DbException(const std::string& what,
@@ -39,16 +39,16 @@ public:
     // The first record's SQLSTATE, or an empty text.
     std::string SqlState() const;
 
-private:
+  private:
     std::vector<DiagnosticRecord> records_;
     std::string statement_;
     std::string errorText_;
 };
 
-// The connection went away (SQLSTATE class 08, or the server ending sessions: 57P01-57P03). Every later
-// statement on the same connection fails too; a batch reports it rather than retrying.
+// The connection went away (SQLSTATE class 08, or the server ending sessions: 57P01-57P03). Every
+// later statement on the same connection fails too; a batch reports it rather than retrying.
 class FRAMEWORK_API DbConnectionLost : public DbException {
-public:
+  public:
     using DbException::DbException;
 };
 

@@ -3,10 +3,10 @@
 // The user-facing message box. Library code shows database errors through it; the program that
 // hosts the code decides where they go by installing a sink.
 
+#include "framework/platform/export.h"
+
 #include <functional>
 #include <string>
-
-#include "framework/platform/export.h"
 
 namespace framework {
 
@@ -14,7 +14,8 @@ inline constexpr unsigned kMessageBoxOk = 0;  // one OK button
 inline constexpr int kIdOk = 1;
 
 // Receives every message box; returns the button the user chose.
-using MessageSink = std::function<int(const std::string& text, unsigned type, unsigned helpContext)>;
+using MessageSink =
+    std::function<int(const std::string& text, unsigned type, unsigned helpContext)>;
 
 // Shows `text`. Without an installed sink the text is written as one line to standard error.
 FRAMEWORK_API int MessageBox(const std::string& text,
@@ -26,13 +27,13 @@ FRAMEWORK_API MessageSink SetMessageSink(MessageSink sink);
 
 // Installs a sink for the length of a scope and puts the previous one back.
 class FRAMEWORK_API ScopedMessageSink {
-public:
+  public:
     explicit ScopedMessageSink(MessageSink sink) : previous_(SetMessageSink(std::move(sink))) {}
     ~ScopedMessageSink() { SetMessageSink(std::move(previous_)); }
     ScopedMessageSink(const ScopedMessageSink&) = delete;
     ScopedMessageSink& operator=(const ScopedMessageSink&) = delete;
 
-private:
+  private:
     MessageSink previous_;
 };
 

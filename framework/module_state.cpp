@@ -21,6 +21,8 @@ ModuleStateGuard::ModuleStateGuard(ModuleState* state) : previous_(currentState)
     currentState = state;
 }
 
-ModuleStateGuard::~ModuleStateGuard() { currentState = previous_; }
+ModuleStateGuard::~ModuleStateGuard() {
+    currentState = previous_;
+}
 
 }  // namespace framework

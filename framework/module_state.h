@@ -4,21 +4,21 @@
 // length of each call it serves, so that what it builds belongs to it, and gives the caller's
 // state back on every way out.
 
-#include <string>
-
 #include "framework/platform/export.h"
+
+#include <string>
 
 namespace framework {
 
 class FRAMEWORK_API ModuleState {
-public:
+  public:
     explicit ModuleState(std::string moduleName) : moduleName_(std::move(moduleName)) {}
     ModuleState(const ModuleState&) = delete;
     ModuleState& operator=(const ModuleState&) = delete;
 
     const std::string& ModuleName() const { return moduleName_; }
 
-private:
+  private:
     std::string moduleName_;
 };
 
@@ -28,13 +28,13 @@ FRAMEWORK_API ModuleState* ProcessModuleState();
 
 // Makes `state` current from construction to destruction, then restores the previous one.
 class FRAMEWORK_API ModuleStateGuard {
-public:
+  public:
     explicit ModuleStateGuard(ModuleState* state);
     ~ModuleStateGuard();
     ModuleStateGuard(const ModuleStateGuard&) = delete;
     ModuleStateGuard& operator=(const ModuleStateGuard&) = delete;
 
-private:
+  private:
     ModuleState* previous_;
 };
 

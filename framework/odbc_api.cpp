@@ -54,7 +54,9 @@ SQLRETURN Guarded(Call call, RealCall real) {
     return real();
 }
 
-std::string Narrow(const SQLCHAR* text) { return reinterpret_cast<const char*>(text); }
+std::string Narrow(const SQLCHAR* text) {
+    return reinterpret_cast<const char*>(text);
+}
 
 SQLCHAR* Text(const std::string& text) {
     return reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.c_str()));
@@ -66,15 +68,25 @@ void InjectFault(Call call, int callsBefore) {
     Faults().countdown[static_cast<std::size_t>(call)] = callsBefore;
 }
 
-void FailNthCall(long n) { Faults().nthCallCountdown = std::max(n, 0L); }
+void FailNthCall(long n) {
+    Faults().nthCallCountdown = std::max(n, 0L);
+}
 
-void ClearFaults() { Faults() = FaultPlan{}; }
+void ClearFaults() {
+    Faults() = FaultPlan{};
+}
 
-long CallCount(Call call) { return Faults().uses[static_cast<std::size_t>(call)]; }
+long CallCount(Call call) {
+    return Faults().uses[static_cast<std::size_t>(call)];
+}
 
-long FaultsFired() { return Faults().fired; }
+long FaultsFired() {
+    return Faults().fired;
+}
 
-Call LastFaultedCall() { return Faults().lastFaulted; }
+Call LastFaultedCall() {
+    return Faults().lastFaulted;
+}
 
 SQLRETURN AllocEnvironment(SQLHENV* environment) {
     return Guarded(Call::AllocEnvironment,

@@ -103,7 +103,9 @@ SQLRETURN CloseCursor(SQLHSTMT statement);
 // Frees `handle`; a null handle is left alone.
 SQLRETURN FreeHandle(SQLSMALLINT handleType, SQLHANDLE handle) noexcept;
 
-inline bool Succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
+inline bool Succeeded(SQLRETURN rc) {
+    return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO;
+}
 
 // Every diagnostic record of `handle`, or the injected one if the last failure was a fault.
 std::vector<DiagnosticRecord> Diagnostics(SQLSMALLINT handleType, SQLHANDLE handle);

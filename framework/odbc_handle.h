@@ -10,7 +10,7 @@ namespace framework::odbc {
 
 template <SQLSMALLINT HandleType>
 class Handle {
-public:
+  public:
     Handle() = default;
     explicit Handle(SQLHANDLE handle) : handle_(handle) {}
     Handle(const Handle&) = delete;
@@ -34,7 +34,7 @@ public:
         FreeHandle(HandleType, std::exchange(handle_, nullptr));
     }
 
-private:
+  private:
     // SQL_NULL_HANDLE is a plain 0: keep the pointer type explicit for std::exchange.
     SQLHANDLE handle_ = nullptr;
 };

@@ -1,14 +1,14 @@
 #include "framework/prepared_statement.h"
 
-#include <algorithm>
-#include <limits>
-
 #include "framework/database.h"
 #include "framework/db_exception.h"
 #include "framework/odbc_api.h"
 #include "framework/odbc_handle.h"
-#include "framework/result_columns.h"
 #include "framework/platform/sql_dialect.h"
+#include "framework/result_columns.h"
+
+#include <algorithm>
+#include <limits>
 
 namespace framework {
 
@@ -41,9 +41,9 @@ struct PreparedStatement::Impl {
 
     void BindText(SQLUSMALLINT number, std::string& text, SQLLEN& length) {
         length = static_cast<SQLLEN>(text.size());
-        if (!odbc::Succeeded(odbc::BindParameter(statement.Get(), number, SQL_C_CHAR,
-                                                 SQL_VARCHAR, std::max<SQLULEN>(text.size(), 1),
-                                                 text.data(), length, &length))) {
+        if (!odbc::Succeeded(odbc::BindParameter(statement.Get(), number, SQL_C_CHAR, SQL_VARCHAR,
+                                                 std::max<SQLULEN>(text.size(), 1), text.data(),
+                                                 length, &length))) {
             Fail("cannot bind parameter " + std::to_string(number));
         }
     }
@@ -51,13 +51,13 @@ struct PreparedStatement::Impl {
     void BindInteger(SQLUSMALLINT number, long value, SQLINTEGER& integer) {
         if (value < std::numeric_limits<SQLINTEGER>::min() ||
             value > std::numeric_limits<SQLINTEGER>::max()) {
-            throw DbException("parameter " + std::to_string(number) + " (" +
-                                  std::to_string(value) + ") is out of the range of an INTEGER",
+            throw DbException("parameter " + std::to_string(number) + " (" + std::to_string(value) +
+                                  ") is out of the range of an INTEGER",
                               {}, sql);
         }
         integer = static_cast<SQLINTEGER>(value);
-        if (!odbc::Succeeded(odbc::BindParameter(statement.Get(), number, SQL_C_SLONG,
-                                                 SQL_INTEGER, 0, &integer, 0, nullptr))) {
+        if (!odbc::Succeeded(odbc::BindParameter(statement.Get(), number, SQL_C_SLONG, SQL_INTEGER,
+                                                 0, &integer, 0, nullptr))) {
             Fail("cannot bind parameter " + std::to_string(number));
         }
     }
@@ -120,10 +120,16 @@ void PreparedStatement::CloseCursor() noexcept {
     }
 }
 
-const std::string& PreparedStatement::Sql() const { return impl_->sql; }
+const std::string& PreparedStatement::Sql() const {
+    return impl_->sql;
+}
 
-const std::vector<std::string>& PreparedStatement::ColumnNames() const { return impl_->columns; }
+const std::vector<std::string>& PreparedStatement::ColumnNames() const {
+    return impl_->columns;
+}
 
-void* PreparedStatement::NativeHandle() const { return impl_->statement.Get(); }
+void* PreparedStatement::NativeHandle() const {
+    return impl_->statement.Get();
+}
 
 }  // namespace framework

@@ -3,12 +3,12 @@
 // A statement prepared once on an open Database and run again and again with new parameters:
 // the database parses and plans it once, and no statement handle is allocated per run.
 
+#include "framework/platform/export.h"
+
 #include <memory>
 #include <string>
 #include <variant>
 #include <vector>
-
-#include "framework/platform/export.h"
 
 namespace framework {
 
@@ -19,7 +19,7 @@ class Recordset;
 using SqlParameter = std::variant<std::string, long>;
 
 class FRAMEWORK_API PreparedStatement {
-public:
+  public:
     // Prepares `sql` on `database`, which must stay open while the statement lives (a Database
     // drops the statements of its StatementCache before it disconnects). Throws DbException
     // naming the SQL.
@@ -43,7 +43,7 @@ public:
     // The ODBC statement handle (SQLHSTMT).
     void* NativeHandle() const;
 
-private:
+  private:
     friend class Recordset;  // leases the result to one record set at a time
 
     struct Impl;

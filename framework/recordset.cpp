@@ -100,9 +100,13 @@ Recordset::Recordset(Database* database) : impl_(std::make_unique<Impl>()) {
     impl_->database = database;
 }
 
-Recordset::~Recordset() { Close(); }
+Recordset::~Recordset() {
+    Close();
+}
 
-void Recordset::Open(const std::string& sql) { Open(sql, {}); }
+void Recordset::Open(const std::string& sql) {
+    Open(sql, {});
+}
 
 void Recordset::Open(const std::string& sql, const std::vector<SqlParameter>& parameters) {
     Close();
@@ -142,9 +146,13 @@ void Recordset::Open(PreparedStatement& statement, const std::vector<SqlParamete
     }
 }
 
-bool Recordset::IsOpen() const { return impl_->open; }
+bool Recordset::IsOpen() const {
+    return impl_->open;
+}
 
-bool Recordset::IsEOF() const { return !impl_->open || impl_->eof; }
+bool Recordset::IsEOF() const {
+    return !impl_->open || impl_->eof;
+}
 
 void Recordset::MoveNext() {
     if (IsEOF()) {
@@ -211,8 +219,12 @@ void Recordset::GetFieldValue(std::string_view name, DbVariant& value) {
     value = indicator == SQL_NULL_DATA ? DbVariant::Null() : DbVariant::Of(number);
 }
 
-const std::string& Recordset::Sql() const { return *impl_->sql; }
+const std::string& Recordset::Sql() const {
+    return *impl_->sql;
+}
 
-const std::vector<std::string>& Recordset::ColumnNames() const { return *impl_->columns; }
+const std::vector<std::string>& Recordset::ColumnNames() const {
+    return *impl_->columns;
+}
 
 }  // namespace framework

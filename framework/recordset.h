@@ -2,22 +2,22 @@
 
 // A forward-only, read-only result set on an open Database, read column by column by name.
 
+#include "framework/db_variant.h"
+#include "framework/platform/export.h"
+#include "framework/prepared_statement.h"
+
 #include <memory>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
-#include "framework/db_variant.h"
-#include "framework/prepared_statement.h"
-#include "framework/platform/export.h"
-
 namespace framework {
 
 class Database;
 
 class FRAMEWORK_API Recordset {
-public:
+  public:
     explicit Recordset(Database* database);
     ~Recordset();
     Recordset(const Recordset&) = delete;
@@ -49,7 +49,7 @@ public:
     const std::string& Sql() const;
     const std::vector<std::string>& ColumnNames() const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

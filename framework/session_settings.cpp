@@ -19,7 +19,8 @@ void ApplySessionSettings(Database& database) {
     if (NameStartsWith(dbms, "PostgreSQL")) {
         database.ExecuteSQL("SET standard_conforming_strings = on");
     } else if (NameStartsWith(dbms, "MySQL") || NameStartsWith(dbms, "MariaDB")) {
-        database.ExecuteSQL("SET SESSION sql_mode = CONCAT(@@SESSION.sql_mode, ',NO_BACKSLASH_ESCAPES')");
+        database.ExecuteSQL(
+            "SET SESSION sql_mode = CONCAT(@@SESSION.sql_mode, ',NO_BACKSLASH_ESCAPES')");
     }
 }
 

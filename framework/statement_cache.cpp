@@ -17,6 +17,8 @@ PreparedStatement& StatementCache::Get(Database& database, const std::string& sq
     return *statements_.emplace(sql, std::move(statement)).first->second;
 }
 
-void StatementCache::Clear() noexcept { statements_.clear(); }
+void StatementCache::Clear() noexcept {
+    statements_.clear();
+}
 
 }  // namespace framework

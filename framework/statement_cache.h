@@ -3,11 +3,11 @@
 // The statements prepared on one connection, kept for as long as it stays open, so that a query
 // run for every item is prepared once per connection instead of once per item.
 
+#include "framework/platform/export.h"
+
 #include <memory>
 #include <string>
 #include <unordered_map>
-
-#include "framework/platform/export.h"
 
 namespace framework {
 
@@ -15,7 +15,7 @@ class Database;
 class PreparedStatement;
 
 class FRAMEWORK_API StatementCache {
-public:
+  public:
     StatementCache();
     ~StatementCache();
     StatementCache(const StatementCache&) = delete;
@@ -30,7 +30,7 @@ public:
 
     std::size_t Size() const { return statements_.size(); }
 
-private:
+  private:
     std::unordered_map<std::string, std::unique_ptr<PreparedStatement>> statements_;
 };
 

@@ -1,11 +1,5 @@
 #include "host/calc_command.h"
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <ostream>
-
 #include "framework/connect_items.h"
 #include "framework/platform/dynamic_library.h"
 #include "host/connection.h"
@@ -18,6 +12,12 @@
 #include "host/result_output.h"
 #include "host/result_writer.h"
 #include "host/terminal_text.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
 
 namespace tavrin21::host {
 
@@ -34,12 +34,14 @@ struct BatchState {
 std::ifstream OpenItems(const std::string& path) {
     std::error_code ignored;
     if (std::filesystem::is_directory(path, ignored)) {
-        throw std::runtime_error("cannot read the items file " + Printable(path) + ": it is a folder");
+        throw std::runtime_error("cannot read the items file " + Printable(path) +
+                                 ": it is a folder");
     }
     std::ifstream items(path, std::ios::binary);
     if (!items) {
         const int error = errno;
-        throw std::runtime_error("cannot open the items file " + Printable(path) + ": " + std::strerror(error));
+        throw std::runtime_error("cannot open the items file " + Printable(path) + ": " +
+                                 std::strerror(error));
     }
     return items;
 }
@@ -47,7 +49,8 @@ std::ifstream OpenItems(const std::string& path) {
 ItemColumns ReadHeader(CsvReader& reader, const std::string& itemsPath, std::ostream& err) {
     const auto header = reader.Next();
     if (!header) {
-        throw std::runtime_error(Printable(itemsPath) + ": the file is empty; it needs the header "
+        throw std::runtime_error(Printable(itemsPath) +
+                                 ": the file is empty; it needs the header "
                                  "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode");
     }
     const std::string place = Printable(itemsPath) + ":" + std::to_string(header->line) + ": ";
@@ -135,8 +138,8 @@ BatchState CalculateItems(std::istream& items,
         }
         ItemInput& input = std::get<ItemInput>(parsed);
         input.line = row->line;
-        const std::string place =
-            shownPath + ":" + std::to_string(row->line) + ": part " + Printable(input.partNumber) + ": ";
+        const std::string place = shownPath + ":" + std::to_string(row->line) + ": part " +
+                                  Printable(input.partNumber) + ": ";
         writer.Write(ProcessItem(calculator, input, place, state, err));
         output.Flush();
         progress.ItemDone([&] {
@@ -146,25 +149,30 @@ BatchState CalculateItems(std::istream& items,
     }
     progress.Finish();
     if (items.bad()) {
-        throw std::runtime_error("cannot read the items file " + shownPath + ": " + std::strerror(errno));
+        throw std::runtime_error("cannot read the items file " + shownPath + ": " +
+                                 std::strerror(errno));
     }
     return state;
 }
 
 }  // namespace
 
-std::string DefaultLibraryPath() { return InstalledLibraryPath(); }
+std::string DefaultLibraryPath() {
+    return InstalledLibraryPath();
+}
 
 int RunCalc(const CalcOptions& options, std::ostream& out, std::ostream& err) {
     BatchState state;
     try {
         std::ifstream items = OpenItems(options.itemsPath);
-        const ModuleApi module(options.modulePath.empty() ? DefaultModulePath() : options.modulePath);
+        const ModuleApi module(options.modulePath.empty() ? DefaultModulePath()
+                                                          : options.modulePath);
         const ModuleColumns columns(module.viewFields);
         Connections connections = OpenConnections(options.primary, options.secondary);
         ResultOutput output(out, options.outputPath);
-        const auto writer = MakeResultWriter(options.format, output.Stream(), columns,
-                                             options.outputIsTerminal && options.outputPath.empty());
+        const auto writer =
+            MakeResultWriter(options.format, output.Stream(), columns,
+                             options.outputIsTerminal && options.outputPath.empty());
         ItemCalculator calculator(module, columns, connections, options.reconnectPause);
         std::error_code unknownSize;
         const std::uintmax_t itemsBytes =
@@ -177,8 +185,8 @@ int RunCalc(const CalcOptions& options, std::ostream& out, std::ostream& err) {
         state = CalculateItems(items, options.itemsPath, calculator, *writer, output, progress);
         output.Complete();
     } catch (const std::exception& error) {
-        err << "tavrin21-host: " << Printable(framework::RedactPassword(error.what()), kFatalMessageBytes)
-            << '\n';
+        err << "tavrin21-host: "
+            << Printable(framework::RedactPassword(error.what()), kFatalMessageBytes) << '\n';
         return kExitFatal;
     }
     if (state.databaseErrors) {

@@ -8,11 +8,11 @@ namespace tavrin21::host {
 
 struct CalcOptions {
     std::string itemsPath;
-    std::string primary;    // connect string or SQLite file; empty: the library beside the program
-    std::string secondary;  // empty: the primary connection
-    std::string modulePath; // empty: the module beside the program
+    std::string primary;     // connect string or SQLite file; empty: the library beside the program
+    std::string secondary;   // empty: the primary connection
+    std::string modulePath;  // empty: the module beside the program
     std::string format = "table";  // "table", "csv" or "json"
-    std::string outputPath; // empty: `out`
+    std::string outputPath;        // empty: `out`
     // Csv output goes to a terminal: control characters in it are shown escaped, not obeyed.
     bool outputIsTerminal = false;
     // Standard error is a terminal: a long batch shows its progress there, unless the results

@@ -1,13 +1,13 @@
 #include "host/connection.h"
 
-#include <cctype>
-#include <filesystem>
-#include <stdexcept>
-
 #include "framework/connect_items.h"
 #include "framework/db_exception.h"
 #include "host/calc_command.h"
 #include "host/terminal_text.h"
+
+#include <cctype>
+#include <filesystem>
+#include <stdexcept>
 
 namespace tavrin21::host {
 
@@ -51,7 +51,8 @@ std::string OneLine(const std::string& text) {
     return line;
 }
 
-std::unique_ptr<framework::Database> OpenConnection(const std::string& role, const std::string& source) {
+std::unique_ptr<framework::Database> OpenConnection(const std::string& role,
+                                                    const std::string& source) {
     auto database = std::make_unique<framework::Database>();
     try {
         database->Open(ConnectStringFor(source));
@@ -69,10 +70,11 @@ std::string ConnectStringFor(const std::string& source) {
     const std::filesystem::path path(source);
     std::error_code error;
     if (std::filesystem::is_regular_file(path, error)) {
-        // NoCreat: a file that vanishes before the connection opens is an error, not a new database.
-        // A path from the root is kept as given: on Windows absolute() would only add the current
-        // drive, which the Linux driver behind Wine's ODBC32 cannot read.
-        const std::filesystem::path file = path.has_root_directory() ? path : std::filesystem::absolute(path);
+        // NoCreat: a file that vanishes before the connection opens is an error, not a new
+        // database. A path from the root is kept as given: on Windows absolute() would only add the
+        // current drive, which the Linux driver behind Wine's ODBC32 cannot read.
+        const std::filesystem::path file =
+            path.has_root_directory() ? path : std::filesystem::absolute(path);
         return "DRIVER=SQLite3;Database=" + FileUri(file) + ";NoCreat=1";
     }
     if (source.find('=') != std::string::npos) {
@@ -84,7 +86,8 @@ std::string ConnectStringFor(const std::string& source) {
 std::string Connections::ReopenLost() {
     framework::Database* databases[] = {primary.get(), secondary.get()};
     const char* roles[] = {"primary", "secondary"};
-    const bool anyDead = (primary && primary->IsConnectionDead()) || (secondary && secondary->IsConnectionDead());
+    const bool anyDead =
+        (primary && primary->IsConnectionDead()) || (secondary && secondary->IsConnectionDead());
     for (int i = 0; i < 2; ++i) {
         if (databases[i] == nullptr || (anyDead && !databases[i]->IsConnectionDead())) {
             continue;

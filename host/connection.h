@@ -2,10 +2,10 @@
 
 // The connections a run works on: given as ODBC connect strings or as paths of SQLite files.
 
+#include "framework/database.h"
+
 #include <memory>
 #include <string>
-
-#include "framework/database.h"
 
 namespace tavrin21::host {
 

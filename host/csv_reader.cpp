@@ -40,7 +40,8 @@ void CsvReader::SkipLineAndThrow(int line, const char* what) {
 }
 
 void CsvReader::ResumeAfterOpenQuote(int line, std::streampos afterQuote) {
-    const char* what = "a quoted field opened on this line is not closed before the end of the file";
+    const char* what =
+        "a quoted field opened on this line is not closed before the end of the file";
     input_.clear();
     if (afterQuote == std::streampos(-1) || !input_.seekg(afterQuote)) {
         input_.setstate(std::ios::eofbit);
@@ -98,7 +99,8 @@ std::optional<CsvRecord> CsvReader::Next() {
             if (Peek(next) && next == '\n') {
                 continue;
             }
-            SkipLineAndThrow(line_, "a carriage return inside a field (a line must end with LF or CRLF)");
+            SkipLineAndThrow(line_,
+                             "a carriage return inside a field (a line must end with LF or CRLF)");
         }
         if (c == '\n') {
             record.fields.push_back(std::move(field));

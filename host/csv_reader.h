@@ -13,21 +13,21 @@
 namespace tavrin21::host {
 
 struct CsvRecord {
-    int line = 0;                 // 1-based line of the record's first character
+    int line = 0;  // 1-based line of the record's first character
     std::vector<std::string> fields;
 };
 
 class CsvError : public std::runtime_error {
-public:
+  public:
     CsvError(int line, const std::string& what) : std::runtime_error(what), line_(line) {}
     int Line() const { return line_; }
 
-private:
+  private:
     int line_;
 };
 
 class CsvReader {
-public:
+  public:
     explicit CsvReader(std::istream& input) : input_(input) {}
 
     // The next record, or nothing at the end of the input. Blank lines are skipped. Throws
@@ -37,7 +37,7 @@ public:
     // sought, reading goes on at the next line, so the rows after it are not lost).
     std::optional<CsvRecord> Next();
 
-private:
+  private:
     bool Get(char& c);
     bool Peek(char& c);
     void SkipByteOrderMark();

@@ -131,10 +131,10 @@ void WriteSummary(std::ostream& out, const FitReport& report) {
 
 nlohmann::ordered_json EstimateJson(const WeibullEstimate& estimate) {
     nlohmann::ordered_json json = {{"shape", estimate.shape},
-                           {"scale", estimate.scale},
-                           {"shapeReducedBias", nullptr},
-                           {"b10Life", estimate.b10Life},
-                           {"negLogLikelihood", estimate.negLogLikelihood}};
+                                   {"scale", estimate.scale},
+                                   {"shapeReducedBias", nullptr},
+                                   {"b10Life", estimate.b10Life},
+                                   {"negLogLikelihood", estimate.negLogLikelihood}};
     if (estimate.reducedBiasShape) {
         json["shapeReducedBias"] = *estimate.reducedBiasShape;
     }
@@ -163,10 +163,10 @@ void WriteFitReportJson(std::ostream& out, const FitReport& report) {
                          {"medianRank", rank.medianRank}});
     }
     nlohmann::ordered_json module = {{"status", report.module.status},
-                             {"message", report.module.message},
-                             {"shape", static_cast<double>(report.module.shape)},
-                             {"scale", static_cast<double>(report.module.scale)},
-                             {"fitFailed", !report.moduleFit.has_value()}};
+                                     {"message", report.module.message},
+                                     {"shape", static_cast<double>(report.module.shape)},
+                                     {"scale", static_cast<double>(report.module.scale)},
+                                     {"fitFailed", !report.moduleFit.has_value()}};
     if (report.moduleFit) {
         module.update(EstimateJson(*report.moduleFit));
     }

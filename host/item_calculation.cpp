@@ -1,10 +1,10 @@
 #include "host/item_calculation.h"
 
-#include <optional>
-#include <thread>
-
 #include "framework/message_box.h"
 #include "host/terminal_text.h"
+
+#include <optional>
+#include <thread>
 
 namespace tavrin21::host {
 

@@ -3,15 +3,15 @@
 // One item calculated by the module, with the database errors it hit and, when its connection
 // was lost, one reconnection and a second try.
 
-#include <chrono>
-#include <string>
-#include <vector>
-
 #include "host/connection.h"
 #include "host/item_errors.h"
 #include "host/item_result.h"
 #include "host/module_api.h"
 #include "host/module_columns.h"
+
+#include <chrono>
+#include <string>
+#include <vector>
 
 namespace tavrin21::host {
 
@@ -24,12 +24,15 @@ struct ItemOutcome {
 };
 
 class ItemCalculator {
-public:
+  public:
     ItemCalculator(const ModuleApi& module,
                    const ModuleColumns& columns,
                    Connections& connections,
                    std::chrono::milliseconds reconnectPause)
-        : module_(module), columns_(columns), connections_(connections), reconnectPause_(reconnectPause) {}
+        : module_(module),
+          columns_(columns),
+          connections_(connections),
+          reconnectPause_(reconnectPause) {}
 
     // Calculates `input`. An item that hit a database or library error is failed with the first
     // error's reason, whatever the module made of it.
@@ -38,7 +41,7 @@ public:
     // What an item becomes once a library is unreachable: failed, not calculated.
     ItemResult NotCalculated(const ItemInput& input, const std::string& role) const;
 
-private:
+  private:
     ItemResult CalculateOnce(const ItemInput& input, ItemErrors& errors) const;
 
     const ModuleApi& module_;

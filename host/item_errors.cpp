@@ -1,11 +1,11 @@
 #include "host/item_errors.h"
 
+#include "framework/connect_items.h"
+#include "framework/db_exception.h"
+
 #include <algorithm>
 #include <cctype>
 #include <sstream>
-
-#include "framework/connect_items.h"
-#include "framework/db_exception.h"
 
 namespace tavrin21::host {
 
@@ -26,8 +26,8 @@ bool StartsWithSqlState(const std::string& line) {
         return false;
     }
     const bool stateChars = std::all_of(line.begin(), line.begin() + 5, [](char c) {
-        return std::isupper(static_cast<unsigned char>(c)) || std::isdigit(static_cast<unsigned char>(c)) ||
-               c == '-';
+        return std::isupper(static_cast<unsigned char>(c)) ||
+               std::isdigit(static_cast<unsigned char>(c)) || c == '-';
     });
     return stateChars && line.find(") ", 7) != std::string::npos;
 }
@@ -40,8 +40,9 @@ std::string TidiedDriverText(std::string text) {
     }
     const std::size_t open = text.rfind(" (");
     if (open != std::string::npos && text.back() == ')' &&
-        std::all_of(text.begin() + open + 2, text.end() - 1,
-                    [](char c) { return std::isdigit(static_cast<unsigned char>(c)) || c == '-'; })) {
+        std::all_of(text.begin() + open + 2, text.end() - 1, [](char c) {
+            return std::isdigit(static_cast<unsigned char>(c)) || c == '-';
+        })) {
         text.erase(open);
     }
     while (!text.empty() && (text.back() == ';' || text.back() == ' ' || text.back() == '\r')) {
@@ -62,7 +63,8 @@ ItemError ParseMessageBox(const std::string& text) {
         ItemError error;
         error.sqlState = line.substr(0, 5) == "-----" ? "" : line.substr(0, 5);
         const std::string driverText = TidiedDriverText(line.substr(line.find(") ", 7) + 2));
-        error.reason = "database error: " + (error.sqlState.empty() ? "" : error.sqlState + " ") + driverText;
+        error.reason =
+            "database error: " + (error.sqlState.empty() ? "" : error.sqlState + " ") + driverText;
         return error;
     }
     ItemError error;
@@ -84,8 +86,9 @@ void ItemErrors::Add(const std::string& messageBoxText) {
 }
 
 bool ItemErrors::ConnectionLost() const {
-    return std::any_of(errors_.begin(), errors_.end(),
-                       [](const ItemError& e) { return framework::IsConnectionLostState(e.sqlState); });
+    return std::any_of(errors_.begin(), errors_.end(), [](const ItemError& e) {
+        return framework::IsConnectionLostState(e.sqlState);
+    });
 }
 
 }  // namespace tavrin21::host

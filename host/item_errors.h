@@ -19,7 +19,7 @@ struct ItemError {
 ItemError ParseMessageBox(const std::string& text);
 
 class ItemErrors {
-public:
+  public:
     // Adds the error of one message box; an error already seen for this item is not repeated.
     void Add(const std::string& messageBoxText);
     void Clear() { errors_.clear(); }
@@ -29,7 +29,7 @@ public:
     // Whether any of them says the connection itself is gone.
     bool ConnectionLost() const;
 
-private:
+  private:
     std::vector<ItemError> errors_;
 };
 

@@ -1,6 +1,7 @@
 #include "host/item_input.h"
 
 #include "host/field_text.h"
+#include "tavrin21/environment_codes.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,13 +11,12 @@
 #include <optional>
 #include <stdexcept>
 
-#include "tavrin21/environment_codes.h"
-
 namespace tavrin21::host {
 
 namespace {
 
-std::variant<std::uint8_t, std::string> ParseByte(const std::string& name, const std::string& text) {
+std::variant<std::uint8_t, std::string> ParseByte(const std::string& name,
+                                                  const std::string& text) {
     const auto value = WholeNumber(text);
     if (!value || *value < 0 || *value > 255) {
         return name + " " + Quoted(text) + " is not a whole number from 0 to 255";
@@ -105,7 +105,8 @@ ItemColumns::ItemColumns(const std::vector<std::string>& rawHeader) {
 
 std::variant<ItemInput, std::string> ItemColumns::Parse(const std::vector<std::string>& row) const {
     if (row.size() != count_) {
-        return "expected " + std::to_string(count_) + " fields, found " + std::to_string(row.size());
+        return "expected " + std::to_string(count_) + " fields, found " +
+               std::to_string(row.size());
     }
     ItemInput item;
     item.partNumber = row[partNumber_];
@@ -116,7 +117,8 @@ std::variant<ItemInput, std::string> ItemColumns::Parse(const std::vector<std::s
         return "part number holds a NUL character";
     }
 
-    if (auto reason = Take(ParseEnvironment(Trimmed(row[environmentCode_])), item.environmentCode)) {
+    if (auto reason =
+            Take(ParseEnvironment(Trimmed(row[environmentCode_])), item.environmentCode)) {
         return *reason;
     }
     if (auto reason = Take(ParseTemperature(Trimmed(row[temperature_])), item.temperature)) {
@@ -136,7 +138,8 @@ const char* MethodName(const ItemInput& item) {
         return "field data";
     }
     // The table method's variant is MethodCode - 100 for 100 to 199, else 0.
-    const int variant = item.methodCode >= 100 && item.methodCode <= 199 ? item.methodCode - 100 : 0;
+    const int variant =
+        item.methodCode >= 100 && item.methodCode <= 199 ? item.methodCode - 100 : 0;
     return variant <= 1 ? "logarithmic" : "straight line";
 }
 

@@ -2,12 +2,12 @@
 
 // An item as the user writes it in the items file, and its record for the module.
 
+#include "tavrin21/item_record.h"
+
 #include <cstdint>
 #include <string>
 #include <variant>
 #include <vector>
-
-#include "tavrin21/item_record.h"
 
 namespace tavrin21::host {
 
@@ -30,7 +30,7 @@ const char* MethodName(const ItemInput& item);
 // Where each column of the items file stands, from its header. Names match in any case; other
 // columns (a comment, a reference) are carried along and ignored.
 class ItemColumns {
-public:
+  public:
     // Throws std::runtime_error naming a missing or repeated column.
     explicit ItemColumns(const std::vector<std::string>& header);
 
@@ -40,7 +40,7 @@ public:
     // The item of one row, or the reason it is not one ("temperature \"abc\" is not a number").
     std::variant<ItemInput, std::string> Parse(const std::vector<std::string>& row) const;
 
-private:
+  private:
     std::size_t partNumber_ = 0, environmentCode_ = 0, temperature_ = 0, methodCode_ = 0, mode_ = 0;
     std::size_t count_ = 0;
     std::vector<std::string> ignored_;

@@ -1,9 +1,5 @@
 // tavrin21-host: loads the calculation module by path and drives it against real databases.
 
-#include <iostream>
-
-#include <CLI/CLI.hpp>
-
 #include "framework/connect_items.h"
 #include "framework/platform/broken_pipe.h"
 #include "framework/platform/terminal.h"
@@ -13,6 +9,10 @@
 #include "host/program_info.h"
 #include "host/terminal_text.h"
 #include "host/usage_error.h"
+
+#include <iostream>
+
+#include <CLI/CLI.hpp>
 
 namespace {
 
@@ -37,14 +37,16 @@ int main(int argc, char** argv) {
     calcCommand->footer(tavrin21::host::kExitCodesHelp);
     // Checked after parsing, not by the parser: it checks required options before unknown
     // arguments, and "calc --bogus" must name --bogus.
-    calcCommand->add_option("--items", calc.itemsPath,
-                            "CSV file with the columns PartNumber,EnvironmentCode,Temperature,MethodCode,Mode "
-                            "in any order and case; other columns are ignored (required)");
+    calcCommand->add_option(
+        "--items", calc.itemsPath,
+        "CSV file with the columns PartNumber,EnvironmentCode,Temperature,MethodCode,Mode "
+        "in any order and case; other columns are ignored (required)");
     calcCommand->add_option("--primary", calc.primary,
                             "ODBC connect string, or path of an SQLite library file "
                             "(default: library.sqlite beside this program)");
-    calcCommand->add_option("--secondary", calc.secondary,
-                            "second connection, searched when the primary has nothing (default: the primary)");
+    calcCommand->add_option(
+        "--secondary", calc.secondary,
+        "second connection, searched when the primary has nothing (default: the primary)");
     calcCommand->add_option("--module", calc.modulePath,
                             "path of the module (default: tavrin21.so beside this program)");
     calcCommand

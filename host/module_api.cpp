@@ -24,6 +24,8 @@ ModuleApi::ModuleApi(const std::string& path) : library_(framework::DynamicLibra
     viewFields.getField = Optional<GetFieldFn>(library_, "GetField");
 }
 
-std::string DefaultModulePath() { return InstalledModulePath(); }
+std::string DefaultModulePath() {
+    return InstalledModulePath();
+}
 
 }  // namespace tavrin21::host

@@ -2,10 +2,10 @@
 
 // The module as the host sees it: loaded by path, its exports looked up by name.
 
-#include <string>
-
 #include "framework/platform/dynamic_library.h"
 #include "tavrin21/exports.h"
+
+#include <string>
 
 namespace tavrin21::host {
 
@@ -24,7 +24,7 @@ struct ViewFieldExports {
 };
 
 class ModuleApi {
-public:
+  public:
     // Loads the module at `path`. Throws framework::ModuleLoadError when it cannot be loaded or
     // lacks calc_item or chek_item.
     explicit ModuleApi(const std::string& path);
@@ -34,7 +34,7 @@ public:
     // Null entries when the module shows no columns of its own.
     ViewFieldExports viewFields;
 
-private:
+  private:
     framework::DynamicLibrary library_;
 };
 

@@ -3,10 +3,10 @@
 // The module's own columns in the item views: which fields, how wide, their title lines, and
 // each item's texts, all asked of the module as a host asks.
 
+#include "host/module_api.h"
+
 #include <string>
 #include <vector>
-
-#include "host/module_api.h"
 
 namespace tavrin21::host {
 
@@ -17,7 +17,7 @@ struct ModuleColumn {
 };
 
 class ModuleColumns {
-public:
+  public:
     // Asks the module for its fields. A module without view-field exports has no columns.
     // Throws std::runtime_error when the module answers with a bad status.
     explicit ModuleColumns(const ViewFieldExports& exports, int view = 0);
@@ -28,7 +28,7 @@ public:
     // The texts of `item` in each column, cut to the column's length.
     std::vector<std::string> Render(ItemRecord& item) const;
 
-private:
+  private:
     ViewFieldExports exports_;
     int view_ = 0;
     int titleLines_ = 0;

@@ -81,7 +81,8 @@ void ProgressMeter::ItemDone(const std::function<std::uintmax_t()>& bytesRead) {
     }
     // Redrawn in place over the last one, with blanks rather than a terminal's escape codes so
     // that any console shows it.
-    err_ << '\r' << line << std::string(shownWidth_ > line.size() ? shownWidth_ - line.size() : 0, ' ')
+    err_ << '\r' << line
+         << std::string(shownWidth_ > line.size() ? shownWidth_ - line.size() : 0, ' ')
          << std::flush;
     shownWidth_ = std::max(shownWidth_, line.size());
 }

@@ -13,7 +13,7 @@
 namespace tavrin21::host {
 
 class ProgressMeter {
-public:
+  public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
     // `enabled`: standard error is a terminal. `totalBytes`: the items file's size, which with
@@ -36,19 +36,19 @@ public:
     // Clears the progress line at the end of the batch.
     void Finish();
 
-private:
+  private:
     // Passes everything on to standard error, clearing the progress line before the first byte.
     class ClearingBuffer : public std::streambuf {
-    public:
+      public:
         ClearingBuffer(ProgressMeter& meter, std::streambuf* target)
             : meter_(meter), target_(target) {}
 
-    protected:
+      protected:
         int overflow(int c) override;
         std::streamsize xsputn(const char* text, std::streamsize count) override;
         int sync() override { return target_->pubsync(); }
 
-    private:
+      private:
         ProgressMeter& meter_;
         std::streambuf* target_;
     };

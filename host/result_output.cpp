@@ -1,13 +1,13 @@
 #include "host/result_output.h"
 
+#include "framework/platform/interrupt_cleanup.h"
+#include "host/terminal_text.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <random>
 #include <stdexcept>
-
-#include "framework/platform/interrupt_cleanup.h"
-#include "host/terminal_text.h"
 
 namespace tavrin21::host {
 
@@ -19,7 +19,8 @@ std::string TemporaryPathBeside(const std::string& path) {
     std::random_device random;
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
-    return (target.parent_path() / ("." + target.filename().string() + "." + suffix + ".tmp")).string();
+    return (target.parent_path() / ("." + target.filename().string() + "." + suffix + ".tmp"))
+        .string();
 }
 
 }  // namespace
@@ -33,8 +34,8 @@ ResultOutput::ResultOutput(std::ostream& standardOutput, const std::string& path
     file_.open(temporaryPath_, std::ios::binary | std::ios::trunc);
     if (!file_) {
         const int error = errno;
-        throw std::runtime_error("cannot create " + Printable(temporaryPath_) + " for the results: " +
-                                 std::strerror(error));
+        throw std::runtime_error("cannot create " + Printable(temporaryPath_) +
+                                 " for the results: " + std::strerror(error));
     }
     framework::RemoveOnInterrupt(temporaryPath_);
 }
@@ -70,16 +71,17 @@ void ResultOutput::Complete() {
     framework::ForgetOnInterrupt();
     std::filesystem::rename(temporaryPath_, path_, error);
     if (error) {
-        throw std::runtime_error("cannot rename " + Printable(temporaryPath_) + " to " + Printable(path_) +
-                                 ": " + error.message());
+        throw std::runtime_error("cannot rename " + Printable(temporaryPath_) + " to " +
+                                 Printable(path_) + ": " + error.message());
     }
     completed_ = true;
 }
 
 void ResultOutput::ThrowWriteError(int error) const {
     const std::string name = path_.empty() ? std::string("standard output") : Printable(path_);
-    throw std::runtime_error("cannot write the results to " + name +
-                             (error != 0 ? std::string(": ") + std::strerror(error) : std::string()));
+    throw std::runtime_error(
+        "cannot write the results to " + name +
+        (error != 0 ? std::string(": ") + std::strerror(error) : std::string()));
 }
 
 }  // namespace tavrin21::host

@@ -11,7 +11,7 @@
 namespace tavrin21::host {
 
 class ResultOutput {
-public:
+  public:
     // `path` empty: `standardOutput`. Throws std::runtime_error when the temporary file cannot
     // be created.
     ResultOutput(std::ostream& standardOutput, const std::string& path);
@@ -28,7 +28,7 @@ public:
     // Flushes, closes and renames the temporary file to its name. Throws as Flush.
     void Complete();
 
-private:
+  private:
     [[noreturn]] void ThrowWriteError(int error) const;
 
     std::ostream& standardOutput_;

@@ -1,5 +1,8 @@
 #include "host/result_writer.h"
 
+#include "host/csv_reader.h"
+#include "host/terminal_text.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -7,9 +10,6 @@
 #include <vector>
 
 #include <nlohmann/json.hpp>
-
-#include "host/csv_reader.h"
-#include "host/terminal_text.h"
 
 namespace tavrin21::host {
 
@@ -20,7 +20,7 @@ std::string OptionalSingle(const std::optional<float>& value) {
 }
 
 class CsvWriter : public ResultWriter {
-public:
+  public:
     CsvWriter(std::ostream& out, bool toTerminal) : out_(out), toTerminal_(toTerminal) {}
 
     void WriteHeader() override {
@@ -37,7 +37,7 @@ public:
              << OptionalSingle(r.scale) << ',' << Field(r.message) << '\n';
     }
 
-private:
+  private:
     std::string Field(const std::string& text) const {
         return CsvField(toTerminal_ ? Printable(text, text.size() * 4) : text);
     }
@@ -59,7 +59,7 @@ nlohmann::json JsonOptionalSingle(const std::optional<float>& value) {
 // One object per line (JSON Lines): each result is complete when its line is, so a reader can
 // take results as they come and a run stopped halfway leaves every line written valid.
 class JsonLinesWriter : public ResultWriter {
-public:
+  public:
     explicit JsonLinesWriter(std::ostream& out) : out_(out) {}
 
     void WriteHeader() override {}
@@ -84,7 +84,7 @@ public:
         out_ << object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     }
 
-private:
+  private:
     std::ostream& out_;
 };
 
@@ -138,21 +138,23 @@ std::vector<std::vector<std::string>> DistinctTitleLines(const ModuleColumns& mo
 }
 
 class TableWriter : public ResultWriter {
-public:
+  public:
     TableWriter(std::ostream& out, const ModuleColumns& module) : out_(out) {
         const auto moduleTitles = DistinctTitleLines(module);
         const std::size_t lines = std::max<std::size_t>(1, moduleTitles.size());
         columns_.push_back(OwnColumn("Line", lines, 5, true, [](const ItemResult& r) {
             return std::to_string(r.input.line);
         }));
-        columns_.push_back(OwnColumn("PartNumber", lines, kPartNumberWidth, false,
-                                     [](const ItemResult& r) { return Printable(r.input.partNumber); }));
+        columns_.push_back(
+            OwnColumn("PartNumber", lines, kPartNumberWidth, false,
+                      [](const ItemResult& r) { return Printable(r.input.partNumber); }));
         if (module.Columns().empty()) {
             columns_.push_back(OwnColumn("Env", lines, 3, false, [](const ItemResult& r) {
                 return std::to_string(r.input.environmentCode);
             }));
-            columns_.push_back(OwnColumn("Temperature", lines, kNumberWidth, true,
-                                         [](const ItemResult& r) { return SingleText(r.input.temperature); }));
+            columns_.push_back(
+                OwnColumn("Temperature", lines, kNumberWidth, true,
+                          [](const ItemResult& r) { return SingleText(r.input.temperature); }));
         }
         for (std::size_t c = 0; c < module.Columns().size(); ++c) {
             TableColumn column;
@@ -195,11 +197,12 @@ public:
         WriteLine([&](const TableColumn& column) { return column.cell(result); });
     }
 
-private:
+  private:
     void WriteLine(const std::function<std::string(const TableColumn&)>& text) {
         std::string line;
         for (std::size_t i = 0; i < columns_.size(); ++i) {
-            line += (i > 0 ? "  " : "") + Padded(text(columns_[i]), columns_[i].width, columns_[i].rightAligned);
+            line += (i > 0 ? "  " : "") +
+                    Padded(text(columns_[i]), columns_[i].width, columns_[i].rightAligned);
         }
         line.erase(line.find_last_not_of(' ') + 1);
         out_ << line << '\n';

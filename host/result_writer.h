@@ -2,17 +2,17 @@
 
 // Results written one item at a time, as they are calculated, so nothing is held back.
 
+#include "host/item_result.h"
+#include "host/module_columns.h"
+
 #include <memory>
 #include <ostream>
 #include <string>
 
-#include "host/item_result.h"
-#include "host/module_columns.h"
-
 namespace tavrin21::host {
 
 class ResultWriter {
-public:
+  public:
     virtual ~ResultWriter() = default;
     virtual void WriteHeader() = 0;
     virtual void Write(const ItemResult& result) = 0;

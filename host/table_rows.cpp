@@ -1,9 +1,8 @@
 #include "host/table_rows.h"
 
-#include "host/field_text.h"
-
 #include "framework/text_compare.h"
 #include "host/csv_reader.h"
+#include "host/field_text.h"
 #include "tavrin21/environment_codes.h"
 
 #include <algorithm>

@@ -36,7 +36,9 @@ std::string Escaped(std::string_view text) {
     return shown;
 }
 
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xc0) == 0x80; }
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xc0) == 0x80;
+}
 
 }  // namespace
 

@@ -21,7 +21,8 @@ const CLI::App* ChosenCommand(const CLI::App& app, int argc, char** argv) {
 bool IsKnownOption(const CLI::App& command, const std::string& argument) {
     const std::string name = argument.substr(0, argument.find('='));
     return command.get_option_no_throw(name) != nullptr ||
-           (command.get_parent() != nullptr && command.get_parent()->get_option_no_throw(name) != nullptr);
+           (command.get_parent() != nullptr &&
+            command.get_parent()->get_option_no_throw(name) != nullptr);
 }
 
 }  // namespace

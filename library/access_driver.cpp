@@ -1,9 +1,9 @@
 #include "library/access_driver.h"
 
+#include "framework/platform/odbc_headers.h"
+
 #include <cstring>
 #include <string_view>
-
-#include "framework/platform/odbc_headers.h"
 
 namespace tavrin21 {
 

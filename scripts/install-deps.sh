@@ -6,7 +6,7 @@ packages=(
     cmake g++ make pkg-config
     unixodbc unixodbc-dev odbcinst libsqliteodbc odbc-postgresql postgresql sqlite3
     libcli11-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev binutils
+    clang libclang-rt-14-dev clang-format binutils
     librsvg2-bin libpng-dev
 )
 

@@ -30,7 +30,9 @@ std::int32_t MachineEvaluationThreads() {
     return std::min(threads, evaluationThreadLimit.load());
 }
 
-void LimitEvaluationThreads(std::int32_t limit) { evaluationThreadLimit = std::max(limit, 1); }
+void LimitEvaluationThreads(std::int32_t limit) {
+    evaluationThreadLimit = std::max(limit, 1);
+}
 
 void EvaluatePoints(const Objective& objective,
                     const double* const* points,

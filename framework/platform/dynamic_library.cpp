@@ -1,13 +1,13 @@
 #include "framework/platform/dynamic_library.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
+#include "framework/platform/startup_report.h"
 
-#include <climits>
+#include <dlfcn.h>
 #include <optional>
+#include <unistd.h>
 #include <utility>
 
-#include "framework/platform/startup_report.h"
+#include <climits>
 
 namespace framework {
 
@@ -48,7 +48,9 @@ DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
     return *this;
 }
 
-DynamicLibrary::~DynamicLibrary() { Unload(); }
+DynamicLibrary::~DynamicLibrary() {
+    Unload();
+}
 
 void DynamicLibrary::Unload() noexcept {
     if (handle_ != nullptr) {

@@ -2,21 +2,21 @@
 
 // Loading a module by path and looking its exports up by name.
 
+#include "framework/platform/export.h"
+
 #include <stdexcept>
 #include <string>
-
-#include "framework/platform/export.h"
 
 namespace framework {
 
 class FRAMEWORK_API ModuleLoadError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // Owns one loaded module; unloads it when destroyed. Move-only.
 class FRAMEWORK_API DynamicLibrary {
-public:
+  public:
     // Loads the module at `path`, resolving all its symbols now. Throws ModuleLoadError with the
     // loader's reason when the file is missing, is not a module or its start-up fails.
     static DynamicLibrary Load(const std::string& path);
@@ -41,7 +41,7 @@ public:
     // Unloads now; the object is empty afterwards.
     void Unload() noexcept;
 
-private:
+  private:
     DynamicLibrary(void* handle, std::string path) : handle_(handle), path_(std::move(path)) {}
     void* RequireSymbol(const char* name) const;
 

@@ -1,12 +1,10 @@
 #include "framework/platform/dynamic_library.h"
-
-#include <windows.h>
+#include "framework/platform/startup_report.h"
 
 #include <filesystem>
 #include <optional>
 #include <utility>
-
-#include "framework/platform/startup_report.h"
+#include <windows.h>
 
 namespace framework {
 
@@ -18,7 +16,7 @@ std::string SystemMessage(DWORD code) {
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     std::string message = length != 0 && text != nullptr ? std::string(text, length)
-                                                          : "error " + std::to_string(code);
+                                                         : "error " + std::to_string(code);
     LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
         message.pop_back();
@@ -67,7 +65,9 @@ DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
     return *this;
 }
 
-DynamicLibrary::~DynamicLibrary() { Unload(); }
+DynamicLibrary::~DynamicLibrary() {
+    Unload();
+}
 
 void DynamicLibrary::Unload() noexcept {
     if (handle_ != nullptr) {

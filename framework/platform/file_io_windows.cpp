@@ -1,15 +1,14 @@
 #include "framework/platform/file_io.h"
-
 #include "framework/platform/windows_path.h"
 
+#include <algorithm>
 #include <fcntl.h>
+#include <filesystem>
 #include <io.h>
 #include <sys/stat.h>
-
-#include <algorithm>
-#include <climits>
-#include <filesystem>
 #include <utility>
+
+#include <climits>
 
 namespace framework {
 

@@ -13,7 +13,8 @@ FRAMEWORK_API bool HostIsWindows();
 
 // Whether a loaded module may keep threads of its own alive between calls. On Windows a module
 // learns of its unload only inside the loader's lock, where waiting for a thread to end never
-// returns (the ending thread needs that lock too), so there it keeps its work on the caller's thread.
+// returns (the ending thread needs that lock too), so there it keeps its work on the caller's
+// thread.
 FRAMEWORK_API bool ModuleMayKeepThreads();
 
 }  // namespace framework

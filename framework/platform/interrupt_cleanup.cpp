@@ -51,6 +51,8 @@ void RemoveOnInterrupt(const std::string& path) {
     armed = true;
 }
 
-void ForgetOnInterrupt() { armed = false; }
+void ForgetOnInterrupt() {
+    armed = false;
+}
 
 }  // namespace framework

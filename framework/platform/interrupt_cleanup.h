@@ -3,9 +3,9 @@
 // A file that must not outlive an interrupted run: a run stopped with Ctrl-C (or ended by
 // SIGTERM or SIGHUP) removes it before it ends, as a run that fails does.
 
-#include <string>
-
 #include "framework/platform/export.h"
+
+#include <string>
 
 namespace framework {
 

@@ -1,9 +1,8 @@
 #include "framework/platform/local_memory.h"
 
-#include <windows.h>
-
 #include <atomic>
 #include <limits>
+#include <windows.h>
 
 namespace framework {
 

@@ -1,9 +1,8 @@
 #include "framework/platform/module_version.h"
 
-#include <windows.h>
-
 #include <cstring>
 #include <string_view>
+#include <windows.h>
 
 namespace framework {
 

@@ -13,6 +13,6 @@
 #include <windows.h>
 #endif
 
+#include <odbcinst.h>
 #include <sql.h>
 #include <sqlext.h>
-#include <odbcinst.h>

@@ -1,8 +1,7 @@
 #include "framework/platform/process.h"
 
-#include <sys/wait.h>
-
 #include <cstdio>
+#include <sys/wait.h>
 
 namespace framework {
 

@@ -11,8 +11,12 @@
 
 namespace framework {
 
-bool StandardOutputIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
+bool StandardOutputIsTerminal() {
+    return isatty(STDOUT_FILENO) != 0;
+}
 
-bool StandardErrorIsTerminal() { return isatty(STDERR_FILENO) != 0; }
+bool StandardErrorIsTerminal() {
+    return isatty(STDERR_FILENO) != 0;
+}
 
 }  // namespace framework

@@ -1,11 +1,11 @@
-#include <cstring>
-
 #include "framework/database.h"
 #include "framework/db_exception.h"
 #include "framework/message_box.h"
 #include "host/morvik/rate_table.h"
 #include "morvik/morvik.h"
 #include "tavrin21/help_context.h"
+
+#include <cstring>
 
 namespace {
 
@@ -45,11 +45,12 @@ void Fill(tavrin21::TabledRateRecord& record, const morvik::TabledRates& rates) 
 
 }  // namespace
 
-extern "C" MORVIK_API std::int32_t TAVRIN21_CDECL AccGetFromTable(std::int32_t selector,
-                                                                  const std::string* partNumber,
-                                                                  tavrin21::TabledRateRecord* record,
-                                                                  framework::Database* primaryDb,
-                                                                  framework::Database* secondaryDb) {
+extern "C" MORVIK_API std::int32_t TAVRIN21_CDECL
+AccGetFromTable(std::int32_t selector,
+                const std::string* partNumber,
+                tavrin21::TabledRateRecord* record,
+                framework::Database* primaryDb,
+                framework::Database* secondaryDb) {
     if (selector != 0 || partNumber == nullptr || record == nullptr) {
         return 0;
     }

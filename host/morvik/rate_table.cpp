@@ -1,13 +1,13 @@
 #include "host/morvik/rate_table.h"
 
-#include <bitset>
-#include <limits>
-#include <vector>
-
 #include "framework/database.h"
 #include "framework/recordset.h"
 #include "framework/statement_cache.h"
 #include "host/morvik/table_checks.h"
+
+#include <bitset>
+#include <limits>
+#include <vector>
 
 namespace morvik {
 

@@ -1,15 +1,16 @@
 #pragma once
 
 // The failure-rate table of the failure-rate library, as the host library stores it:
-//   FRTable      (PartNumber, EnvCode, MinTemperature, MaxTemperature)  one row per part and environment
-//   FRTablePoint (PartNumber, EnvCode, Slot 0..15, Temperature, Rate)   up to sixteen points
+//   FRTable      (PartNumber, EnvCode, MinTemperature, MaxTemperature)  one row per part and
+//   environment FRTablePoint (PartNumber, EnvCode, Slot 0..15, Temperature, Rate)   up to sixteen
+//   points
+
+#include "tavrin21/tabled_rate_record.h"
 
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
-
-#include "tavrin21/tabled_rate_record.h"
 
 namespace framework {
 class Database;
@@ -29,7 +30,7 @@ struct TabledRates {
 // twice, a temperature or rate that is not a finite single, a negative rate, two usable points at
 // one temperature, a minimum above the maximum. what() is the plain reason.
 class UnusableTable : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -19,7 +19,9 @@ std::string Shown(Number value) {
     return std::string(text, result.ptr);
 }
 
-std::string SlotName(std::size_t slot) { return "slot " + std::to_string(slot); }
+std::string SlotName(std::size_t slot) {
+    return "slot " + std::to_string(slot);
+}
 
 // A value of a point as the module reads it: finite and within a single's range (converting a
 // double beyond that range to float is undefined).
@@ -93,8 +95,7 @@ void CheckTable(const TabledRates& rates) {
             const float temperatureJ = points[j].Temperature;
             if (rateI != 0.0f && rateJ != 0.0f && temperatureI == temperatureJ) {
                 throw UnusableTable("slots " + std::to_string(i) + " and " + std::to_string(j) +
-                                    " have rates at the same temperature " +
-                                    Shown(temperatureI));
+                                    " have rates at the same temperature " + Shown(temperatureI));
             }
         }
     }

@@ -3,11 +3,11 @@
 // What a failure-rate table must hold to be usable, checked value by value as it is read. Each
 // check throws morvik::UnusableTable with the plain reason.
 
+#include "host/morvik/rate_table.h"
+
 #include <cstddef>
 #include <optional>
 #include <string_view>
-
-#include "host/morvik/rate_table.h"
 
 namespace morvik {
 

@@ -2,11 +2,11 @@
 
 // The host calculation library: the failure-rate table of the failure-rate library.
 
-#include <cstdint>
-#include <string>
-
 #include "framework/platform/export.h"
 #include "tavrin21/tabled_rate_record.h"
+
+#include <cstdint>
+#include <string>
 
 namespace framework {
 class Database;

@@ -13,8 +13,8 @@ namespace tavrin21 {
 inline constexpr int kEnvironmentCount = 27;
 
 inline constexpr std::array<std::string_view, kEnvironmentCount> EnvironmentNames = {
-    "GB",  "GMS", "GF",  "GM",  "MP",  "NSB", "NS",  "NU",  "NH",  "NUU", "ARW", "AIC", "AIT", "AIB",
-    "AIA", "AIF", "AUC", "AUT", "AUB", "AUA", "AUF", "SF",  "MFF", "MFA", "USL", "ML",  "CL"};
+    "GB",  "GMS", "GF",  "GM",  "MP",  "NSB", "NS",  "NU", "NH",  "NUU", "ARW", "AIC", "AIT", "AIB",
+    "AIA", "AIF", "AUC", "AUT", "AUB", "AUA", "AUF", "SF", "MFF", "MFA", "USL", "ML",  "CL"};
 
 // The name of a code, or nothing for a code outside 1..27.
 constexpr std::optional<std::string_view> EnvironmentName(int code) {

@@ -3,11 +3,11 @@
 // The module's eight exports, looked up by name by the host. Every slot is 32 bits wide on the
 // 32-bit Windows host; slots marked "unused" are passed by the host and never read.
 
-#include <cstdint>
-
 #include "framework/platform/export.h"
 #include "tavrin21/item_record.h"
 #include "tavrin21/status.h"
+
+#include <cstdint>
 
 namespace framework {
 class Database;
@@ -27,11 +27,8 @@ TAVRIN21_API std::int32_t TAVRIN21_CDECL calc_item(char* message,
 // Validates an item: every item is accepted.
 TAVRIN21_API std::int32_t TAVRIN21_CDECL chek_item(void);
 
-TAVRIN21_API std::int32_t TAVRIN21_CDECL GetViewFields(void* unused1,
-                                                       void* unused2,
-                                                       std::int32_t view,
-                                                       std::int32_t* count,
-                                                       std::int32_t* fields);
+TAVRIN21_API std::int32_t TAVRIN21_CDECL GetViewFields(
+    void* unused1, void* unused2, std::int32_t view, std::int32_t* count, std::int32_t* fields);
 TAVRIN21_API std::int32_t TAVRIN21_CDECL GetFieldsCount(void* unused1,
                                                         void* unused2,
                                                         std::int32_t view,
@@ -39,11 +36,8 @@ TAVRIN21_API std::int32_t TAVRIN21_CDECL GetFieldsCount(void* unused1,
 TAVRIN21_API std::int32_t TAVRIN21_CDECL GetTitleLinesCount(void* unused1,
                                                             void* unused2,
                                                             std::int32_t* count);
-TAVRIN21_API std::int32_t TAVRIN21_CDECL GetFieldLength(void* unused1,
-                                                        void* unused2,
-                                                        std::int32_t field,
-                                                        std::int32_t view,
-                                                        std::int32_t* length);
+TAVRIN21_API std::int32_t TAVRIN21_CDECL GetFieldLength(
+    void* unused1, void* unused2, std::int32_t field, std::int32_t view, std::int32_t* length);
 TAVRIN21_API std::int32_t TAVRIN21_CDECL GetFieldTitle(void* unused1,
                                                        void* unused2,
                                                        std::int32_t field,
@@ -61,21 +55,18 @@ TAVRIN21_API std::int32_t TAVRIN21_CDECL GetField(void* unused1,
 namespace tavrin21 {
 
 // Function-pointer types a host uses after looking the exports up by name.
-using CalcItemFn = std::int32_t(TAVRIN21_CDECL*)(char*,
-                                                 ItemRecord*,
-                                                 framework::Database*,
-                                                 framework::Database*,
-                                                 std::uint32_t);
+using CalcItemFn = std::int32_t(TAVRIN21_CDECL*)(
+    char*, ItemRecord*, framework::Database*, framework::Database*, std::uint32_t);
 using ChekItemFn = std::int32_t(TAVRIN21_CDECL*)(void);
-using GetViewFieldsFn = std::int32_t(TAVRIN21_CDECL*)(void*, void*, std::int32_t, std::int32_t*,
-                                                      std::int32_t*);
+using GetViewFieldsFn =
+    std::int32_t(TAVRIN21_CDECL*)(void*, void*, std::int32_t, std::int32_t*, std::int32_t*);
 using GetFieldsCountFn = std::int32_t(TAVRIN21_CDECL*)(void*, void*, std::int32_t, std::int32_t*);
 using GetTitleLinesCountFn = std::int32_t(TAVRIN21_CDECL*)(void*, void*, std::int32_t*);
-using GetFieldLengthFn = std::int32_t(TAVRIN21_CDECL*)(void*, void*, std::int32_t, std::int32_t,
-                                                       std::int32_t*);
-using GetFieldTitleFn = std::int32_t(TAVRIN21_CDECL*)(void*, void*, std::int32_t, std::int32_t,
-                                                      char*, std::int32_t);
-using GetFieldFn = std::int32_t(TAVRIN21_CDECL*)(void*, void*, std::int32_t, std::int32_t, char*,
-                                                 ItemRecord*);
+using GetFieldLengthFn =
+    std::int32_t(TAVRIN21_CDECL*)(void*, void*, std::int32_t, std::int32_t, std::int32_t*);
+using GetFieldTitleFn =
+    std::int32_t(TAVRIN21_CDECL*)(void*, void*, std::int32_t, std::int32_t, char*, std::int32_t);
+using GetFieldFn =
+    std::int32_t(TAVRIN21_CDECL*)(void*, void*, std::int32_t, std::int32_t, char*, ItemRecord*);
 
 }  // namespace tavrin21

@@ -8,7 +8,7 @@
 
 namespace tavrin21 {
 
-inline constexpr std::size_t kPartNumberBytes = 63;    // text and its NUL
+inline constexpr std::size_t kPartNumberBytes = 63;  // text and its NUL
 inline constexpr std::size_t kPartNumberMaxLength = 62;
 inline constexpr std::size_t kViewBlockBytes = 102;
 inline constexpr std::size_t kItemRecordBytes = 0x162;
@@ -20,11 +20,11 @@ struct ItemRecord {
     std::uint8_t Reserved29;
     std::uint8_t MethodCode;  // 100..199 selects the table method's interpolation variant
     std::uint8_t Reserved2B[0x32 - 0x2B];
-    float Temperature;                   // degrees Celsius
-    char PartNumber[kPartNumberBytes];   // NUL-terminated; empty when the item has no part number
+    float Temperature;                  // degrees Celsius
+    char PartNumber[kPartNumberBytes];  // NUL-terminated; empty when the item has no part number
     std::uint8_t Reserved75[0x77 - 0x75];
-    float ResultRate;      // table method: failure rate; field-data method: Weibull shape
-    float ResultAux1;      // 1.0 after every calculation
+    float ResultRate;          // table method: failure rate; field-data method: Weibull shape
+    float ResultAux1;          // 1.0 after every calculation
     std::uint32_t ResultAux2;  // 0 after every calculation
     std::uint8_t Reserved83[0x87 - 0x83];
     float ResultScale;  // field-data method: Weibull scale, in the library's time unit

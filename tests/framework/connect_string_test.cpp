@@ -1,8 +1,8 @@
 #include "framework/platform/connect_string.h"
 
 #include "framework/db_exception.h"
-#include "framework/platform/windows_path.h"
 #include "framework/platform/host_system.h"
+#include "framework/platform/windows_path.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +26,10 @@ TEST(ConnectStringForDriverManager, DbqBecomesDatabaseSqliteStepsAndNoDriverIsRe
          "ODBC;DRIVER={Access};DSN='';Database=/root/LIB/zova.mdb;Uid=;Pwd=;"},
         {"DRIVER={A;B};dbq={\\LIB\\a;b.mdb}", "DRIVER={A;B};Database={/root/LIB/a;b.mdb}"},
         {"DRIVER=SQLite3;Database=/x.sqlite", "DRIVER=SQLite3;Database=/x.sqlite;StepAPI=1"},
-        {"driver = {sqlite3} ;Database=/x.sqlite;", "driver = {sqlite3} ;Database=/x.sqlite;StepAPI=1;"},
-        {"DRIVER=SQLite3;stepapi=0;Database=/x.sqlite", "DRIVER=SQLite3;stepapi=0;Database=/x.sqlite"},
+        {"driver = {sqlite3} ;Database=/x.sqlite;",
+         "driver = {sqlite3} ;Database=/x.sqlite;StepAPI=1;"},
+        {"DRIVER=SQLite3;stepapi=0;Database=/x.sqlite",
+         "DRIVER=SQLite3;stepapi=0;Database=/x.sqlite"},
         {"DRIVER={PostgreSQL Unicode};Server=h", "DRIVER={PostgreSQL Unicode};Server=h"},
         {"DRIVER=X;DBQ=\\a.mdb;Database=/b.sqlite", "DRIVER=X;DBQ=\\a.mdb;Database=/b.sqlite"},
         // An empty Database makes the SQLite driver create a file named after the connect string.

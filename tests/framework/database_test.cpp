@@ -12,7 +12,7 @@ namespace {
 using tavrin21::test::Backend;
 
 class DatabaseTest : public tavrin21::test::BackendTest {
-protected:
+  protected:
     std::string CountOfT(Database& database) {
         Recordset rows(&database);
         rows.Open("SELECT COUNT(*) AS n FROM t");

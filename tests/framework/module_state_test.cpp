@@ -1,8 +1,8 @@
 #include "framework/module_state.h"
 
-#include <gtest/gtest.h>
-
 #include <stdexcept>
+
+#include <gtest/gtest.h>
 
 namespace framework {
 namespace {

@@ -1,7 +1,7 @@
 #include "framework/platform/module_version.h"
 
-#include "tests/support/scratch_directory.h"
 #include "framework/platform/host_system.h"
+#include "tests/support/scratch_directory.h"
 
 #include <filesystem>
 #include <fstream>

@@ -15,7 +15,7 @@ namespace framework {
 namespace {
 
 class RecordsetTest : public tavrin21::test::BackendTest {
-protected:
+  protected:
     void SetUp() override {
         BackendTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) {

@@ -1,4 +1,5 @@
 #include "framework/platform/windows_path.h"
+
 #include "framework/platform/host_system.h"
 
 #include <gtest/gtest.h>

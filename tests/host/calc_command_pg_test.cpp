@@ -2,19 +2,6 @@
 // the middle of a batch. Each test works in a database of its own, so its settings and its
 // connection limit touch no other suite.
 
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <filesystem>
-#include <cstdlib>
-#include <fstream>
-#include <string_view>
-#include <thread>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "framework/connect_items.h"
 #include "framework/database.h"
 #include "framework/platform/process.h"
@@ -24,6 +11,19 @@
 #include "tests/host/run_program.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <netinet/in.h>
+#include <string_view>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
 
 namespace tavrin21::host {
 namespace {
@@ -43,7 +43,8 @@ test::ProgramRun FinishProgram(FILE* pipe) {
 std::string WithDatabase(const std::string& connectString, const std::string& database) {
     std::string result;
     for (const framework::ConnectItem& item : framework::ConnectItems(connectString)) {
-        result += framework::EqualsIgnoringCase(item.key, "Database") ? "Database=" + database : item.text;
+        result += framework::EqualsIgnoringCase(item.key, "Database") ? "Database=" + database
+                                                                      : item.text;
         result += ';';
     }
     return result;
@@ -73,19 +74,20 @@ void MakeServerLibrary(const std::string& connect, const std::vector<std::string
 // Parts R-1 and HOLD, where the lookup of HOLD sleeps once (until the sequence hold_once is
 // reset), so a test can break the connection at a known item while its query runs.
 std::vector<std::string> HoldingLibrary() {
-    return {"INSERT INTO FRTable VALUES ('R-1', 1, 0, 100), ('HOLD', 1, 0, 100)",
-            "INSERT INTO FRTablePoint VALUES ('R-1', 1, 0, 20, 1.0), ('R-1', 1, 1, 40, 3.0), "
-            "('HOLD', 1, 0, 20, 2.0)",
-            "CREATE SEQUENCE hold_once",
-            "CREATE FUNCTION hold(part TEXT) RETURNS BOOLEAN LANGUAGE plpgsql VOLATILE COST 100000 AS "
-            "'BEGIN IF part = ''HOLD'' AND nextval(''hold_once'') = 1 THEN PERFORM pg_sleep(60); "
-            "END IF; RETURN true; END'",
-            "ALTER TABLE FRTable RENAME TO FRTableRows",
-            "CREATE VIEW FRTable AS SELECT * FROM FRTableRows WHERE hold(PartNumber)"};
+    return {
+        "INSERT INTO FRTable VALUES ('R-1', 1, 0, 100), ('HOLD', 1, 0, 100)",
+        "INSERT INTO FRTablePoint VALUES ('R-1', 1, 0, 20, 1.0), ('R-1', 1, 1, 40, 3.0), "
+        "('HOLD', 1, 0, 20, 2.0)",
+        "CREATE SEQUENCE hold_once",
+        "CREATE FUNCTION hold(part TEXT) RETURNS BOOLEAN LANGUAGE plpgsql VOLATILE COST 100000 AS "
+        "'BEGIN IF part = ''HOLD'' AND nextval(''hold_once'') = 1 THEN PERFORM pg_sleep(60); "
+        "END IF; RETURN true; END'",
+        "ALTER TABLE FRTable RENAME TO FRTableRows",
+        "CREATE VIEW FRTable AS SELECT * FROM FRTableRows WHERE hold(PartNumber)"};
 }
 
 class HostOnServer : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const char* connect = std::getenv("TAVRIN21_PG_CONNECT");
         if (connect == nullptr || *connect == '\0') {
@@ -109,7 +111,9 @@ protected:
         }
     }
 
-    void MakeLibrary(const std::vector<std::string>& statements) { MakeServerLibrary(connect_, statements); }
+    void MakeLibrary(const std::vector<std::string>& statements) {
+        MakeServerLibrary(connect_, statements);
+    }
 
     std::string WriteItems(const std::string& rows) {
         const std::string path = (scratch_ / "items.csv").string();
@@ -118,8 +122,8 @@ protected:
     }
 
     std::string CalcCommand(const std::string& items) {
-        return test::HostProgram() + " calc --format csv --items " + items + " --primary '" + connect_ +
-               "' 2>" + (scratch_ / "err.txt").string();
+        return test::HostProgram() + " calc --format csv --items " + items + " --primary '" +
+               connect_ + "' 2>" + (scratch_ / "err.txt").string();
     }
 
     std::string Errors() {
@@ -136,7 +140,8 @@ protected:
 TEST_F(HostOnServer, QuotedPartNumbersStayLiteralsWhenTheServerTakesBackslashEscapes) {
     admin_.ExecuteSQL("ALTER DATABASE " + name_ + " SET standard_conforming_strings = off");
     MakeLibrary({"CREATE TABLE victim (x INTEGER)", "INSERT INTO victim VALUES (1)",
-                 "INSERT INTO PartFR (PartNumber, TimeNumber, EnvCode, ProcCode, FRTime, IsCencored) VALUES "
+                 "INSERT INTO PartFR (PartNumber, TimeNumber, EnvCode, ProcCode, FRTime, "
+                 "IsCencored) VALUES "
                  "('F-1', 1, 1, 0, 100, 0), ('F-1', 2, 1, 0, 200, 0), ('F-1', 3, 1, 0, 300, 1)"});
     const char* hostile[] = {R"(X\'; DROP TABLE victim; --)", R"(X\' OR 1=1 --)"};
     std::string items;
@@ -148,8 +153,10 @@ TEST_F(HostOnServer, QuotedPartNumbersStayLiteralsWhenTheServerTakesBackslashEsc
     for (const char* part : hostile) {
         SCOPED_TRACE(part);
         // No rows came back: the field-data item is calculated with nothing written.
-        EXPECT_NE(run.output.find(part + std::string(",1,25,0,2,field data,3,,,,no field data\n")), std::string::npos);
-        EXPECT_NE(run.output.find(part + std::string(",1,25,0,0,logarithmic,1,,,,No data for")), std::string::npos);
+        EXPECT_NE(run.output.find(part + std::string(",1,25,0,2,field data,3,,,,no field data\n")),
+                  std::string::npos);
+        EXPECT_NE(run.output.find(part + std::string(",1,25,0,0,logarithmic,1,,,,No data for")),
+                  std::string::npos);
     }
     framework::Database library;
     library.Open(connect_);
@@ -158,7 +165,8 @@ TEST_F(HostOnServer, QuotedPartNumbersStayLiteralsWhenTheServerTakesBackslashEsc
 
 TEST_F(HostOnServer, ConnectionLostMidBatchIsReconnectedOnceOrTheRestIsMarked) {
     MakeLibrary(HoldingLibrary());
-    const std::string items = WriteItems("R-1,GB,30,0,0\nR-1,GB,20,0,0\nHOLD,GB,30,0,0\nR-1,GB,25,0,0\n");
+    const std::string items =
+        WriteItems("R-1,GB,30,0,0\nR-1,GB,20,0,0\nHOLD,GB,30,0,0\nR-1,GB,25,0,0\n");
     const std::string before =
         "2,R-1,1,30,0,0,logarithmic,3,1.8257418,,,\n3,R-1,1,20,0,0,logarithmic,3,1,,,\n";
     const struct {
@@ -174,7 +182,8 @@ TEST_F(HostOnServer, ConnectionLostMidBatchIsReconnectedOnceOrTheRestIsMarked) {
         {"unreachable", true, kExitDatabaseErrors,
          "4,HOLD,1,30,0,0,logarithmic,,,,,the primary library is unreachable\n"
          "5,R-1,1,25,0,0,logarithmic,,,,,the primary library is unreachable\n",
-         "part HOLD: the primary library is unreachable; this and the remaining items are not calculated\n"},
+         "part HOLD: the primary library is unreachable; this and the remaining items are not "
+         "calculated\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -223,7 +232,7 @@ std::string FreePort() {
 // own), so that stopping it touches no other suite. The server is stopped and its folder removed
 // when the guard goes away, whatever the test did.
 class OwnServer {
-public:
+  public:
     OwnServer() {
         const std::string prefix = "export TAVRIN21_PG_CONNECT='";
         const auto run = framework::RunProgram(Script("start"));
@@ -242,7 +251,7 @@ public:
         return run && run->exitCode == 0;
     }
 
-private:
+  private:
     std::string Script(const std::string& command) const {
         return "TAVRIN21_PG_PORT=" + port_ + " TAVRIN21_PG_DATA=/tmp/tavrin21-pg-stop-" + port_ +
                " bash " TAVRIN21_PG_SERVER_SCRIPT " " + command;
@@ -293,7 +302,8 @@ TEST(HostOnStoppingServer, ItemsFromTheOneInFlightOnAreMarkedUnreachable) {
         watch.ExecuteSQL("SELECT setval('hold_once', 1, false)");
         FILE* host = popen(calc("faulted.csv").c_str(), "r");
         ASSERT_NE(host, nullptr);
-        const std::string sleepers = "SELECT COUNT(*) FROM pg_stat_activity WHERE wait_event = 'PgSleep'";
+        const std::string sleepers =
+            "SELECT COUNT(*) FROM pg_stat_activity WHERE wait_event = 'PgSleep'";
         bool sleeping = false;
         for (int tries = 0; tries < 600 && !sleeping; ++tries) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -306,11 +316,13 @@ TEST(HostOnStoppingServer, ItemsFromTheOneInFlightOnAreMarkedUnreachable) {
         const std::string errors = readFile(scratch / "err.txt");
         EXPECT_EQ(run.exitCode, kExitDatabaseErrors) << errors;
         // The items before HOLD as the clean run wrote them; HOLD and every later item marked.
-        EXPECT_EQ(readFile(scratch / "faulted.csv"), expectedClean.substr(0, hold + 1) + "4,HOLD,1,30,0,0" +
-                                                         unreachable + "5,R-1,1,25,0,0" + unreachable);
-        EXPECT_NE(errors.find("part HOLD: the primary library is unreachable; this and the remaining "
-                              "items are not calculated\n"),
-                  std::string::npos)
+        EXPECT_EQ(readFile(scratch / "faulted.csv"), expectedClean.substr(0, hold + 1) +
+                                                         "4,HOLD,1,30,0,0" + unreachable +
+                                                         "5,R-1,1,25,0,0" + unreachable);
+        EXPECT_NE(
+            errors.find("part HOLD: the primary library is unreachable; this and the remaining "
+                        "items are not calculated\n"),
+            std::string::npos)
             << errors;
     }
 }

@@ -3,14 +3,6 @@
 
 #include "host/calc_command.h"
 
-#include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "framework/database.h"
 #include "framework/odbc_api.h"
 #include "framework/platform/host_system.h"
@@ -18,13 +10,21 @@
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
 namespace tavrin21::host {
 namespace {
 
 using test::ScratchDirectory;
 
 class HostCalc : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         test::MakeSqliteLibrary(scratch_ / "lib.sqlite",
                                 {"INSERT INTO FRTable VALUES ('R-1', 1, 0, 100)",
@@ -50,7 +50,8 @@ protected:
 
     std::string WriteItems(const std::string& text) {
         const auto path = (scratch_ / "items.csv").string();
-        std::ofstream(path, std::ios::binary) << text;  // the bytes as given, no CR added on Windows
+        std::ofstream(path, std::ios::binary)
+            << text;  // the bytes as given, no CR added on Windows
         return path;
     }
 
@@ -166,12 +167,14 @@ TEST_F(HostCalc, ReportsBadRowsWithFileAndLineAndGoesOn) {
     EXPECT_EQ(Run(options), kExitBadRows);
     const std::string items = options.itemsPath;
     // Control characters in what is echoed are shown, not obeyed.
-    EXPECT_EQ(err_.str(), items + ":2: temperature \"abc\" is not a number\n" + items +
-                              ":4: environment \"ZZ\" is neither 1 to 27 nor a code such as GB or AIC\n" +
-                              items + ":5: text after a closing quote\n" + items +
-                              ":6: expected 5 fields, found 4\n" + items +
-                              ":8: environment \"\\x1b]0;owned\\x07\\nZ\" is neither 1 to 27 nor a code such as "
-                              "GB or AIC\n");
+    EXPECT_EQ(
+        err_.str(),
+        items + ":2: temperature \"abc\" is not a number\n" + items +
+            ":4: environment \"ZZ\" is neither 1 to 27 nor a code such as GB or AIC\n" + items +
+            ":5: text after a closing quote\n" + items + ":6: expected 5 fields, found 4\n" +
+            items +
+            ":8: environment \"\\x1b]0;owned\\x07\\nZ\" is neither 1 to 27 nor a code such as "
+            "GB or AIC\n");
     // The good rows were calculated all the same.
     EXPECT_NE(out_.str().find("\n3,R-1,1,20,0,0,logarithmic,3,1,,,\n"), std::string::npos)
         << out_.str();
@@ -182,13 +185,15 @@ TEST_F(HostCalc, ReportsBadRowsWithFileAndLineAndGoesOn) {
 TEST_F(HostCalc, DatabaseErrorFailsTheItemOnceWithItsReasonAndTheBatchGoesOn) {
     AddFieldHistory("lib.sqlite", "F-1", 3);
     CalcOptions options;
-    options.itemsPath = WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
-                                   "F-1,GB,25,0,2\nR-1,GB,20,0,0\n");
+    options.itemsPath = WriteItems(
+        "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
+        "F-1,GB,25,0,2\nR-1,GB,20,0,0\n");
     options.format = "csv";
     framework::odbc::InjectFault(framework::odbc::Call::GetData, 0);
     EXPECT_EQ(Run(options), kExitDatabaseErrors);
     framework::odbc::ClearFaults();
-    EXPECT_EQ(err_.str(), options.itemsPath + ":2: part F-1: database error: HY000 injected fault\n");
+    EXPECT_EQ(err_.str(),
+              options.itemsPath + ":2: part F-1: database error: HY000 injected fault\n");
     EXPECT_NE(
         out_.str().find("2,F-1,1,25,0,2,field data,1,,,,database error: HY000 injected fault\n"
                         "3,R-1,1,20,0,0,logarithmic,3,1,,,\n"),
@@ -205,14 +210,17 @@ TEST_F(HostCalc, FatalErrorsAreOneClearLine) {
     } rows[] = {
         {"missing items file", (scratch_ / "none.csv").string(), "",
          "cannot open the items file " + (scratch_ / "none.csv").string()},
-        {"missing library file", WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"),
-         (scratch_ / "none.sqlite").string(), "no library file " + (scratch_ / "none.sqlite").string()},
-        {"unreachable server, password hidden", WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"),
+        {"missing library file",
+         WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"),
+         (scratch_ / "none.sqlite").string(),
+         "no library file " + (scratch_ / "none.sqlite").string()},
+        {"unreachable server, password hidden",
+         WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"),
          "DRIVER={No Such Driver};Server=127.0.0.1;Pwd=secret",
          "cannot open the primary connection DRIVER={No Such Driver};Server=127.0.0.1;Pwd=***: "},
         {"bad header", WriteItems("Part,Env\n"), "", ":1: the header has no column PartNumber"},
-        {"items file is a folder", scratch_.Path().string(), "", "cannot read the items file " +
-         scratch_.Path().string() + ": it is a folder"},
+        {"items file is a folder", scratch_.Path().string(), "",
+         "cannot read the items file " + scratch_.Path().string() + ": it is a folder"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -243,15 +251,17 @@ TEST_F(HostCalc, LibraryThatIsNoLibraryFailsEachItemWithTheDatabasesReason) {
         std::string fieldReason;  // of the item with Mode 2
     } rows[] = {
         {"text.sqlite", "file is not a database", "file is not a database"},
-        {"truncated.sqlite", "database disk image is malformed", "database disk image is malformed"},
+        {"truncated.sqlite", "database disk image is malformed",
+         "database disk image is malformed"},
         {"empty.sqlite", "no such table: FRTable", "no such table: PartFR"},
         {"tableless.sqlite", "no such table: FRTable", "no such table: PartFR"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.file);
         CalcOptions options;
-        options.itemsPath = WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
-                                       "R-1,GB,30,0,0\nR-1,GB,30,0,2\n");
+        options.itemsPath = WriteItems(
+            "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
+            "R-1,GB,30,0,0\nR-1,GB,30,0,2\n");
         options.primary = (scratch_ / row.file).string();
         options.format = "csv";
         EXPECT_EQ(Run(options), kExitDatabaseErrors);
@@ -264,14 +274,15 @@ TEST_F(HostCalc, LibraryThatIsNoLibraryFailsEachItemWithTheDatabasesReason) {
                   std::string::npos)
             << out_.str();
         // Each error once, with the item's place.
-        EXPECT_EQ(err_.str(), options.itemsPath + ":2: part R-1: database error: HY000 " + row.tableReason +
-                                  "\n" + options.itemsPath + ":3: part R-1: database error: HY000 " +
-                                  row.fieldReason + "\n");
+        EXPECT_EQ(err_.str(), options.itemsPath + ":2: part R-1: database error: HY000 " +
+                                  row.tableReason + "\n" + options.itemsPath +
+                                  ":3: part R-1: database error: HY000 " + row.fieldReason + "\n");
     }
 }
 
 TEST_F(HostCalc, LibraryFileNameIsOnlyAFileName) {
-    for (const std::string name : {"a;b.sqlite", "x=y.sqlite", "{c}.sqlite", "d;{}}=?#%41.sqlite"}) {
+    for (const std::string name :
+         {"a;b.sqlite", "x=y.sqlite", "{c}.sqlite", "d;{}}=?#%41.sqlite"}) {
         SCOPED_TRACE(name);
         if (framework::HostIsWindows() && name.find('?') != std::string::npos) {
             continue;  // not a name Windows allows
@@ -279,7 +290,8 @@ TEST_F(HostCalc, LibraryFileNameIsOnlyAFileName) {
         ScratchDirectory folder;
         std::filesystem::copy_file(scratch_ / "lib.sqlite", folder / name);
         CalcOptions options;
-        options.itemsPath = WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\nR-1,GB,20,0,0\n");
+        options.itemsPath =
+            WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\nR-1,GB,20,0,0\n");
         options.primary = (folder / name).string();
         options.format = "csv";
         EXPECT_EQ(Run(options), kExitOk) << err_.str();
@@ -294,8 +306,9 @@ TEST_F(HostCalc, ProgramExitCodesAndMessages) {
     if (framework::HostIsWindows()) {
         GTEST_SKIP() << "the cases are POSIX shell command lines (/dev/full, pipes, signals)";
     }
-    const std::string items = WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
-                                         "R-1,GB,30,102,0\nR-1,GB,x,0,0\n");
+    const std::string items = WriteItems(
+        "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
+        "R-1,GB,30,102,0\nR-1,GB,x,0,0\n");
     std::string many = "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n";
     for (int i = 0; i < 3000; ++i) {
         many += "R-1,GB,30,102,0\n";  // more than a pipe holds, so a write meets its closed end
@@ -313,22 +326,29 @@ TEST_F(HostCalc, ProgramExitCodesAndMessages) {
         std::string expected;
     } rows[] = {
         {"bad row", host + " calc --format csv --items " + items + library + " 2>&1", kExitBadRows,
-         "2,R-1,1,30,102,0,straight line,3,2,,,\n" + items + ":3: temperature \"x\" is not a number\n"},
-        {"unknown argument named", host + " calc --bogus 2>&1", kExitUsage, "argument was not expected: --bogus"},
+         "2,R-1,1,30,102,0,straight line,3,2,,,\n" + items +
+             ":3: temperature \"x\" is not a number\n"},
+        {"unknown argument named", host + " calc --bogus 2>&1", kExitUsage,
+         "argument was not expected: --bogus"},
         {"unknown argument named before a missing one", host + " import --bogus 2>&1", kExitUsage,
          "argument was not expected: --bogus"},
         {"unknown command named", host + " frob 2>&1", kExitUsage, "there is no command frob"},
         {"items missing", host + " calc 2>&1", kExitUsage, "calc: --items is required"},
-        {"unknown format", host + " calc --items " + items + " --format xml 2>&1", kExitUsage, "--format"},
-        {"help lists the exit codes", host + " calc --help", kExitOk, "  64  the command line is wrong"},
+        {"unknown format", host + " calc --items " + items + " --format xml 2>&1", kExitUsage,
+         "--format"},
+        {"help lists the exit codes", host + " calc --help", kExitOk,
+         "  64  the command line is wrong"},
         {"full disk", host + " calc --items " + items + library + " 2>&1 >/dev/full", kExitFatal,
          "tavrin21-host: cannot write the results to standard output: No space left on device\n"},
         {"closed pipe",
-         "(" + host + " calc --items " + manyItems + library + " 2>" + err + "; echo \"exit $?\" >>" + err +
-             ") | true; cat " + err,
-         kExitOk, "tavrin21-host: cannot write the results to standard output: Broken pipe\nexit 1\n"},
-        {"output file", host + " calc --format csv --items " + items + library + " --output " + output +
-         " 2>/dev/null; cat " + output, kExitOk, "2,R-1,1,30,102,0,straight line,3,2,,,\n"},
+         "(" + host + " calc --items " + manyItems + library + " 2>" + err +
+             "; echo \"exit $?\" >>" + err + ") | true; cat " + err,
+         kExitOk,
+         "tavrin21-host: cannot write the results to standard output: Broken pipe\nexit 1\n"},
+        {"output file",
+         host + " calc --format csv --items " + items + library + " --output " + output +
+             " 2>/dev/null; cat " + output,
+         kExitOk, "2,R-1,1,30,102,0,straight line,3,2,,,\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -337,12 +357,15 @@ TEST_F(HostCalc, ProgramExitCodesAndMessages) {
         EXPECT_NE(run.output.find(row.expected), std::string::npos) << run.output;
     }
     // A long batch shows no progress where standard error is not a terminal.
-    EXPECT_EQ(test::RunShell(host + " calc --items " + manyItems + library + " 2>&1 >/dev/null").output, "");
+    EXPECT_EQ(
+        test::RunShell(host + " calc --items " + manyItems + library + " 2>&1 >/dev/null").output,
+        "");
     // Nothing is left beside the output file, and a failed run leaves it as it was.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.Path()), {}), 6);
     std::ofstream(output) << "old";
-    EXPECT_EQ(test::RunShell(host + " calc --items " + items + " --primary none.sqlite --output " + output +
-                             " 2>&1").exitCode,
+    EXPECT_EQ(test::RunShell(host + " calc --items " + items + " --primary none.sqlite --output " +
+                             output + " 2>&1")
+                  .exitCode,
               kExitFatal);
     std::ifstream kept(output);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "old");
@@ -350,8 +373,10 @@ TEST_F(HostCalc, ProgramExitCodesAndMessages) {
     // Ended while it waits for items (a pipe that never ends): the file is as it was and no
     // temporary is left beside it. (A background job ignores SIGINT, so the test sends SIGTERM.)
     const std::string interrupted =
-        "cd " + (scratch_ / "stopped").string() + " && mkfifo items.csv && exec 3<>items.csv && { " + host +
-        " calc --items items.csv --output " + output + " & p=$!; sleep 0.5; kill -TERM $p; wait $p; echo \"exit $?\"; }";
+        "cd " + (scratch_ / "stopped").string() +
+        " && mkfifo items.csv && exec 3<>items.csv && { " + host +
+        " calc --items items.csv --output " + output +
+        " & p=$!; sleep 0.5; kill -TERM $p; wait $p; echo \"exit $?\"; }";
     std::filesystem::create_directory(scratch_ / "stopped");
     EXPECT_EQ(test::RunShell(interrupted).output, "exit 143\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.Path()), {}), 7);

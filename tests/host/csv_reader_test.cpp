@@ -1,9 +1,9 @@
 #include "host/csv_reader.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <sstream>
+
+#include <gtest/gtest.h>
 
 namespace tavrin21::host {
 namespace {
@@ -30,10 +30,20 @@ TEST(CsvReader, ReadsQuotedFieldsAndLineEndings) {
         {"plain", "a,b\nc,d\n", {{"a", "b"}, {"c", "d"}}, {1, 2}},
         {"CRLF and no final newline", "a,b\r\nc,d", {{"a", "b"}, {"c", "d"}}, {1, 2}},
         {"empty fields", ",,\n", {{"", "", ""}}, {1}},
-        {"quoted comma and doubled quote", "\"x,y\",\"say \"\"hi\"\"\"\n", {{"x,y", "say \"hi\""}}, {1}},
-        {"line break inside quotes", "\"two\nlines\",z\nnext\n", {{"two\nlines", "z"}, {"next"}}, {1, 3}},
+        {"quoted comma and doubled quote",
+         "\"x,y\",\"say \"\"hi\"\"\"\n",
+         {{"x,y", "say \"hi\""}},
+         {1}},
+        {"line break inside quotes",
+         "\"two\nlines\",z\nnext\n",
+         {{"two\nlines", "z"}, {"next"}},
+         {1, 3}},
         {"blank lines skipped", "a\n\n\r\nb\n", {{"a"}, {"b"}}, {1, 4}},
-        {"byte-order mark skipped", "\xEF\xBB\xBF" "a,b\n", {{"a", "b"}}, {1}},
+        {"byte-order mark skipped",
+         "\xEF\xBB\xBF"
+         "a,b\n",
+         {{"a", "b"}},
+         {1}},
         {"carriage return inside quotes kept", "\"x\ry\"\n", {{"x\ry"}}, {1}},
     };
     for (const auto& row : rows) {

@@ -33,7 +33,7 @@ const ItemInput kBatch[] = {
 };
 
 class FaultSweep : public test::BackendTest {
-protected:
+  protected:
     void SetUp() override {
         BackendTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) {

@@ -1,17 +1,18 @@
 #include "host/item_input.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+
+#include <gtest/gtest.h>
 
 namespace tavrin21::host {
 namespace {
 
-const std::vector<std::string> kHeader = {"PartNumber", "EnvironmentCode", "Temperature", "MethodCode",
-                                          "Mode"};
+const std::vector<std::string> kHeader = {"PartNumber", "EnvironmentCode", "Temperature",
+                                          "MethodCode", "Mode"};
 
 TEST(ItemColumns, ParsesCodesOrTheirNamesInAnyColumnOrder) {
-    const ItemColumns columns({"Mode", "Temperature", "PartNumber", "MethodCode", "EnvironmentCode"});
+    const ItemColumns columns(
+        {"Mode", "Temperature", "PartNumber", "MethodCode", "EnvironmentCode"});
     const auto parsed = columns.Parse({"2", " -40.5 ", "R-1", "102", "aic"});
     ASSERT_TRUE(std::holds_alternative<ItemInput>(parsed)) << std::get<std::string>(parsed);
     const ItemInput& item = std::get<ItemInput>(parsed);
@@ -31,9 +32,11 @@ TEST(ItemColumns, RejectsBadRowsWithAReasonNamingTheValue) {
         {{"P", "1", "25", "0"}, "expected 5 fields, found 4"},
         {{"P", "0", "25", "0", "0"}, "environment code \"0\" is not between 1 and 27"},
         {{"P", "28", "25", "0", "0"}, "environment code \"28\" is not between 1 and 27"},
-        {{"P", "XX", "25", "0", "0"}, "environment \"XX\" is neither 1 to 27 nor a code such as GB or AIC"},
+        {{"P", "XX", "25", "0", "0"},
+         "environment \"XX\" is neither 1 to 27 nor a code such as GB or AIC"},
         {{"P", "GB", "abc", "0", "0"}, "temperature \"abc\" is not a number"},
-        {{"P", "GB", "1e39", "0", "0"}, "temperature \"1e39\" is not a finite single-precision number"},
+        {{"P", "GB", "1e39", "0", "0"},
+         "temperature \"1e39\" is not a finite single-precision number"},
         {{"P", "GB", "25", "256", "0"}, "method code \"256\" is not a whole number from 0 to 255"},
         {{"P", "GB", "25", "0", "-1"}, "mode \"-1\" is not a whole number from 0 to 255"},
         {{std::string(63, 'p'), "GB", "25", "0", "0"},
@@ -49,8 +52,9 @@ TEST(ItemColumns, RejectsBadRowsWithAReasonNamingTheValue) {
 TEST(ItemColumns, HeaderMustNameEachColumnOnce) {
     EXPECT_THROW(ItemColumns({"PartNumber", "EnvironmentCode", "Temperature", "MethodCode"}),
                  std::runtime_error);
-    EXPECT_THROW(ItemColumns({"PartNumber", "EnvironmentCode", "Temperature", "MethodCode", "Mode", "MODE"}),
-                 std::runtime_error);
+    EXPECT_THROW(
+        ItemColumns({"PartNumber", "EnvironmentCode", "Temperature", "MethodCode", "Mode", "MODE"}),
+        std::runtime_error);
     EXPECT_THROW(ItemColumns({"PartNumber", "EnvCode", "Temperature", "MethodCode", "Mode"}),
                  std::runtime_error);
 }

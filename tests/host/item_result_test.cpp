@@ -1,13 +1,15 @@
 #include "host/item_result.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+
+#include <gtest/gtest.h>
 
 namespace tavrin21::host {
 namespace {
 
-std::string Shown(const std::optional<float>& value) { return value ? SingleText(*value) : "-"; }
+std::string Shown(const std::optional<float>& value) {
+    return value ? SingleText(*value) : "-";
+}
 
 // What the host shows of calc_item's answer: a number only where the module wrote one to trust.
 TEST(TakeModuleResults, ShowsOnlyNumbersTheModuleWrote) {
@@ -36,8 +38,8 @@ TEST(TakeModuleResults, ShowsOnlyNumbersTheModuleWrote) {
         result.input.methodCode = row.methodCode;
         result.input.mode = row.mode;
         TakeModuleResults(result, StatusCalculated, "", record);
-        EXPECT_EQ(MethodName(result.input) + ("; " + Shown(result.rate)) + " " + Shown(result.shape) + " " +
-                      Shown(result.scale) + "; " + result.message,
+        EXPECT_EQ(MethodName(result.input) + ("; " + Shown(result.rate)) + " " +
+                      Shown(result.shape) + " " + Shown(result.scale) + "; " + result.message,
                   row.expected)
             << row.name;
     }

@@ -2,12 +2,6 @@
 
 #include "morvik/morvik.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <limits>
-#include <cstring>
-
 #include "framework/database.h"
 #include "framework/message_box.h"
 #include "framework/odbc_api.h"
@@ -16,18 +10,23 @@
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+#include <gtest/gtest.h>
+
 namespace {
 
 using tavrin21::TabledRateRecord;
 
 class AccGetFromTableTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         tavrin21::test::MakeSqliteLibrary(
-            scratch_ / "lib.sqlite",
-            {"INSERT INTO FRTable VALUES ('A', 3, -40, 85.5)",
-             "INSERT INTO FRTablePoint VALUES ('A', 3, 15, 70, 0.25)",
-             "INSERT INTO FRTablePoint VALUES ('A', 3, 2, 20, 0.125)"});
+            scratch_ / "lib.sqlite", {"INSERT INTO FRTable VALUES ('A', 3, -40, 85.5)",
+                                      "INSERT INTO FRTablePoint VALUES ('A', 3, 15, 70, 0.25)",
+                                      "INSERT INTO FRTablePoint VALUES ('A', 3, 2, 20, 0.125)"});
         database_.Open(tavrin21::test::SqliteConnectString(scratch_ / "lib.sqlite"));
     }
 
@@ -106,7 +105,7 @@ constexpr const char* kLooseSchema =
     "Temperature DOUBLE PRECISION, Rate DOUBLE PRECISION);\n";
 
 class MorvikLibrary : public tavrin21::test::BackendTest {
-protected:
+  protected:
     std::int32_t LookUp(const std::string& part, TabledRateRecord& record) {
         std::memset(&record, 0, sizeof record);
         std::strcpy(record.PartNumber, part.c_str());
@@ -142,18 +141,24 @@ TEST_P(MorvikLibrary, RejectsATableItCannotUseAndSaysWhy) {
         const char* rows;
         const char* reason;  // empty: the table is usable
     } cases[] = {
-        {"slot not a number", "('P', 3, 'nan', 20, 0.1)", "slot \"nan\" is not a whole number from 0 to 15"},
-        {"slot with a fraction", "('P', 3, '2.5', 20, 0.1)", "slot \"2.5\" is not a whole number from 0 to 15"},
-        {"slot below 0", "('P', 3, '-1', 20, 0.1)", "slot \"-1\" is not a whole number from 0 to 15"},
-        {"slot above 15", "('P', 3, '16', 20, 0.1)", "slot \"16\" is not a whole number from 0 to 15"},
+        {"slot not a number", "('P', 3, 'nan', 20, 0.1)",
+         "slot \"nan\" is not a whole number from 0 to 15"},
+        {"slot with a fraction", "('P', 3, '2.5', 20, 0.1)",
+         "slot \"2.5\" is not a whole number from 0 to 15"},
+        {"slot below 0", "('P', 3, '-1', 20, 0.1)",
+         "slot \"-1\" is not a whole number from 0 to 15"},
+        {"slot above 15", "('P', 3, '16', 20, 0.1)",
+         "slot \"16\" is not a whole number from 0 to 15"},
         {"slot missing", "('P', 3, NULL, 20, 0.1)", "slot \"\" is not a whole number from 0 to 15"},
         {"slot twice", "('P', 3, '4', 20, 0.1), ('P', 3, '4', 30, 0.2)", "slot 4 appears twice"},
-        {"temperature not a number", "('P', 3, '1', 'nan', 0.1)", "slot 1: temperature nan is not a finite number"},
+        {"temperature not a number", "('P', 3, '1', 'nan', 0.1)",
+         "slot 1: temperature nan is not a finite number"},
         {"rate infinite", "('P', 3, '1', 20, 'inf')", "slot 1: rate inf is not a finite number"},
         {"temperature beyond a single", "('P', 3, '1', 1e300, 0.1)",
          "slot 1: temperature 1e+300 is beyond the range of a single-precision number"},
         {"negative rate", "('P', 3, '1', 20, -0.5)", "slot 1: rate -0.5 is negative"},
-        {"rate without temperature", "('P', 3, '1', NULL, 0.5)", "slot 1: rate 0.5 has no temperature"},
+        {"rate without temperature", "('P', 3, '1', NULL, 0.5)",
+         "slot 1: rate 0.5 has no temperature"},
         {"two rates at one temperature", "('P', 3, '2', 20, 0.1), ('P', 3, '5', 20, 0.3)",
          "slots 2 and 5 have rates at the same temperature 20"},
         {"empty slot at a used temperature", "('P', 3, '2', 20, 0.1), ('P', 3, '5', 20, 0)", ""},
@@ -179,35 +184,39 @@ TEST_P(MorvikLibrary, RejectsATableItCannotUseAndSaysWhy) {
         if (usable) {
             EXPECT_TRUE(boxes_.empty());
         } else {
-            EXPECT_EQ(boxes_, std::vector<std::string>{"Unusable failure-rate table!\npart " + part +
-                                                       ", environment 3: " + row.reason});
+            EXPECT_EQ(boxes_, std::vector<std::string>{"Unusable failure-rate table!\npart " +
+                                                       part + ", environment 3: " + row.reason});
         }
     }
 }
 
 TEST_P(MorvikLibrary, RejectsLimitsOutOfOrderAndStillSearchesTheSecondary) {
-    tavrin21::test::RunSqlScript(*primary_, std::string(kLooseSchema) +
-                                                "INSERT INTO FRTable VALUES ('P', 3, 85, 40);\n"
-                                                "INSERT INTO FRTable VALUES ('Q', 3, 'nan', 40);\n");
-    tavrin21::test::RunSqlScript(*secondary_, std::string(kLooseSchema) +
-                                                  "INSERT INTO FRTable VALUES ('P', 3, -40, 1e300);\n"
-                                                  "INSERT INTO FRTablePoint VALUES ('P', 3, '0', 25, 0.5);\n");
+    tavrin21::test::RunSqlScript(*primary_,
+                                 std::string(kLooseSchema) +
+                                     "INSERT INTO FRTable VALUES ('P', 3, 85, 40);\n"
+                                     "INSERT INTO FRTable VALUES ('Q', 3, 'nan', 40);\n");
+    tavrin21::test::RunSqlScript(*secondary_,
+                                 std::string(kLooseSchema) +
+                                     "INSERT INTO FRTable VALUES ('P', 3, -40, 1e300);\n"
+                                     "INSERT INTO FRTablePoint VALUES ('P', 3, '0', 25, 0.5);\n");
     TabledRateRecord record;
     EXPECT_EQ(LookUp("P", record), 1);
     EXPECT_EQ(float{record.Points[0].Rate}, 0.5f);
     EXPECT_EQ(float{record.MaxTemperature}, std::numeric_limits<float>::infinity());
     EXPECT_EQ(LookUp("Q", record), 0);
-    EXPECT_EQ(boxes_, (std::vector<std::string>{
-                          "Unusable failure-rate table!\npart P, environment 3: minimum temperature 85 is above the maximum 40",
-                          "Unusable failure-rate table!\npart Q, environment 3: minimum temperature is not a number"}));
+    EXPECT_EQ(boxes_, (std::vector<std::string>{"Unusable failure-rate table!\npart P, environment "
+                                                "3: minimum temperature 85 is above the maximum 40",
+                                                "Unusable failure-rate table!\npart Q, environment "
+                                                "3: minimum temperature is not a number"}));
 }
 
 TEST_P(MorvikLibrary, PreparesItsQueriesOncePerConnection) {
     using framework::odbc::Call;
     using framework::odbc::CallCount;
-    tavrin21::test::RunSqlScript(*primary_, tavrin21::test::ExampleFile("schema.sql") +
-                                                "INSERT INTO FRTable VALUES ('P', 3, -40, 125);\n"
-                                                "INSERT INTO FRTablePoint VALUES ('P', 3, 0, 25, 0.5);\n");
+    tavrin21::test::RunSqlScript(*primary_,
+                                 tavrin21::test::ExampleFile("schema.sql") +
+                                     "INSERT INTO FRTable VALUES ('P', 3, -40, 125);\n"
+                                     "INSERT INTO FRTablePoint VALUES ('P', 3, 0, 25, 0.5);\n");
     const auto expectCounts = [](long allocations, long executions) {
         EXPECT_EQ(CallCount(Call::AllocStatement), allocations);
         EXPECT_EQ(CallCount(Call::Prepare), allocations);
@@ -228,7 +237,9 @@ TEST_P(MorvikLibrary, PreparesItsQueriesOncePerConnection) {
     expectCounts(2, 4);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, MorvikLibrary, tavrin21::test::kAllBackends,
+INSTANTIATE_TEST_SUITE_P(Backends,
+                         MorvikLibrary,
+                         tavrin21::test::kAllBackends,
                          tavrin21::test::BackendName);
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "host/progress_meter.h"
 
-#include <gtest/gtest.h>
-
 #include <sstream>
+
+#include <gtest/gtest.h>
 
 namespace tavrin21::host {
 namespace {
@@ -36,7 +36,8 @@ TEST(ProgressMeter, ShowsALongBatchOnATerminalAndClearsItForProblems) {
     EXPECT_EQ(Progress(true, 5, milliseconds(1000), 4),
               "\r2 items done, 1 a second, 0:03 left\r3 items done, 1 a second, 0:02 left" + clear +
                   "items.csv:4: a problem\n\r4 items done, 1 a second, 0:01 left"
-                  "\r5 items done, 1 a second, 0:00 left" + clear);
+                  "\r5 items done, 1 a second, 0:00 left" +
+                  clear);
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 
 // Runs the host program as a user does, through the shell, and collects what it printed.
 
-#include <string>
-
 #include "framework/platform/process.h"
+
+#include <string>
 
 namespace tavrin21::test {
 
@@ -13,7 +13,9 @@ struct ProgramRun {
     std::string output;  // what the shell command leaves on its standard output
 };
 
-inline std::string HostProgram() { return TAVRIN21_HOST_PATH; }
+inline std::string HostProgram() {
+    return TAVRIN21_HOST_PATH;
+}
 
 // Runs `command` with the system's shell: the host program (HostProgram()) with redirections
 // and pipes. An exit code of -1 when it could not be started or did not end by exiting.

@@ -5,10 +5,10 @@
 #include "framework/database.h"
 #include "framework/db_exception.h"
 #include "framework/message_box.h"
+#include "framework/platform/host_system.h"
 #include "framework/platform/windows_path.h"
 #include "framework/recordset.h"
 #include "library/failure_library.h"
-#include "framework/platform/host_system.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
 

@@ -1,9 +1,9 @@
 #include "library/file_copy.h"
 
+#include "framework/platform/host_system.h"
 #include "framework/platform/local_memory.h"
 #include "framework/platform/windows_path.h"
 #include "tests/support/scratch_directory.h"
-#include "framework/platform/host_system.h"
 
 #include <filesystem>
 #include <fstream>

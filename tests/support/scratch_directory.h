@@ -6,7 +6,7 @@ namespace tavrin21::test {
 
 // A new empty folder under the system's temporary folder, removed with everything in it.
 class ScratchDirectory {
-public:
+  public:
     ScratchDirectory();
     ~ScratchDirectory();
     ScratchDirectory(const ScratchDirectory&) = delete;
@@ -19,7 +19,7 @@ public:
         return (path_ / name).generic_string();
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -1,10 +1,10 @@
 #include "tests/support/sql_script.h"
 
+#include "framework/database.h"
+
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-
-#include "framework/database.h"
 
 namespace tavrin21::test {
 
@@ -46,7 +46,8 @@ std::string ExampleFile(const std::string& name) {
     return text.str();
 }
 
-void MakeSqliteLibrary(const std::filesystem::path& path, const std::vector<std::string>& statements) {
+void MakeSqliteLibrary(const std::filesystem::path& path,
+                       const std::vector<std::string>& statements) {
     framework::Database database;
     database.Open(SqliteConnectString(path));
     RunSqlScript(database, ExampleFile("schema.sql"));

@@ -23,6 +23,7 @@ void RunSqlScript(framework::Database& database, const std::string& script);
 std::string ExampleFile(const std::string& name);
 
 // Makes the SQLite file `path` holding the shipped schema and then `statements`.
-void MakeSqliteLibrary(const std::filesystem::path& path, const std::vector<std::string>& statements);
+void MakeSqliteLibrary(const std::filesystem::path& path,
+                       const std::vector<std::string>& statements);
 
 }  // namespace tavrin21::test

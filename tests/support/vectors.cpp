@@ -23,8 +23,12 @@ double DoubleFromBits(const std::string& hex) {
     return std::bit_cast<double>(static_cast<std::uint64_t>(std::stoull(hex, nullptr, 16)));
 }
 
-std::uint32_t BitsOf(float value) { return std::bit_cast<std::uint32_t>(value); }
+std::uint32_t BitsOf(float value) {
+    return std::bit_cast<std::uint32_t>(value);
+}
 
-std::uint64_t BitsOf(double value) { return std::bit_cast<std::uint64_t>(value); }
+std::uint64_t BitsOf(double value) {
+    return std::bit_cast<std::uint64_t>(value);
+}
 
 }  // namespace tavrin21::test
