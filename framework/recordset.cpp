@@ -219,10 +219,6 @@ void Recordset::GetFieldValue(std::string_view name, DbVariant& value) {
     value = indicator == SQL_NULL_DATA ? DbVariant::Null() : DbVariant::Of(number);
 }
 
-const std::string& Recordset::Sql() const {
-    return *impl_->sql;
-}
-
 const std::vector<std::string>& Recordset::ColumnNames() const {
     return *impl_->columns;
 }

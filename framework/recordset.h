@@ -46,7 +46,6 @@ class FRAMEWORK_API Recordset {
     void GetFieldValue(std::string_view name, std::string& value);
     void GetFieldValue(std::string_view name, DbVariant& value);
 
-    const std::string& Sql() const;
     const std::vector<std::string>& ColumnNames() const;
 
   private:
