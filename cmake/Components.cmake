@@ -1,8 +1,8 @@
 # tavrin21_add_component(NAME [STATIC|SHARED|MODULE] [OUTPUT_NAME file] [EXPORTS base]
 #                        [VERSION v SOVERSION s] SOURCES a.cpp ... [PUBLIC libs...] [PRIVATE libs...])
 # Every library of the project: tavrin21_NAME with the alias tavrin21::NAME, built with the
-# project's warnings, exporting include/ (the public headers) and the repository root (the
-# folders' own headers, included as "folder/x.h") to its users.
+# project's warnings, exporting include/ (the public headers) and its own folder's headers, as
+# "folder/x.h", to its users; the headers of a folder it does not link to stay out of reach.
 #   STATIC (the default): one library per folder, libtavrin21_NAME.a.
 #   SHARED, MODULE: the file is OUTPUT_NAME (default NAME), compiled with OUTPUT_NAME_BUILDING
 #     defined in upper case (FRAMEWORK_BUILDING, ...), which makes framework/platform/export.h
@@ -10,6 +10,20 @@
 #     looks it up).
 #   EXPORTS base: only what base.def (Windows) or base.map (a version script elsewhere) lets out
 #     leaves the library, and it may leave no symbol undefined.
+# tavrin21_folder_headers(VAR): sets VAR to an include folder in which the current source folder's
+# headers, and only they, are found by their root-relative names ("host/x.h", "tests/support/x.h"):
+# a folder of the build holding a link to the source folder under that name.
+function(tavrin21_folder_headers var)
+    cmake_path(RELATIVE_PATH CMAKE_CURRENT_SOURCE_DIR BASE_DIRECTORY ${PROJECT_SOURCE_DIR}
+               OUTPUT_VARIABLE folder)
+    string(REPLACE "/" "_" id ${folder})
+    set(headers ${PROJECT_BINARY_DIR}/headers/${id})
+    cmake_path(GET folder PARENT_PATH parent)
+    file(MAKE_DIRECTORY ${headers}/${parent})
+    file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${headers}/${folder} SYMBOLIC)
+    set(${var} ${headers} PARENT_SCOPE)
+endfunction()
+
 function(tavrin21_add_component name)
     cmake_parse_arguments(C "STATIC;SHARED;MODULE" "OUTPUT_NAME;EXPORTS;VERSION;SOVERSION"
                           "SOURCES;PUBLIC;PRIVATE" ${ARGN})
@@ -25,7 +39,8 @@ function(tavrin21_add_component name)
     set(target tavrin21_${name})
     add_library(${target} ${kind} ${C_SOURCES})
     add_library(tavrin21::${name} ALIAS ${target})
-    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/include)
+    tavrin21_folder_headers(folder_headers)
+    target_include_directories(${target} PUBLIC ${folder_headers} ${PROJECT_SOURCE_DIR}/include)
     target_link_libraries(${target} PUBLIC ${C_PUBLIC} PRIVATE ${C_PRIVATE} tavrin21::warnings)
 
     if(kind STREQUAL "STATIC")
