@@ -21,7 +21,7 @@ started=$SECONDS
 {
     cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" \
         -DTAVRIN21_BUILD_TESTS=OFF -DTAVRIN21_BUILD_BENCH=OFF &&
-        cmake --build "$build_dir" -j"$(nproc)" --target tavrin21-host tavrin21 morvik example_library
+        cmake --build "$build_dir" -j"$(nproc)" --target tavrin21-host tavrin21_plugin tavrin21_morvik example_library
 } >>"$log" 2>&1 || fail "the build"
 echo "Built tavrin21-host, tavrin21.so, libmorvik.so and library.sqlite in $build_dir/bin" \
     "($((SECONDS - started)) s; build log: $log)"
