@@ -5,11 +5,9 @@
 
 #include "framework/database.h"
 #include "host/calc_command.h"
-#include "host/csv_reader.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
 
-#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -52,19 +50,11 @@ class HostFit : public ::testing::Test {
         options.itemsPath = (scratch_ / "items.csv").string();
         options.primary = library_.string();
         options.modulePath = TAVRIN21_MODULE_PATH;
-        options.format = "csv";
+        options.format = "json";
         std::ostringstream out, err;
         EXPECT_EQ(RunCalc(options, out, err), kExitOk) << err.str();
-        std::istringstream csv(out.str());
-        CsvReader reader(csv);
-        const auto header = reader.Next()->fields;
-        const auto row = reader.Next()->fields;
-        auto column = [&](std::initializer_list<std::string> names) {  // calc's names, old and new
-            const auto at =
-                std::find_first_of(header.begin(), header.end(), names.begin(), names.end());
-            return at == header.end() ? -1.0f : std::stof(row.at(at - header.begin()));
-        };
-        return {column({"Shape", "ResultRate"}), column({"Scale", "ResultScale"})};
+        const auto result = nlohmann::json::parse(out.str());
+        return {result.at("Shape").get<float>(), result.at("Scale").get<float>()};
     }
 
     test::ScratchDirectory scratch_;
