@@ -1,6 +1,7 @@
 #include "host/export_command.h"
 
 #include "host/calc_command.h"
+#include "host/library_commands.h"
 #include "host/library_connection.h"
 #include "host/table_reader.h"
 
@@ -46,43 +47,30 @@ void WriteTableToFile(framework::Database& database,
 }  // namespace
 
 CLI::App* AddExportCommand(CLI::App& app, ExportOptions& options) {
-    CLI::App* command = app.add_subcommand(
-        "export", "Write a library table as CSV, ordered by its key; import reads it back");
-    command
-        ->add_option("--db", options.database,
-                     "ODBC connect string, or path of an SQLite library file")
-        ->required();
-    command->add_option("--table", options.table, "the table to write")
-        ->required()
-        ->check(CLI::IsMember(TableNames(), CLI::ignore_case));
+    CLI::App* command = AddLibraryCommand(
+        app, "export", "Write a library table as CSV, ordered by its key; import reads it back",
+        {"export --db library.sqlite --table PartFR --output part_fr.csv"});
+    AddLibraryOption(*command, options.database);
+    AddTableOption(*command, options.table, "the table to write");
     command->add_option("--output", options.output, "file to write (default: standard output)");
-    command->footer(
-        "Example:\n"
-        "  tavrin21-host export --db library.sqlite --table PartFR --output part_fr.csv");
     return command;
 }
 
 int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err) {
-    try {
-        const std::optional<TableSpec> table = FindTable(options.table);
-        if (!table) {
-            throw std::runtime_error("no library table " + options.table);
-        }
+    return RunReportingFailure(err, [&] {
+        const TableSpec table = LibraryTable(options.table);
         auto database = OpenLibrary(options.database);
-        if (options.output.empty()) {
-            WriteTable(*database, *table, out);
-            out.flush();
-            if (!out) {
-                throw std::runtime_error("cannot write to standard output");
-            }
-        } else {
-            WriteTableToFile(*database, *table, options.output);
+        if (!options.output.empty()) {
+            WriteTableToFile(*database, table, options.output);
+            return kExitOk;
         }
-    } catch (const std::exception& error) {
-        err << "tavrin21-host: " << error.what() << '\n';
-        return kExitFatal;
-    }
-    return kExitOk;
+        WriteTable(*database, table, out);
+        out.flush();
+        if (!out) {
+            throw std::runtime_error("cannot write to standard output");
+        }
+        return kExitOk;
+    });
 }
 
 }  // namespace tavrin21::host

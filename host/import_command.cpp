@@ -5,6 +5,7 @@
 #include "host/calc_command.h"
 #include "host/csv_reader.h"
 #include "host/import_checks.h"
+#include "host/library_commands.h"
 #include "host/library_connection.h"
 #include "host/table_reader.h"
 
@@ -117,48 +118,38 @@ std::pair<std::vector<FileRow>, bool> ReadRows(std::istream& file,
 }  // namespace
 
 CLI::App* AddImportCommand(CLI::App& app, ImportOptions& options) {
-    CLI::App* command = app.add_subcommand(
-        "import",
-        "Load a CSV file into a library table: every row is checked, and all are loaded or none");
-    command
-        ->add_option("--db", options.database,
-                     "ODBC connect string, or path of an SQLite library file")
-        ->required();
-    command->add_option("--table", options.table, "the table to load")
-        ->required()
-        ->check(CLI::IsMember(TableNames(), CLI::ignore_case));
-    command->add_option("FILE", options.csvPath, "CSV file whose header names the table's columns")
-        ->required();
-    command->footer(
-        "Example:\n"
-        "  tavrin21-host import --db mylib.sqlite --table FRTable frtable.csv\n"
+    CLI::App* command = AddLibraryCommand(
+        app, "import",
+        "Load a CSV file into a library table: every row is checked, and all are loaded or none",
+        {"import --db mylib.sqlite --table FRTable frtable.csv"},
         "Import FRTable before FRTablePoint: every point needs its part's FRTable row.\n\n"
         "Exit codes: 0 all rows loaded; 2 some rows are bad (each named on standard error),\n"
         "nothing loaded; 1 the file, the library or the database failed, nothing loaded;\n"
         "64 the command line is wrong.");
+    AddLibraryOption(*command, options.database);
+    AddTableOption(*command, options.table, "the table to load");
+    command->add_option("FILE", options.csvPath, "CSV file whose header names the table's columns")
+        ->required();
     return command;
 }
 
 int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err) {
-    try {
-        const std::optional<TableSpec> table = FindTable(options.table);
-        if (!table) {
-            throw std::runtime_error("no library table " + options.table);
-        }
+    return RunReportingFailure(err, [&] {
+        const TableSpec table = LibraryTable(options.table);
         std::ifstream file(options.csvPath, std::ios::binary);
         if (!file) {
             throw std::runtime_error("cannot open the file " + options.csvPath);
         }
         auto database = OpenLibrary(options.database);
-        ImportChecks checks = ChecksAgainstLibrary(*database, *table);
-        auto [rows, anyBad] = ReadRows(file, options.csvPath, *table, checks, err);
+        ImportChecks checks = ChecksAgainstLibrary(*database, table);
+        auto [rows, anyBad] = ReadRows(file, options.csvPath, table, checks, err);
         if (anyBad) {
             err << "tavrin21-host: nothing imported: " << options.csvPath << " has bad rows\n";
             return kExitBadRows;
         }
 
         framework::Transaction transaction(*database);
-        framework::Statement insert(*database, InsertSql(*table), ParameterTypes(*table));
+        framework::Statement insert(*database, InsertSql(table), ParameterTypes(table));
         for (const FileRow& row : rows) {
             try {
                 insert.Execute(row.values);
@@ -170,12 +161,9 @@ int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err
         }
         transaction.Commit();
         out << "Imported " << rows.size() << (rows.size() == 1 ? " row" : " rows") << " into "
-            << table->name << ".\n";
-    } catch (const std::exception& error) {
-        err << "tavrin21-host: " << error.what() << '\n';
-        return kExitFatal;
-    }
-    return kExitOk;
+            << table.name << ".\n";
+        return kExitOk;
+    });
 }
 
 }  // namespace tavrin21::host

@@ -6,6 +6,7 @@
 #include "framework/recordset.h"
 #include "framework/transaction.h"
 #include "host/calc_command.h"
+#include "host/library_commands.h"
 #include "host/library_connection.h"
 #include "host/library_schema.h"
 
@@ -73,12 +74,44 @@ void MakeSqliteLibrary(const fs::path& path) {
     }
 }
 
+// A new SQLite file at `path`; an existing one is replaced only when `force`.
+void MakeLibraryFile(const std::string& path, bool force) {
+    if (fs::exists(path) && !force) {
+        throw std::runtime_error(path + " exists already; give --force to replace it");
+    }
+    const fs::path folder = fs::absolute(path).parent_path();
+    if (!fs::is_directory(folder)) {
+        throw std::runtime_error("there is no folder " + folder.string() + " to make " + path +
+                                 " in");
+    }
+    MakeSqliteLibrary(path);
+}
+
+// The library tables in the database `source`; those it holds already are replaced only when
+// `force`.
+void MakeLibraryTablesIn(const std::string& source, bool force) {
+    auto database = OpenLibrary(source);
+    const std::vector<std::string> existing = ExistingTables(*database);
+    if (!existing.empty() && !force) {
+        std::string names;
+        for (const std::string& table : existing) {
+            names += (names.empty() ? "" : ", ") + table;
+        }
+        throw std::runtime_error(framework::RedactPassword(source) + " holds " + names +
+                                 " already; give --force to replace them");
+    }
+    MakeTables(*database, existing);
+}
+
 }  // namespace
 
 CLI::App* AddInitDbCommand(CLI::App& app, InitDbOptions& options) {
-    CLI::App* command = app.add_subcommand(
-        "init-db",
-        "Make a new library: the tables FRTable, FRTablePoint and PartFR with their indexes");
+    CLI::App* command = AddLibraryCommand(
+        app, "init-db",
+        "Make a new library: the tables FRTable, FRTablePoint and PartFR with their indexes",
+        {"init-db mylib.sqlite",
+         "init-db 'DRIVER={PostgreSQL "
+         "Unicode};Server=127.0.0.1;Database=library;Uid=me;Pwd=secret;'"});
     command
         ->add_option(
             "PATH", options.target,
@@ -86,48 +119,20 @@ CLI::App* AddInitDbCommand(CLI::App& app, InitDbOptions& options) {
         ->required();
     command->add_flag("--force", options.force,
                       "replace an existing file, or drop the library tables the database holds");
-    command->footer(
-        "Examples:\n"
-        "  tavrin21-host init-db mylib.sqlite\n"
-        "  tavrin21-host init-db 'DRIVER={PostgreSQL "
-        "Unicode};Server=127.0.0.1;Database=library;Uid=me;Pwd=secret;'");
     return command;
 }
 
 int RunInitDb(const InitDbOptions& options, std::ostream& out, std::ostream& err) {
-    try {
-        const bool isConnectString = options.target.find('=') != std::string::npos;
-        const std::string shown = framework::RedactPassword(options.target);
-        if (!isConnectString) {
-            if (fs::exists(options.target) && !options.force) {
-                throw std::runtime_error(options.target +
-                                         " exists already; give --force to replace it");
-            }
-            const fs::path folder = fs::absolute(options.target).parent_path();
-            if (!fs::is_directory(folder)) {
-                throw std::runtime_error("there is no folder " + folder.string() + " to make " +
-                                         options.target + " in");
-            }
-            MakeSqliteLibrary(options.target);
+    return RunReportingFailure(err, [&] {
+        if (options.target.find('=') == std::string::npos) {
+            MakeLibraryFile(options.target, options.force);
         } else {
-            auto database = OpenLibrary(options.target);
-            const std::vector<std::string> existing = ExistingTables(*database);
-            if (!existing.empty() && !options.force) {
-                std::string names;
-                for (const std::string& table : existing) {
-                    names += (names.empty() ? "" : ", ") + table;
-                }
-                throw std::runtime_error(shown + " holds " + names +
-                                         " already; give --force to replace them");
-            }
-            MakeTables(*database, existing);
+            MakeLibraryTablesIn(options.target, options.force);
         }
-        out << "Made the library tables FRTable, FRTablePoint and PartFR in " << shown << ".\n";
-    } catch (const std::exception& error) {
-        err << "tavrin21-host: " << error.what() << '\n';
-        return kExitFatal;
-    }
-    return kExitOk;
+        out << "Made the library tables FRTable, FRTablePoint and PartFR in "
+            << framework::RedactPassword(options.target) << ".\n";
+        return kExitOk;
+    });
 }
 
 }  // namespace tavrin21::host

@@ -1,5 +1,10 @@
 #include "host/library_commands.h"
 
+#include "host/calc_command.h"
+
+#include <ostream>
+#include <stdexcept>
+
 #include <CLI/CLI.hpp>
 
 namespace tavrin21::host {
@@ -23,6 +28,51 @@ std::optional<int> RunLibraryCommand(const LibraryCommands& commands,
         return RunExport(commands.exportTable, out, err);
     }
     return std::nullopt;
+}
+
+CLI::App* AddLibraryCommand(CLI::App& app,
+                            const std::string& name,
+                            const std::string& description,
+                            const std::vector<std::string>& examples,
+                            const std::string& notes) {
+    std::string footer = examples.size() == 1 ? "Example:" : "Examples:";
+    for (const std::string& example : examples) {
+        footer += "\n  tavrin21-host " + example;
+    }
+    if (!notes.empty()) {
+        footer += "\n" + notes;
+    }
+    CLI::App* command = app.add_subcommand(name, description);
+    command->footer(footer);
+    return command;
+}
+
+void AddLibraryOption(CLI::App& command, std::string& source) {
+    command.add_option("--db", source, "ODBC connect string, or path of an SQLite library file")
+        ->required();
+}
+
+void AddTableOption(CLI::App& command, std::string& table, const std::string& description) {
+    command.add_option("--table", table, description)
+        ->required()
+        ->check(CLI::IsMember(TableNames(), CLI::ignore_case));
+}
+
+TableSpec LibraryTable(const std::string& name) {
+    std::optional<TableSpec> table = FindTable(name);
+    if (!table) {
+        throw std::runtime_error("no library table " + name);
+    }
+    return std::move(*table);
+}
+
+int RunReportingFailure(std::ostream& err, const std::function<int()>& work) {
+    try {
+        return work();
+    } catch (const std::exception& error) {
+        err << "tavrin21-host: " << error.what() << '\n';
+        return kExitFatal;
+    }
 }
 
 }  // namespace tavrin21::host
