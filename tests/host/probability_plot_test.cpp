@@ -5,7 +5,6 @@
 
 #include "tests/support/scratch_directory.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -166,8 +165,6 @@ TEST(ProbabilityPlot, RendersToThePictureItDescribes) {
     std::vector<png_byte> rgb(PNG_IMAGE_SIZE(image));
     const png_color white{255, 255, 255};  // under transparent pixels
     ASSERT_TRUE(png_image_finish_read(&image, &white, rgb.data(), 0, nullptr)) << image.message;
-    const auto inked = std::count_if(rgb.begin(), rgb.end(), [](png_byte b) { return b < 200; });
-    EXPECT_GT(inked, kPlotWidth * kPlotHeight / 50) << "almost blank";
 
     for (const FittedLine& line : {kExact, kOther}) {
         const auto drawn = Elements(svg, line.cssClass).at(0);
