@@ -14,6 +14,8 @@
 namespace framework {
 namespace {
 
+const std::string kLongText(5000, 'x');  // longer than one chunk of SQLGetData
+
 class RecordsetTest : public tavrin21::test::BackendTest {
   protected:
     void SetUp() override {
@@ -26,7 +28,9 @@ class RecordsetTest : public tavrin21::test::BackendTest {
                                      "INTEGER, Value DOUBLE PRECISION);\n"
                                      "INSERT INTO Parts VALUES (1, 'A''1', 7, 0.1);\n"
                                      "INSERT INTO Parts VALUES (2, NULL, NULL, NULL);\n"
-                                     "INSERT INTO Parts VALUES (3, '12abc', 300, -2.5);");
+                                     "INSERT INTO Parts VALUES (3, '12abc', 300, -2.5);\n"
+                                     "INSERT INTO Parts VALUES (4, '" +
+                                         kLongText + "', 1, 1);");
     }
     Database& Db() { return *primary_; }
 };
@@ -55,19 +59,16 @@ TEST_P(RecordsetTest, ReadsColumnsByNameIgnoringCaseAsTextAndAsNumbers) {
     rows.MoveNext();
     rows.GetFieldValue("Code", text);
     EXPECT_EQ(text, "300");
+    EXPECT_THROW(rows.GetFieldValue("NoSuchColumn", text), DbException);
+
+    rows.MoveNext();
+    rows.GetFieldValue("PartNumber", text);
+    EXPECT_EQ(text, kLongText);
     rows.MoveNext();
     EXPECT_TRUE(rows.IsEOF());
+    EXPECT_THROW(rows.GetFieldValue("Code", text), DbException);
     EXPECT_THROW(rows.MoveNext(), DbException);
-}
-
-TEST_P(RecordsetTest, ReadsTextLongerThanOneChunk) {
-    const std::string longText(5000, 'x');
-    Db().ExecuteSQL("INSERT INTO Parts VALUES (4, '" + longText + "', 1, 1)");
-    Recordset rows(primary_.get());
-    rows.Open("SELECT PartNumber FROM Parts WHERE Code = 1");
-    std::string text;
-    rows.GetFieldValue("PartNumber", text);
-    EXPECT_EQ(text, longText);
+    EXPECT_THROW(Recordset(primary_.get()).GetFieldValue("Code", text), DbException);  // unopened
 }
 
 TEST_P(RecordsetTest, BindsParametersInsteadOfSplicingThem) {
@@ -92,14 +93,6 @@ TEST_P(RecordsetTest, EmptyResultAndFailedOpenBothReportEndOfData) {
     }
     EXPECT_FALSE(rows.IsOpen());
     EXPECT_TRUE(rows.IsEOF());
-}
-
-TEST_P(RecordsetTest, ReadingWithoutARowOrAnUnknownColumnThrows) {
-    Recordset rows(primary_.get());
-    std::string text;
-    EXPECT_THROW(rows.GetFieldValue("Code", text), DbException);
-    rows.Open("SELECT Code FROM Parts");
-    EXPECT_THROW(rows.GetFieldValue("NoSuchColumn", text), DbException);
 }
 
 TEST_P(RecordsetTest, PreparedStatementRunsAgainWithNewParametersUntilTheDatabaseCloses) {
