@@ -11,16 +11,7 @@ namespace {
 
 using tavrin21::test::Backend;
 
-class DatabaseTest : public tavrin21::test::BackendTest {
-  protected:
-    std::string CountOfT(Database& database) {
-        Recordset rows(&database);
-        rows.Open("SELECT COUNT(*) AS n FROM t");
-        std::string count;
-        rows.GetFieldValue("n", count);
-        return count;
-    }
-};
+using DatabaseTest = tavrin21::test::BackendTest;
 
 TEST_P(DatabaseTest, OpensExecutesAndClosesAndWhatWasWrittenStays) {
     EXPECT_EQ(primary_->DbmsName(), GetParam() == Backend::Sqlite ? "SQLite" : "PostgreSQL");
@@ -30,7 +21,12 @@ TEST_P(DatabaseTest, OpensExecutesAndClosesAndWhatWasWrittenStays) {
     EXPECT_FALSE(primary_->IsOpen());
     EXPECT_FALSE(primary_->IsConnectionDead());
     primary_->Close();
-    EXPECT_EQ(CountOfT(*Connect("primary")), "1");
+    const auto again = Connect("primary");
+    Recordset rows(again.get());
+    rows.Open("SELECT COUNT(*) AS n FROM t");
+    std::string count;
+    rows.GetFieldValue("n", count);
+    EXPECT_EQ(count, "1");
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends,
