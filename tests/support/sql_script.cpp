@@ -17,22 +17,20 @@ void RunSqlScript(framework::Database& database, const std::string& script) {
     std::istringstream lines(script);
     std::string line;
     std::string statement;
-    while (std::getline(lines, line)) {
-        const auto comment = line.find("--");
-        if (comment != std::string::npos) {
-            line.erase(comment);
+    const auto runStatement = [&] {
+        if (statement.find_first_not_of(" \t\n;") != std::string::npos) {
+            database.ExecuteSQL(statement);
         }
+        statement.clear();
+    };
+    while (std::getline(lines, line)) {
+        line = line.substr(0, line.find("--"));
         statement += line + "\n";
         if (line.find(';') != std::string::npos) {
-            if (statement.find_first_not_of(" \t\n;") != std::string::npos) {
-                database.ExecuteSQL(statement);
-            }
-            statement.clear();
+            runStatement();
         }
     }
-    if (statement.find_first_not_of(" \t\n;") != std::string::npos) {
-        database.ExecuteSQL(statement);
-    }
+    runStatement();
 }
 
 std::string ExampleFile(const std::string& name) {
