@@ -124,24 +124,23 @@ double Underflow(std::uint32_t signBias);
 // scale * (1 + tmp) where it may overflow or fall into the subnormal range.
 double ExpSpecialCase(double tmp, std::uint64_t sbits, std::uint64_t ki);
 
-// sign * exp(x + xtail), |xtail| < 2^-8/128 and |xtail| <= |x|; the sign is negative when
-// signBias is kSignBias.
-inline double PowExp(double x, double xtail, std::uint32_t signBias) {
-    std::uint32_t abstop = Top12(x) & 0x7ff;
-    if (abstop - Top12(0x1p-54) >= Top12(512.0) - Top12(0x1p-54)) [[unlikely]] {
-        if (abstop - Top12(0x1p-54) >= 0x80000000) {
-            // |x| < 2^-54: exp rounds to 1, without a spurious underflow.
-            const double one = 1.0 + x;
-            return signBias != 0 ? -one : one;
-        }
-        if (abstop >= Top12(1024.0)) {
-            return Bits(x) >> 63 != 0 ? Underflow(signBias) : Overflow(signBias);
-        }
-        abstop = 0;  // |x| in [512, 1024): the scale may leave the range of a double
-    }
+// True where exp(x) takes the common path: 2^-54 <= |x| < 512.
+constexpr bool IsOrdinaryExpArgument(double x) {
+    return (Top12(x) & 0x7ff) - Top12(0x1p-54) < Top12(512.0) - Top12(0x1p-54);
+}
 
-    // exp(x) = 2^(k/128) exp(r), x = k ln2/128 + r, |r| <= ln2/256. Adding the shift rounds
-    // x 128/ln2 to the integer k, which lands in the low bits of kd.
+// exp(x) = 2^(k/128) exp(r), x = k ln2/128 + r, |r| <= ln2/256, as scale * (1 + tmp) with the
+// bits sbits of scale, which may lie outside the range of a double for |x| >= 512.
+struct ExpParts {
+    double tmp;
+    std::uint64_t sbits;
+    std::uint64_t ki;
+};
+
+// sign * exp(x + xtail) as ExpParts, |xtail| < 2^-8/128 and |xtail| <= |x|; the sign is
+// negative when signBias is kSignBias. Free of branches, so that a loop of them vectorises.
+inline ExpParts PowExpParts(double x, double xtail, std::uint32_t signBias) {
+    // Adding the shift rounds x 128/ln2 to the integer k, which lands in the low bits of kd.
     const double z = kExpInvLn2N * x;
     double kd = z + kExpShift;
     const std::uint64_t ki = Bits(kd);
@@ -156,11 +155,32 @@ inline double PowExp(double x, double xtail, std::uint32_t signBias) {
     const double r2 = r * r;
     const double* c = kExpPoly;
     const double tmp = tail + r + r2 * (c[0] + r * c[1]) + r2 * r2 * (c[2] + r * c[3]);
-    if (abstop == 0) [[unlikely]] {
-        return ExpSpecialCase(tmp, sbits, ki);
+    return {tmp, sbits, ki};
+}
+
+// The result of PowExpParts on the common path.
+inline double ExpFromParts(const ExpParts& parts) {
+    const double scale = FromBits(parts.sbits);
+    return scale + scale * parts.tmp;
+}
+
+// sign * exp(x + xtail), every case.
+inline double PowExp(double x, double xtail, std::uint32_t signBias) {
+    if (IsOrdinaryExpArgument(x)) [[likely]] {
+        return ExpFromParts(PowExpParts(x, xtail, signBias));
     }
-    const double scale = FromBits(sbits);
-    return scale + scale * tmp;
+    const std::uint32_t abstop = Top12(x) & 0x7ff;
+    if (abstop < Top12(0x1p-54)) {
+        // |x| < 2^-54: exp rounds to 1, without a spurious underflow.
+        const double one = 1.0 + x;
+        return signBias != 0 ? -one : one;
+    }
+    if (abstop >= Top12(1024.0)) {
+        return Bits(x) >> 63 != 0 ? Underflow(signBias) : Overflow(signBias);
+    }
+    // |x| in [512, 1024): the scale may leave the range of a double.
+    const ExpParts parts = PowExpParts(x, xtail, signBias);
+    return ExpSpecialCase(parts.tmp, parts.sbits, parts.ki);
 }
 
 // exp(y (hi + lo)) for a logarithm split by SplitForProduct, y split the same way.
