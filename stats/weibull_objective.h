@@ -28,8 +28,8 @@ class WeibullObjective {
     double operator()(const double* point) const;
 
   private:
-    FixedBasePowers failurePowers_;
-    FixedBasePowers suspensionPowers_;
+    // The failure times, then the suspension times: one pass makes the powers of both.
+    FixedBasePowers powers_;
     std::vector<double> logFailures_;
 };
 
