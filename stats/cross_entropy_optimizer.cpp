@@ -1,6 +1,7 @@
 #include "stats/cross_entropy_optimizer.h"
 
 #include "stats/point_evaluation.h"
+#include "stats/portable_math.h"
 #include "stats/weibull_estimator.h"
 
 #include <algorithm>
@@ -204,7 +205,7 @@ void CrossEntropyOptimizer::Smooth(NumVector& mean,
     for (std::int32_t i = 0; i < dimension; ++i) {
         mean[i] = meanSmoothing * mean[i] + (1 - meanSmoothing) * previousMean[i];
         const double weight =
-            covSmoothingMax - covSmoothingMax * std::pow(1 - 1.0 / t, covSmoothingPower);
+            covSmoothingMax - covSmoothingMax * portable::Pow(1 - 1.0 / t, covSmoothingPower);
         for (std::int32_t j = 0; j < dimension; ++j) {
             rows[i][j] = weight * rows[i][j] + (1 - weight) * previousRows[i][j];
         }

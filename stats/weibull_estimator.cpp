@@ -1,5 +1,6 @@
 #include "stats/weibull_estimator.h"
 
+#include "stats/portable_math.h"
 #include "stats/weibull_objective.h"
 
 #include <cmath>
@@ -28,7 +29,7 @@ std::span<const double> FirstTimes(const NumVector& times, std::int32_t count) {
 double SmallSampleFactor(std::int32_t failureCount) {
     const std::int32_t m = failureCount > 2 ? failureCount : 2;
     const double r = (4.0 * m - 5) / (4.0 * m - 3);
-    return std::pow(std::pow(r, 0.5), 3.5);
+    return portable::Pow(portable::Pow(r, 0.5), 3.5);
 }
 
 WeibullEstimator::WeibullEstimator() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "stats/fixed_base_powers.h"
+
 #include <span>
 #include <vector>
 
@@ -9,10 +11,11 @@ namespace tavrin21 {
 // (scale eta, shape beta):
 //   S = -sum over failures of ((beta - 1) ln t + ln beta + ln c - t^beta c)
 //       + sum over suspensions of t^beta c,   with c = (1/eta)^beta,
-// evaluated term by term in that order. The logarithms of the failure times do not depend on
-// the point, so they are taken once when the objective is made; log is deterministic, so the
-// values are the same bit for bit as taking them at every evaluation. The times are looked at,
-// not copied: they must outlive the objective.
+// evaluated term by term in that order, with the portable pow and log. What does not depend on
+// the point is taken once, when the objective is made: the logarithms of the failure times,
+// and for every time the logarithm that pow takes of it, so that t^beta costs pow's
+// exponential half only. Both are deterministic, so the values are bit for bit those of taking
+// them at every evaluation. The objective keeps what it needs of the times.
 class WeibullObjective {
   public:
     WeibullObjective(std::span<const double> failures, std::span<const double> suspensions);
@@ -25,8 +28,8 @@ class WeibullObjective {
     double operator()(const double* point) const;
 
   private:
-    std::span<const double> failures_;
-    std::span<const double> suspensions_;
+    // The failure times, then the suspension times: one pass makes the powers of both.
+    FixedBasePowers powers_;
     std::vector<double> logFailures_;
 };
 

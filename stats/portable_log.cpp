@@ -1,0 +1,97 @@
+// ln x: near 1 a polynomial in r = x - 1; elsewhere x = 2^k z and ln x = k ln 2 + ln c + ln(z/c)
+// with c from a table of 128 subintervals and ln(z/c) a polynomial in r = z/c - 1.
+
+#include "stats/portable_math.h"
+#include "stats/portable_math_kernels.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace tavrin21::portable {
+
+using detail::Bits;
+using detail::FromBits;
+using detail::kLn2Hi;
+using detail::kLn2Lo;
+using detail::kLogCentres;
+using detail::kLogPoly;
+using detail::kLogPolyNearOne;
+using detail::kLogTable;
+
+namespace {
+
+// x in [1 - 2^-4, 1 + 0x1.09p-4), where ln x is small and the table's ln c would cancel.
+double LogNearOne(double x) {
+    if (x == 1.0) {
+        return 0;
+    }
+    const double* b = kLogPolyNearOne;
+    const double r = x - 1.0;
+    const double r2 = r * r;
+    const double r3 = r * r2;
+    double y =
+        r3 * (b[1] + r * b[2] + r2 * b[3] +
+              r3 * (b[4] + r * b[5] + r2 * b[6] + r3 * (b[7] + r * b[8] + r2 * b[9] + r3 * b[10])));
+    // r + b0 r^2 in double-double: r = rhi + rlo with rhi of 26 bits, so rhi^2 is exact.
+    double w = r * 0x1p27;
+    const double rhi = r + w - w;
+    const double rlo = r - rhi;
+    w = rhi * rhi * b[0];
+    const double hi = r + w;
+    double lo = r - hi + w;
+    lo += b[0] * rlo * (rhi + r);
+    y += lo;
+    y += hi;
+    return y;
+}
+
+}  // namespace
+
+double Log(double x) {
+    constexpr std::uint64_t kNearOneLow = Bits(1.0 - 0x1p-4);
+    constexpr std::uint64_t kNearOneHigh = Bits(1.0 + 0x1.09p-4);
+    std::uint64_t ix = Bits(x);
+    if (ix - kNearOneLow < kNearOneHigh - kNearOneLow) [[unlikely]] {
+        return LogNearOne(x);
+    }
+    const auto top = static_cast<std::uint32_t>(ix >> 48);
+    if (top - 0x0010 >= 0x7ff0 - 0x0010) [[unlikely]] {
+        // x < 2^-1022, infinite or not a number.
+        if (ix * 2 == 0) {
+            return -INFINITY;
+        }
+        if (ix == Bits(INFINITY)) {
+            return x;
+        }
+        if ((top & 0x8000) != 0 || (top & 0x7ff0) == 0x7ff0) {
+            return (x - x) / (x - x);  // negative or NaN: the C library's NaN
+        }
+        ix = Bits(x * 0x1p52);  // subnormal: normalised, the exponent below the range
+        ix -= std::uint64_t{52} << 52;
+    }
+
+    constexpr std::uint64_t kOffset = 0x3fe6000000000000;
+    const std::uint64_t tmp = ix - kOffset;
+    const auto i = static_cast<std::size_t>((tmp >> (52 - 7)) % 128);
+    const auto k = static_cast<std::int32_t>(static_cast<std::int64_t>(tmp) >> 52);
+    const std::uint64_t iz = ix - (tmp & std::uint64_t{0xfff} << 52);
+    const double invc = kLogTable[i].invc;
+    const double logc = kLogTable[i].logc;
+    const double z = FromBits(iz);
+
+    // r ~= z/c - 1 with c = chi + clo, exact enough without a fused multiply-add.
+    const double r = (z - kLogCentres[i].chi - kLogCentres[i].clo) * invc;
+    const double kd = k;
+
+    // hi + lo = r + ln c + k ln 2
+    const double w = kd * kLn2Hi + logc;
+    const double hi = w + r;
+    const double lo = w - hi + r + kd * kLn2Lo;
+
+    // ln x = lo + (ln(1 + r) - r) + hi
+    const double* a = kLogPoly;
+    const double r2 = r * r;
+    return lo + r2 * a[0] + r * r2 * (a[1] + r * a[2] + r2 * (a[3] + r * a[4])) + hi;
+}
+
+}  // namespace tavrin21::portable

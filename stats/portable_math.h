@@ -1,0 +1,13 @@
+#pragma once
+
+namespace tavrin21::portable {
+
+// x^y and ln x from plain IEEE double operations, so that a fit gives the same bits on every
+// processor and C library. They follow glibc's pow and log (Arm's optimized routines) as glibc
+// builds them for processors without fused multiply-add, special cases included, and agree with
+// those bit for bit; errors stay below 0.55 ulp. Rounding is to nearest: the module never
+// changes it. errno and the floating-point exception flags are left alone.
+double Pow(double x, double y);
+double Log(double x);
+
+}  // namespace tavrin21::portable
