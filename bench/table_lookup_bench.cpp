@@ -1,10 +1,11 @@
 // The table method's lookups, as the module makes them: AccGetFromTable of the host library
 // through the real ODBC drivers, against a minimal program that runs the same prepared query
 // straight through ODBC (bound buffers, nothing else). Both run in the same benchmark,
-// in alternating rounds of items, so that a busy machine slows them alike; the benchmark reports
-// each one's items per second of wall time, the ratio of their wall times, and each one's items
-// per second of this process's processor time (on a busy machine the steadier figure; it leaves
-// out the server's share of a PostgreSQL lookup).
+// in alternating short rounds of items, so that a busy machine slows them alike; the benchmark
+// reports each one's items per second of wall time, the ratio of their wall times (over the whole
+// run, and the median of the rounds' ratios, which a burst of load on one side moves less), and
+// each one's items per second of this process's processor time (it leaves out the server's share
+// of a PostgreSQL lookup).
 //
 // The library: kParts parts in one environment, four points each, in an SQLite file and, when
 // TAVRIN21_PG_CONNECT names a server, in a schema of its own on that server.
@@ -13,6 +14,7 @@
 #include "framework/platform/connect_string.h"
 #include "morvik/morvik.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -32,7 +34,7 @@
 namespace {
 
 constexpr int kParts = 1000;
-constexpr int kItemsPerRound = 200;
+constexpr int kItemsPerRound = 20;
 constexpr std::uint8_t kEnvironment = 1;
 
 // The host library's query, text for text: the limits beside each point, in one round trip.
@@ -254,17 +256,29 @@ struct Spent {
     Clock::duration wall{};
     std::clock_t processor = 0;
 
+    // Runs `work`, adds its times and returns its wall time.
     template <typename Work>
-    void Add(Work&& work) {
+    Clock::duration Add(Work&& work) {
         const std::clock_t processorStart = std::clock();
         const auto wallStart = Clock::now();
         work();
-        wall += Clock::now() - wallStart;
+        const Clock::duration spent = Clock::now() - wallStart;
+        wall += spent;
         processor += std::clock() - processorStart;
+        return spent;
     }
     double WallSeconds() const { return std::chrono::duration<double>(wall).count(); }
     double ProcessorSeconds() const { return static_cast<double>(processor) / CLOCKS_PER_SEC; }
 };
+
+double Median(std::vector<double> values) {
+    if (values.empty()) {
+        return 0.0;
+    }
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+}
 
 void RunLookups(benchmark::State& state, Backend& backend) {
     backend.Connect();
@@ -304,15 +318,19 @@ void RunLookups(benchmark::State& state, Backend& backend) {
         }
     };
     Spent host, minimal;
+    std::vector<double> roundRatios;
     bool hostFirst = true;
     for (auto _ : state) {
+        Clock::duration hostRound{}, minimalRound{};
         if (hostFirst) {
-            host.Add(runHost);
-            minimal.Add(runMinimal);
+            hostRound = host.Add(runHost);
+            minimalRound = minimal.Add(runMinimal);
         } else {
-            minimal.Add(runMinimal);
-            host.Add(runHost);
+            minimalRound = minimal.Add(runMinimal);
+            hostRound = host.Add(runHost);
         }
+        roundRatios.push_back(std::chrono::duration<double>(hostRound).count() /
+                              std::chrono::duration<double>(minimalRound).count());
         hostFirst = !hostFirst;
         next = (next + kItemsPerRound) % parts.size();
     }
@@ -320,6 +338,7 @@ void RunLookups(benchmark::State& state, Backend& backend) {
     state.counters["host_items_per_s"] = items / host.WallSeconds();
     state.counters["minimal_items_per_s"] = items / minimal.WallSeconds();
     state.counters["host_to_minimal"] = host.WallSeconds() / minimal.WallSeconds();
+    state.counters["host_to_minimal_median"] = Median(std::move(roundRatios));
     state.counters["host_items_per_cpu_s"] = items / host.ProcessorSeconds();
     state.counters["minimal_items_per_cpu_s"] = items / minimal.ProcessorSeconds();
     state.SetLabel("a round: " + std::to_string(kItemsPerRound) +
