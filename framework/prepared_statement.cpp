@@ -62,13 +62,47 @@ struct PreparedStatement::Impl {
         }
     }
 
+    void BindDouble(SQLUSMALLINT number, double& value) {
+        if (!odbc::Succeeded(odbc::BindParameter(statement.Get(), number, SQL_C_DOUBLE, SQL_DOUBLE,
+                                                 0, &value, 0, nullptr))) {
+            Fail("cannot bind parameter " + std::to_string(number));
+        }
+    }
+
+    void BindNull(SQLUSMALLINT number, SqlType type, SQLLEN& length) {
+        length = SQL_NULL_DATA;
+        SQLRETURN rc = SQL_ERROR;
+        switch (type) {
+            case SqlType::Integer:
+                rc = odbc::BindParameter(statement.Get(), number, SQL_C_SLONG, SQL_INTEGER, 0,
+                                         nullptr, 0, &length);
+                break;
+            case SqlType::Double:
+                rc = odbc::BindParameter(statement.Get(), number, SQL_C_DOUBLE, SQL_DOUBLE, 0,
+                                         nullptr, 0, &length);
+                break;
+            case SqlType::Text:
+                rc = odbc::BindParameter(statement.Get(), number, SQL_C_CHAR, SQL_VARCHAR, 1,
+                                         nullptr, 0, &length);
+                break;
+        }
+        if (!odbc::Succeeded(rc)) {
+            Fail("cannot bind parameter " + std::to_string(number));
+        }
+    }
+
     void Bind() {
         for (std::size_t i = 0; i < values.size(); ++i) {
             const auto number = static_cast<SQLUSMALLINT>(i + 1);
-            if (auto* text = std::get_if<std::string>(&values[i])) {
+            SqlParameter& value = values[i];
+            if (auto* text = std::get_if<std::string>(&value)) {
                 BindText(number, *text, lengths[i]);
+            } else if (auto* whole = std::get_if<long>(&value)) {
+                BindInteger(number, *whole, integers[i]);
+            } else if (auto* real = std::get_if<double>(&value)) {
+                BindDouble(number, *real);
             } else {
-                BindInteger(number, std::get<long>(values[i]), integers[i]);
+                BindNull(number, std::get<SqlNull>(value).type, lengths[i]);
             }
         }
     }
@@ -105,13 +139,17 @@ void PreparedStatement::Execute(const std::vector<SqlParameter>& parameters) {
     s.Bind();
     // Even a failed run may leave a result behind to be ended.
     s.cursorOpen = true;
-    if (!odbc::Succeeded(odbc::Execute(s.statement.Get()))) {
-        s.Fail("cannot open the record set");
+    // SQL_NO_DATA: an UPDATE or DELETE that met no row.
+    const SQLRETURN rc = odbc::Execute(s.statement.Get());
+    if (!odbc::Succeeded(rc) && rc != SQL_NO_DATA) {
+        s.Fail("cannot execute the statement");
     }
     if (!s.executed) {
         s.columns = ResultColumnNames(s.statement.Get(), s.sql);
         s.executed = true;
     }
+    // A statement without columns leaves no result to end.
+    s.cursorOpen = !s.columns.empty();
 }
 
 void PreparedStatement::CloseCursor() noexcept {

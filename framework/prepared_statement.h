@@ -15,8 +15,17 @@ namespace framework {
 class Database;
 class Recordset;
 
+// The kind of a '?' parameter; a NULL is bound with the kind of its column, because a server
+// that types its parameters rejects a text NULL for a number column.
+enum class SqlType { Text, Integer, Double };
+
+// A NULL bound to a parameter of the given kind.
+struct SqlNull {
+    SqlType type = SqlType::Text;
+};
+
 // A value bound to a '?' of a prepared statement.
-using SqlParameter = std::variant<std::string, long>;
+using SqlParameter = std::variant<std::string, long, double, SqlNull>;
 
 class FRAMEWORK_API PreparedStatement {
   public:
@@ -28,9 +37,10 @@ class FRAMEWORK_API PreparedStatement {
     PreparedStatement(const PreparedStatement&) = delete;
     PreparedStatement& operator=(const PreparedStatement&) = delete;
 
-    // Ends the previous result, binds `parameters` to the '?' in order and runs the statement.
-    // The values are copied into the statement, which owns what the driver reads. Every run
-    // takes as many parameters as the first. Throws DbException naming the SQL.
+    // Ends the previous result, binds `parameters` to the '?' in order and runs the statement
+    // (a query, or a statement that returns no rows). The values are copied into the statement,
+    // which owns what the driver reads. Every run takes as many parameters as the first. Throws
+    // DbException naming the SQL.
     void Execute(const std::vector<SqlParameter>& parameters);
 
     // Ends the current result. Never throws: should the driver fail, the next Execute ends the

@@ -1,9 +1,11 @@
 #pragma once
 
 // A statement that returns no rows (INSERT, UPDATE, DELETE), prepared once and run with new
-// parameter values each time. Values are bound, never spliced into the SQL.
+// parameter values each time, each value checked against its parameter's kind. Values are bound,
+// never spliced into the SQL.
 
 #include "framework/platform/export.h"
+#include "framework/prepared_statement.h"
 
 #include <cstdint>
 #include <memory>
@@ -14,10 +16,6 @@
 namespace framework {
 
 class Database;
-
-// The kind of a '?' parameter; a NULL is bound with the kind of its column, because a server
-// that types its parameters rejects a text NULL for a number column.
-enum class SqlType { Text, Integer, Double };
 
 // A parameter's value: NULL, or a value of the parameter's kind.
 using SqlValue = std::variant<std::monostate, std::int32_t, double, std::string>;

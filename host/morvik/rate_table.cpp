@@ -13,12 +13,19 @@ namespace morvik {
 
 namespace {
 
-// Prepared once per connection (the database's statement cache) and run again for every item.
-const std::string kLimitsQuery =
-    "SELECT MinTemperature, MaxTemperature FROM FRTable WHERE PartNumber = ? AND EnvCode = ?";
-const std::string kPointsQuery =
-    "SELECT Slot, Temperature, Rate FROM FRTablePoint WHERE PartNumber = ? AND EnvCode = ? "
-    "ORDER BY Slot";
+// The limits and the points in one query, so that an item costs one round trip to a server:
+// every row holds the limits, beside one point of the part in slot order, or beside NULLs when
+// the part has no points (PointEnvCode, never NULL in a point's row, tells the two apart). The
+// limits come from one FRTable row even where a library without a key holds several, so the
+// points are never repeated. Prepared once per connection (the database's statement cache) and
+// run again for every item.
+const std::string kRatesQuery =
+    "SELECT t.MinTemperature, t.MaxTemperature, p.EnvCode AS PointEnvCode, p.Slot, "
+    "p.Temperature, p.Rate "
+    "FROM (SELECT MinTemperature, MaxTemperature FROM FRTable "
+    "WHERE PartNumber = ? AND EnvCode = ? LIMIT 1) t "
+    "LEFT JOIN FRTablePoint p ON p.PartNumber = ? AND p.EnvCode = ? "
+    "ORDER BY p.Slot";
 
 std::optional<double> ReadNumber(framework::Recordset& rows, const char* column) {
     framework::DbVariant value;
@@ -26,42 +33,44 @@ std::optional<double> ReadNumber(framework::Recordset& rows, const char* column)
     return value.isNull ? std::nullopt : std::optional<double>(value.value);
 }
 
-}  // namespace
-
-std::optional<TabledRates> LookUpTabledRates(framework::Database& database,
-                                             const std::string& partNumber,
-                                             std::uint8_t environmentCode) {
-    const std::vector<framework::SqlParameter> key{partNumber, static_cast<long>(environmentCode)};
-    framework::StatementCache& statements = database.Statements();
-    TabledRates rates;
-
-    framework::Recordset limits(&database);
-    limits.Open(statements.Get(database, kLimitsQuery), key);
-    if (limits.IsEOF()) {
-        return std::nullopt;
-    }
-    // A missing limit does not limit.
-    constexpr float kInfinity = std::numeric_limits<float>::infinity();
-    rates.minTemperature =
-        CheckedLimit("minimum", ReadNumber(limits, "MinTemperature"), -kInfinity);
-    rates.maxTemperature = CheckedLimit("maximum", ReadNumber(limits, "MaxTemperature"), kInfinity);
-    limits.Close();
-
-    framework::Recordset points(&database);
+// The points from the current row to the last.
+void ReadPoints(framework::Recordset& rows, TabledRates& rates) {
     std::bitset<tavrin21::kTabledPointCount> filled;
     // The slot is read as text: a library built without the typed schema may hold anything
     // there, and a driver reading text as a number turns "abc" into 0 or NULL without a word.
     std::string slotText;
-    for (points.Open(statements.Get(database, kPointsQuery), key); !points.IsEOF();
-         points.MoveNext()) {
-        points.GetFieldValue("Slot", slotText);
+    for (; !rows.IsEOF(); rows.MoveNext()) {
+        rows.GetFieldValue("Slot", slotText);
         const std::size_t slot = SlotIndex(slotText);
         if (filled.test(slot)) {
             throw UnusableTable("slot " + std::to_string(slot) + " appears twice");
         }
         filled.set(slot);
         rates.points[slot] =
-            CheckedPoint(slot, ReadNumber(points, "Temperature"), ReadNumber(points, "Rate"));
+            CheckedPoint(slot, ReadNumber(rows, "Temperature"), ReadNumber(rows, "Rate"));
+    }
+}
+
+}  // namespace
+
+std::optional<TabledRates> LookUpTabledRates(framework::Database& database,
+                                             const std::string& partNumber,
+                                             std::uint8_t environmentCode) {
+    const auto environment = static_cast<long>(environmentCode);
+    const std::vector<framework::SqlParameter> key{partNumber, environment, partNumber,
+                                                   environment};
+    framework::Recordset rows(&database);
+    rows.Open(database.Statements().Get(database, kRatesQuery), key);
+    if (rows.IsEOF()) {
+        return std::nullopt;
+    }
+    TabledRates rates;
+    // A missing limit does not limit.
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    rates.minTemperature = CheckedLimit("minimum", ReadNumber(rows, "MinTemperature"), -kInfinity);
+    rates.maxTemperature = CheckedLimit("maximum", ReadNumber(rows, "MaxTemperature"), kInfinity);
+    if (ReadNumber(rows, "PointEnvCode")) {
+        ReadPoints(rows, rates);
     }
     CheckTable(rates);
     return rates;

@@ -36,7 +36,7 @@ class UnusableTable : public std::runtime_error {
 
 // The rates of `partNumber` in environment `environmentCode` on `database`, or nothing when the
 // table has no row for them. The part number is bound as a parameter, never spliced into SQL;
-// both queries are prepared once per connection. Throws framework::DbException when the
+// its one query is prepared once per connection. Throws framework::DbException when the
 // database fails, UnusableTable when what it holds cannot be used.
 std::optional<TabledRates> LookUpTabledRates(framework::Database& database,
                                              const std::string& partNumber,

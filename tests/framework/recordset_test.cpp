@@ -3,10 +3,12 @@
 #include "framework/database.h"
 #include "framework/db_exception.h"
 #include "framework/odbc_api.h"
+#include "framework/statement.h"
 #include "framework/statement_cache.h"
 #include "tests/library/backend_fixture.h"
 #include "tests/support/sql_script.h"
 
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -77,6 +79,26 @@ TEST_P(RecordsetTest, BindsParametersInsteadOfSplicingThem) {
     ASSERT_FALSE(rows.IsEOF());
     rows.Open("SELECT Code FROM Parts WHERE PartNumber = ?", {std::string("x' OR '1'='1")});
     EXPECT_TRUE(rows.IsEOF());
+}
+
+TEST_P(RecordsetTest, AStatementWritesNumbersAndTypedNullsAndMayMeetNoRow) {
+    Statement update(Db(), "UPDATE Parts SET Code = ?, Value = ?, PartNumber = ? WHERE Id = ?",
+                     {SqlType::Integer, SqlType::Double, SqlType::Text, SqlType::Integer});
+    update.Execute({SqlValue(), 2.5, std::string("B"), std::int32_t{1}});
+    update.Execute({SqlValue(), SqlValue(), SqlValue(), std::int32_t{99}});
+    EXPECT_THROW(update.Execute({2.5, 2.5, std::string("B"), std::int32_t{1}}),
+                 std::invalid_argument);
+
+    Recordset rows(primary_.get());
+    rows.Open("SELECT PartNumber, Code, Value FROM Parts WHERE Id = 1");
+    std::string text;
+    DbVariant number;
+    rows.GetFieldValue("PartNumber", text);
+    EXPECT_EQ(text, "B");
+    rows.GetFieldValue("Code", number);
+    EXPECT_TRUE(number.isNull);
+    rows.GetFieldValue("Value", number);
+    EXPECT_EQ(number.value, 2.5);
 }
 
 TEST_P(RecordsetTest, EmptyResultAndFailedOpenBothReportEndOfData) {
