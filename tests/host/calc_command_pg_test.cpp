@@ -193,8 +193,10 @@ TEST_F(HostOnServer, ConnectionLostMidBatchIsReconnectedOnceOrTheRestIsMarked) {
         if (row.serverRefusesReconnect) {
             admin_.ExecuteSQL("ALTER DATABASE " + name_ + " CONNECTION LIMIT 0");
         }
-        FirstValue(admin_, "SELECT COUNT(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE "
-                           "datname = '" + name_ + "' AND wait_event = 'PgSleep'");
+        FirstValue(admin_,
+                   "SELECT COUNT(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE "
+                   "datname = '" +
+                       name_ + "' AND wait_event = 'PgSleep'");
         const test::ProgramRun run = host.Finish();
         EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
         EXPECT_NE(run.out.find(before + row.after), std::string::npos) << run.out;
@@ -263,9 +265,10 @@ TEST(HostOnStoppingServer, ItemsFromTheOneInFlightOnAreMarkedUnreachable) {
         ASSERT_FALSE(server.Connect().empty()) << "the test's own server did not start";
         MakeServerLibrary(server.Connect(), HoldingLibrary());
         const auto calc = [&](const std::string& output) {
-            return std::vector<std::string>{"calc",    "--format",      "csv",
-                                            "--items", items,           "--primary",
-                                            server.Connect(), "--output", (scratch / output).string()};
+            return std::vector<std::string>{
+                "calc",           "--format", "csv",
+                "--items",        items,      "--primary",
+                server.Connect(), "--output", (scratch / output).string()};
         };
         framework::Database watch;
         watch.Open(server.Connect());
@@ -285,9 +288,9 @@ TEST(HostOnStoppingServer, ItemsFromTheOneInFlightOnAreMarkedUnreachable) {
         const test::ProgramRun run = host.Finish();
         EXPECT_EQ(run.exitCode, kExitDatabaseErrors) << run.err;
         // The items before HOLD as the clean run wrote them; HOLD and every later item marked.
-        EXPECT_EQ(test::FileText(scratch / "faulted.csv"),
-                  expectedClean.substr(0, hold + 1) + "4,HOLD,1,30,0,0" + unreachable +
-                      "5,R-1,1,25,0,0" + unreachable);
+        EXPECT_EQ(test::FileText(scratch / "faulted.csv"), expectedClean.substr(0, hold + 1) +
+                                                               "4,HOLD,1,30,0,0" + unreachable +
+                                                               "5,R-1,1,25,0,0" + unreachable);
         EXPECT_NE(
             run.err.find("part HOLD: the primary library is unreachable; this and the remaining "
                          "items are not calculated\n"),

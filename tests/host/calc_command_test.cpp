@@ -331,21 +331,38 @@ TEST_F(HostCalc, ProgramExitCodesAndMessages) {
          kExitBadRows,
          "2,R-1,1,30,102,0,straight line,3,2,,,\n",
          items + ":3: temperature \"x\" is not a number\n"},
-        {"unknown argument named", {"calc", "--bogus"}, kExitUsage, "",
+        {"unknown argument named",
+         {"calc", "--bogus"},
+         kExitUsage,
+         "",
          "argument was not expected: --bogus"},
-        {"unknown argument named before a missing one", {"import", "--bogus"}, kExitUsage, "",
+        {"unknown argument named before a missing one",
+         {"import", "--bogus"},
+         kExitUsage,
+         "",
          "argument was not expected: --bogus"},
         {"unknown command named", {"frob"}, kExitUsage, "", "there is no command frob"},
         {"items missing", {"calc"}, kExitUsage, "", "calc: --items is required"},
-        {"unknown format", {"calc", "--items", items, "--format", "xml"}, kExitUsage, "",
+        {"unknown format",
+         {"calc", "--items", items, "--format", "xml"},
+         kExitUsage,
+         "",
          "--format"},
-        {"help lists the exit codes", {"calc", "--help"}, kExitOk,
-         "  64  the command line is wrong", kNothing},
+        {"help lists the exit codes",
+         {"calc", "--help"},
+         kExitOk,
+         "  64  the command line is wrong",
+         kNothing},
         {"output file",
          {"calc", "--format", "csv", "--items", items, "--primary", library, "--output", output},
-         kExitBadRows, kNothing, items + ":3: temperature \"x\" is not a number\n"},
+         kExitBadRows,
+         kNothing,
+         items + ":3: temperature \"x\" is not a number\n"},
         // A long batch shows no progress where standard error is not a terminal.
-        {"no progress", {"calc", "--items", manyItems, "--primary", library}, kExitOk, "",
+        {"no progress",
+         {"calc", "--items", manyItems, "--primary", library},
+         kExitOk,
+         "",
          kNothing},
     };
     const auto holds = [&](const std::string& text, const std::string& expected) {
@@ -383,9 +400,10 @@ TEST_F(HostCalc, ProgramMeetsAFullDiskAClosedPipeAndASignal) {
     }
     const auto word = [](const std::filesystem::path& path) { return "'" + path.string() + "'"; };
     const std::string host = word(TAVRIN21_HOST_PATH);
-    const std::string items = word(WriteItems(
-        "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\nR-1,GB,30,102,0\n"));
-    const std::string calc = host + " calc --primary " + word(scratch_ / "lib.sqlite") + " --items ";
+    const std::string items = word(
+        WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\nR-1,GB,30,102,0\n"));
+    const std::string calc =
+        host + " calc --primary " + word(scratch_ / "lib.sqlite") + " --items ";
     const std::string err = word(scratch_ / "err.txt");
     const std::string output = (scratch_ / "out.csv").string();
     std::ofstream(output) << "old";
