@@ -58,8 +58,9 @@ TestDrives::TestDrives() {
     const char* scratchRoot = std::getenv("TAVRIN21_SCRATCH_ROOT");
     const char* driverList = std::getenv("ODBCSYSINI");
     if (scratchRoot == nullptr || driverList == nullptr) {
-        missing_ = "needs TAVRIN21_SCRATCH_ROOT and ODBCSYSINI, as scripts/wine-test.sh and ctest "
-                   "set them";
+        missing_ =
+            "needs TAVRIN21_SCRATCH_ROOT and ODBCSYSINI, as scripts/wine-test.sh and ctest "
+            "set them";
         return;
     }
     unixRoot_ = scratchRoot;
@@ -107,10 +108,9 @@ void TestDrives::PointDataSourceAt(std::string_view windowsPath) const {
     if (!framework::HostIsWindows()) {
         return;
     }
-    std::ofstream(driverList_ / "odbc.ini")
-        << "[Data Sources]\n''=Test stand-in\n\n['']\n"
-           "Driver=Microsoft Access Driver (*.mdb)\nDatabase="
-        << ForDriver(windowsPath) << "\n";
+    std::ofstream(driverList_ / "odbc.ini") << "[Data Sources]\n''=Test stand-in\n\n['']\n"
+                                               "Driver=Microsoft Access Driver (*.mdb)\nDatabase="
+                                            << ForDriver(windowsPath) << "\n";
 }
 
 }  // namespace tavrin21::test

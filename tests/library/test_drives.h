@@ -38,7 +38,7 @@ class TestDrives {
 
   private:
     std::optional<std::string> missing_;
-    std::filesystem::path unixRoot_;  // Windows: the Unix folder below which the drives lie
+    std::filesystem::path unixRoot_;    // Windows: the Unix folder below which the drives lie
     std::filesystem::path driverList_;  // Windows: the folder of odbc.ini, reached from here
     std::filesystem::path previousFolder_;
     std::optional<ScratchDirectory> scratch_;  // off Windows
