@@ -1,4 +1,4 @@
-#include "framework/platform/process_pipe.h"
+#include "framework/platform/process_system.h"
 
 #include <sys/wait.h>
 

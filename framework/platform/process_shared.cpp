@@ -1,5 +1,5 @@
 #include "framework/platform/process.h"
-#include "framework/platform/process_pipe.h"
+#include "framework/platform/process_system.h"
 
 #include <utility>
 
