@@ -13,6 +13,9 @@ set(CMAKE_SHARED_MODULE_PREFIX "")
 set(CMAKE_LINK_SEARCH_START_STATIC ON)
 set(CMAKE_LINK_SEARCH_END_STATIC ON)
 
+# Windows has no run path: the DLLs are installed beside the program, where the loader looks.
+set(TAVRIN21_INSTALL_LIBDIR ${TAVRIN21_INSTALL_BINDIR})
+
 # SQLGetInstalledDrivers lives in Windows' ODBC installer library.
 set(ODBCINST_LIBRARY odbccp32 CACHE STRING "The ODBC installer library")
 

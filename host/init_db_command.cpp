@@ -63,7 +63,9 @@ void MakeSqliteLibrary(const fs::path& path) {
         fs::remove(partial);
         {
             framework::Database database;
-            database.Open("DRIVER=SQLite3;Database=" + fs::absolute(partial).string());
+            // A path from the root as given, as ConnectStringFor keeps it (connection.cpp).
+            const fs::path file = partial.has_root_directory() ? partial : fs::absolute(partial);
+            database.Open("DRIVER=SQLite3;Database=" + file.string());
             MakeTables(database, {});
         }
         fs::rename(partial, path);

@@ -30,6 +30,9 @@ int main(int argc, char** argv) {
 
     CLI::App app{"Calculates items with the tavrin21 calculation module, as its host does."};
     app.require_subcommand(1);
+    // On Windows the parser would take "/LIB/x.sqlite", a path from the drive's root, for an
+    // option.
+    app.allow_windows_style_options(false);
     app.footer(tavrin21::host::kExitCodesHelp);
 
     tavrin21::host::CalcOptions calc;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12, if anything is missing.
 set -euo pipefail
+source "$(dirname "$0")/install-missing.sh"
 
 packages=(
     cmake g++ make pkg-config
@@ -10,19 +11,7 @@ packages=(
     librsvg2-bin libpng-dev
 )
 
-missing=()
-for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [[ "$status" == "install ok installed" ]] || missing+=("$package")
-done
-
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    SUDO=""
-    [[ $(id -u) -eq 0 ]] || SUDO=sudo
-    $SUDO apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+install_missing "${packages[@]}"
 
 # The SQLite ODBC driver registers itself on install; make sure the name we connect with exists.
 if ! odbcinst -q -d -n SQLite3 >/dev/null 2>&1; then

@@ -4,6 +4,7 @@
 # no std::mutex in GCC 12), 64-bit Wine, and GoogleTest's sources to build it for Windows.
 # The 32-bit Wine runtime is not installed: the archive's i386 index cannot be used here.
 set -euo pipefail
+source "$(dirname "$0")/install-missing.sh"
 
 packages=(
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
@@ -12,17 +13,4 @@ packages=(
     libcli11-dev nlohmann-json3-dev sqlite3 libsqliteodbc unixodbc cmake
 )
 
-missing=()
-for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [[ "$status" == "install ok installed" ]] || missing+=("$package")
-done
-
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    SUDO=""
-    [[ $(id -u) -eq 0 ]] || SUDO=sudo
-    $SUDO apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends \
-        "${missing[@]}"
-fi
+install_missing "${packages[@]}"

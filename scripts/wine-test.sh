@@ -23,6 +23,28 @@ cleanup() {
 trap cleanup EXIT
 
 wineboot --init 2>/dev/null
+# The library-file tests' drives: R: (their current drive) and D:, below the scratch root.
+for drive in r d; do
+    mkdir -p "$TAVRIN21_SCRATCH_ROOT/drive-$drive"
+    ln -sfn "$TAVRIN21_SCRATCH_ROOT/drive-$drive" "$WINEPREFIX/dosdevices/$drive:"
+done
+# Windows' installer library lists the drivers of the registry, not those of unixODBC's lists:
+# the tests' drivers, by the names their own odbcinst.ini gives them, in its order (Wine's
+# ODBC32 hands every connection to unixODBC, so the DLLs named are never loaded).
+cat >"$scratch/drivers.reg" <<'REG'
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\Software\ODBC\ODBCINST.INI\ODBC Drivers]
+"SQLite3"="Installed"
+"Microsoft Access Driver (*.mdb)"="Installed"
+
+[HKEY_LOCAL_MACHINE\Software\ODBC\ODBCINST.INI\SQLite3]
+"Driver"="sqlite3odbc.dll"
+
+[HKEY_LOCAL_MACHINE\Software\ODBC\ODBCINST.INI\Microsoft Access Driver (*.mdb)]
+"Driver"="odbcjt32.dll"
+REG
+wine regedit /S "$scratch/drivers.reg"
 status=0
 ctest --test-dir "$build_dir" -j"${JOBS:-2}" --output-on-failure "$@" || status=$?
 

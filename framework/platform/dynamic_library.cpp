@@ -1,11 +1,9 @@
 #include "framework/platform/dynamic_library.h"
 
-#include "framework/platform/startup_report.h"
+#include "framework/platform/dynamic_library_system.h"
 
 #include <dlfcn.h>
-#include <optional>
 #include <unistd.h>
-#include <utility>
 
 #include <climits>
 
@@ -20,59 +18,27 @@ std::string LastLoaderError() {
 
 }  // namespace
 
-DynamicLibrary DynamicLibrary::Load(const std::string& path) {
+namespace platform {
+
+void* OpenModule(const std::string& path) {
     dlerror();
-    platform::PendingModuleStartup startup;
     // RTLD_LOCAL: the module's symbols stay its own, as a Windows DLL's do.
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         throw ModuleLoadError("cannot load module " + path + ": " + LastLoaderError());
     }
-    // The module's start-up ran inside dlopen; a module that refused to start is unloaded again.
-    if (const std::optional<std::string> failure = startup.Failure()) {
-        dlclose(handle);
-        throw ModuleLoadError("cannot load module " + path + ": its start-up failed: " + *failure);
-    }
-    return DynamicLibrary(handle, path);
+    return handle;
 }
 
-DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), path_(std::move(other.path_)) {}
-
-DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
-    if (this != &other) {
-        Unload();
-        handle_ = std::exchange(other.handle_, nullptr);
-        path_ = std::move(other.path_);
-    }
-    return *this;
+void CloseModule(void* handle) noexcept {
+    dlclose(handle);
 }
 
-DynamicLibrary::~DynamicLibrary() {
-    Unload();
+void* ModuleSymbol(void* handle, const char* name) {
+    return dlsym(handle, name);
 }
 
-void DynamicLibrary::Unload() noexcept {
-    if (handle_ != nullptr) {
-        dlclose(handle_);
-        handle_ = nullptr;
-    }
-}
-
-void* DynamicLibrary::FindSymbol(const char* name) const {
-    if (handle_ == nullptr) {
-        return nullptr;
-    }
-    return dlsym(handle_, name);
-}
-
-void* DynamicLibrary::RequireSymbol(const char* name) const {
-    void* symbol = FindSymbol(name);
-    if (symbol == nullptr) {
-        throw ModuleLoadError("module " + path_ + " does not export " + name);
-    }
-    return symbol;
-}
+}  // namespace platform
 
 std::string ProgramDirectory() {
     char buffer[PATH_MAX];

@@ -1,9 +1,7 @@
 #include "framework/platform/dynamic_library.h"
-#include "framework/platform/startup_report.h"
+#include "framework/platform/dynamic_library_system.h"
 
 #include <filesystem>
-#include <optional>
-#include <utility>
 #include <windows.h>
 
 namespace framework {
@@ -30,8 +28,9 @@ HMODULE AsModule(void* handle) {
 
 }  // namespace
 
-DynamicLibrary DynamicLibrary::Load(const std::string& path) {
-    platform::PendingModuleStartup startup;
+namespace platform {
+
+void* OpenModule(const std::string& path) {
     // No "cannot find the file" box from the system: a missing module is an error like any other.
     DWORD previousMode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
@@ -45,51 +44,18 @@ DynamicLibrary DynamicLibrary::Load(const std::string& path) {
     if (handle == nullptr) {
         throw ModuleLoadError("cannot load module " + path + ": " + SystemMessage(error));
     }
-    // The module's start-up ran inside LoadLibrary; a module that refused to start is unloaded.
-    if (const std::optional<std::string> failure = startup.Failure()) {
-        FreeLibrary(handle);
-        throw ModuleLoadError("cannot load module " + path + ": its start-up failed: " + *failure);
-    }
-    return DynamicLibrary(handle, path);
+    return handle;
 }
 
-DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), path_(std::move(other.path_)) {}
-
-DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
-    if (this != &other) {
-        Unload();
-        handle_ = std::exchange(other.handle_, nullptr);
-        path_ = std::move(other.path_);
-    }
-    return *this;
+void CloseModule(void* handle) noexcept {
+    FreeLibrary(AsModule(handle));
 }
 
-DynamicLibrary::~DynamicLibrary() {
-    Unload();
+void* ModuleSymbol(void* handle, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(AsModule(handle), name));
 }
 
-void DynamicLibrary::Unload() noexcept {
-    if (handle_ != nullptr) {
-        FreeLibrary(AsModule(handle_));
-        handle_ = nullptr;
-    }
-}
-
-void* DynamicLibrary::FindSymbol(const char* name) const {
-    if (handle_ == nullptr) {
-        return nullptr;
-    }
-    return reinterpret_cast<void*>(GetProcAddress(AsModule(handle_), name));
-}
-
-void* DynamicLibrary::RequireSymbol(const char* name) const {
-    void* symbol = FindSymbol(name);
-    if (symbol == nullptr) {
-        throw ModuleLoadError("module " + path_ + " does not export " + name);
-    }
-    return symbol;
-}
+}  // namespace platform
 
 std::string ProgramDirectory() {
     char buffer[MAX_PATH];

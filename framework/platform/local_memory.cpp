@@ -1,34 +1,15 @@
-#include "framework/platform/local_memory.h"
+#include "framework/platform/local_memory_system.h"
 
-#include <atomic>
 #include <cstdlib>
-#include <limits>
 
-namespace framework {
+namespace framework::platform {
 
-namespace {
-
-std::atomic<std::size_t> blockLimit{std::numeric_limits<std::size_t>::max()};
-
-}  // namespace
-
-std::optional<LocalBlock> LocalBlock::Allocate(std::size_t bytes) {
-    if (bytes > blockLimit.load()) {
-        return std::nullopt;
-    }
-    auto* data = static_cast<char*>(std::calloc(bytes == 0 ? 1 : bytes, 1));
-    if (data == nullptr) {
-        return std::nullopt;
-    }
-    return LocalBlock(data, bytes);
+char* AllocateZeroed(std::size_t bytes) {
+    return static_cast<char*>(std::calloc(bytes, 1));
 }
 
-void LocalBlock::Free::operator()(char* data) const noexcept {
+void FreeBlock(char* data) noexcept {
     std::free(data);
 }
 
-std::size_t SetLocalBlockLimit(std::size_t maxBytes) {
-    return blockLimit.exchange(maxBytes);
-}
-
-}  // namespace framework
+}  // namespace framework::platform

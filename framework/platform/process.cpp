@@ -1,26 +1,43 @@
-#include "framework/platform/process.h"
+#include "framework/platform/process_system.h"
 
-#include <cstdio>
 #include <sys/wait.h>
 
-namespace framework {
+namespace framework::platform {
 
-std::optional<ProgramRun> RunProgram(const std::string& commandLine) {
-    FILE* pipe = popen(commandLine.c_str(), "r");
-    if (pipe == nullptr) {
-        return std::nullopt;
+namespace {
+
+// Single quotes keep every character but the quote itself, which is closed, escaped and reopened.
+std::string ShellWord(const std::string& text) {
+    std::string word = "'";
+    for (const char c : text) {
+        word += c == '\'' ? std::string("'\\''") : std::string(1, c);
     }
-    ProgramRun run;
-    char chunk[256];
-    while (std::fgets(chunk, sizeof chunk, pipe) != nullptr) {
-        run.output += chunk;
+    return word + "'";
+}
+
+}  // namespace
+
+std::string CommandLineOf(const std::vector<std::string>& arguments, const std::string& errorFile) {
+    std::string line;
+    for (const std::string& argument : arguments) {
+        line += (line.empty() ? "" : " ") + ShellWord(argument);
     }
+    if (!errorFile.empty()) {
+        line += " 2>" + ShellWord(errorFile);
+    }
+    return line;
+}
+
+std::FILE* OpenPipeFrom(const std::string& commandLine) {
+    return popen(commandLine.c_str(), "r");
+}
+
+std::optional<int> ClosePipe(std::FILE* pipe) {
     const int status = pclose(pipe);
     if (status == -1 || !WIFEXITED(status)) {
         return std::nullopt;
     }
-    run.exitCode = WEXITSTATUS(status);
-    return run;
+    return WEXITSTATUS(status);
 }
 
-}  // namespace framework
+}  // namespace framework::platform

@@ -1,22 +1,11 @@
 #include "framework/platform/windows_path.h"
 
 #include <cctype>
-#include <mutex>
 #include <utility>
 
 namespace framework {
 
 namespace {
-
-struct MappingStore {
-    std::mutex mutex;
-    PathMapping mapping;
-};
-
-MappingStore& Store() {
-    static MappingStore store;
-    return store;
-}
 
 bool IsSeparator(char c) {
     return c == '\\' || c == '/';
@@ -43,16 +32,6 @@ std::filesystem::path Below(std::filesystem::path base, std::string_view rest) {
 }
 
 }  // namespace
-
-PathMapping SetPathMapping(PathMapping mapping) {
-    std::lock_guard lock(Store().mutex);
-    return std::exchange(Store().mapping, std::move(mapping));
-}
-
-PathMapping CurrentPathMapping() {
-    std::lock_guard lock(Store().mutex);
-    return Store().mapping;
-}
 
 std::filesystem::path HostPath(std::string_view windowsPath) {
     if (windowsPath.empty()) {

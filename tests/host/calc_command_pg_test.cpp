@@ -4,11 +4,12 @@
 
 #include "framework/connect_items.h"
 #include "framework/database.h"
+#include "framework/platform/host_system.h"
 #include "framework/platform/process.h"
 #include "framework/recordset.h"
 #include "framework/text_compare.h"
 #include "host/calc_command.h"
-#include "tests/host/run_program.h"
+#include "tests/host/host_program.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
 
@@ -16,10 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <netinet/in.h>
 #include <string_view>
-#include <sys/socket.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -27,18 +25,6 @@
 
 namespace tavrin21::host {
 namespace {
-
-// Reads what a command started with popen writes, and waits for it to end.
-test::ProgramRun FinishProgram(FILE* pipe) {
-    test::ProgramRun run;
-    char chunk[4096];
-    for (std::size_t read; (read = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
-        run.output.append(chunk, read);
-    }
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
 
 std::string WithDatabase(const std::string& connectString, const std::string& database) {
     std::string result;
@@ -59,6 +45,20 @@ std::string FirstValue(framework::Database& database, const std::string& sql) {
     }
     return value;
 }
+
+// Whether the count that `sql` asks for is above zero within 30 s: the host has reached the part
+// whose lookup sleeps.
+bool Eventually(framework::Database& database, const std::string& sql) {
+    for (int tries = 0; tries < 600; ++tries) {
+        if (FirstValue(database, sql) != "0") {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+const std::string kSleepers = "SELECT COUNT(*) FROM pg_stat_activity WHERE wait_event = 'PgSleep'";
 
 // Fills the database at `connect` with the shipped schema and `statements`.
 void MakeServerLibrary(const std::string& connect, const std::vector<std::string>& statements) {
@@ -121,14 +121,9 @@ class HostOnServer : public ::testing::Test {
         return path;
     }
 
-    std::string CalcCommand(const std::string& items) {
-        return test::HostProgram() + " calc --format csv --items " + items + " --primary '" +
-               connect_ + "' 2>" + (scratch_ / "err.txt").string();
-    }
-
-    std::string Errors() {
-        std::ifstream err(scratch_ / "err.txt");
-        return std::string(std::istreambuf_iterator<char>(err), {});
+    // calc on `items` against the test's database, its results on standard output as CSV.
+    std::vector<std::string> Calc(const std::string& items) {
+        return {"calc", "--format", "csv", "--items", items, "--primary", connect_};
     }
 
     framework::Database admin_;
@@ -148,14 +143,14 @@ TEST_F(HostOnServer, QuotedPartNumbersStayLiteralsWhenTheServerTakesBackslashEsc
     for (const char* part : hostile) {
         items += std::string(part) + ",GB,25,0,2\n" + part + ",GB,25,0,0\n";
     }
-    const test::ProgramRun run = test::RunShell(CalcCommand(WriteItems(items)));
-    EXPECT_EQ(run.exitCode, kExitOk) << run.output << Errors();
+    const test::ProgramRun run = test::RunHostProgram(scratch_.Path(), Calc(WriteItems(items)));
+    EXPECT_EQ(run.exitCode, kExitOk) << run.out << run.err;
     for (const char* part : hostile) {
         SCOPED_TRACE(part);
         // No rows came back: the field-data item is calculated with nothing written.
-        EXPECT_NE(run.output.find(part + std::string(",1,25,0,2,field data,3,,,,no field data\n")),
+        EXPECT_NE(run.out.find(part + std::string(",1,25,0,2,field data,3,,,,no field data\n")),
                   std::string::npos);
-        EXPECT_NE(run.output.find(part + std::string(",1,25,0,0,logarithmic,1,,,,No data for")),
+        EXPECT_NE(run.out.find(part + std::string(",1,25,0,0,logarithmic,1,,,,No data for")),
                   std::string::npos);
     }
     framework::Database library;
@@ -192,62 +187,47 @@ TEST_F(HostOnServer, ConnectionLostMidBatchIsReconnectedOnceOrTheRestIsMarked) {
         library.Open(connect_);
         library.ExecuteSQL("SELECT setval('hold_once', 1, false)");
         library.Close();
-        FILE* host = popen(CalcCommand(items).c_str(), "r");
-        ASSERT_NE(host, nullptr);
-        const std::string sleeping = "SELECT pid FROM pg_stat_activity WHERE datname = '" + name_ +
-                                     "' AND wait_event = 'PgSleep'";
-        std::string pid;
-        for (int tries = 0; tries < 600 && pid.empty(); ++tries) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            pid = FirstValue(admin_, sleeping);
-        }
-        EXPECT_FALSE(pid.empty()) << "the host never reached part HOLD";
+        test::StartedHostProgram host(scratch_.Path(), Calc(items));
+        const std::string sleepers = kSleepers + " AND datname = '" + name_ + "'";
+        EXPECT_TRUE(Eventually(admin_, sleepers)) << "the host never reached part HOLD";
         if (row.serverRefusesReconnect) {
             admin_.ExecuteSQL("ALTER DATABASE " + name_ + " CONNECTION LIMIT 0");
         }
-        if (!pid.empty()) {
-            FirstValue(admin_, "SELECT pg_terminate_backend(" + pid + ")");
-        }
-        const test::ProgramRun run = FinishProgram(host);
-        EXPECT_EQ(run.exitCode, row.exitCode) << Errors();
-        EXPECT_NE(run.output.find(before + row.after), std::string::npos) << run.output;
-        EXPECT_NE(Errors().find(row.error), std::string::npos) << Errors();
+        FirstValue(admin_,
+                   "SELECT COUNT(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE "
+                   "datname = '" +
+                       name_ + "' AND wait_event = 'PgSleep'");
+        const test::ProgramRun run = host.Finish();
+        EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
+        EXPECT_NE(run.out.find(before + row.after), std::string::npos) << run.out;
+        EXPECT_NE(run.err.find(row.error), std::string::npos) << run.err;
     }
 }
 
-// A port on 127.0.0.1 that nothing listens on now.
-std::string FreePort() {
-    const int probe = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    const bool bound = bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                       getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0;
-    close(probe);
-    return bound ? std::to_string(ntohs(address.sin_port)) : "";
-}
-
-// A PostgreSQL server of the test's own (scripts/pg-server.sh on a free port and a folder of its
-// own), so that stopping it touches no other suite. The server is stopped and its folder removed
-// when the guard goes away, whatever the test did.
+// A PostgreSQL server of the test's own (scripts/pg-server.sh on a port and a folder of its own),
+// so that stopping it touches no other suite. The server is stopped and its folder removed when
+// the guard goes away, whatever the test did.
 class OwnServer {
   public:
     OwnServer() {
+        // A port picked from the process id, and the next candidates when it is taken.
         const std::string prefix = "export TAVRIN21_PG_CONNECT='";
-        const auto run = framework::RunProgram(Script("start"));
-        if (run && run->exitCode == 0 && run->output.rfind(prefix, 0) == 0) {
-            const std::size_t end = run->output.find('\'', prefix.size());
-            connect_ = run->output.substr(prefix.size(), end - prefix.size());
+        for (int attempt = 0; attempt < 5 && connect_.empty(); ++attempt) {
+            port_ = std::to_string(20000 + (getpid() * 7 + attempt * 1009) % 20000);
+            const auto run = framework::RunCommandLine(Script("start"));
+            if (run && run->exitCode == 0 && run->output.rfind(prefix, 0) == 0) {
+                const std::size_t end = run->output.find('\'', prefix.size());
+                connect_ = run->output.substr(prefix.size(), end - prefix.size());
+            }
         }
     }
-    ~OwnServer() { framework::RunProgram(Script("stop")); }
+    ~OwnServer() { framework::RunCommandLine(Script("stop")); }
     OwnServer(const OwnServer&) = delete;
     OwnServer& operator=(const OwnServer&) = delete;
 
     const std::string& Connect() const { return connect_; }  // empty when it did not start
     bool Halt(const std::string& mode) {
-        const auto run = framework::RunProgram(Script("halt " + mode));
+        const auto run = framework::RunCommandLine(Script("halt " + mode));
         return run && run->exitCode == 0;
     }
 
@@ -257,12 +237,16 @@ class OwnServer {
                " bash " TAVRIN21_PG_SERVER_SCRIPT " " + command;
     }
 
-    std::string port_ = FreePort();
+    std::string port_;
     std::string connect_;
 };
 
 TEST(HostOnStoppingServer, ItemsFromTheOneInFlightOnAreMarkedUnreachable) {
-    const auto available = framework::RunProgram("bash " TAVRIN21_PG_SERVER_SCRIPT " available");
+    if (framework::HostIsWindows()) {
+        GTEST_SKIP() << "stops a PostgreSQL server of its own with pg_ctl, through a POSIX shell";
+    }
+    const auto available =
+        framework::RunCommandLine("bash " TAVRIN21_PG_SERVER_SCRIPT " available");
     if (!available || available->exitCode != 0) {
         const char* ci = std::getenv("CI");
         if (ci != nullptr && std::string_view(ci) == "true") {
@@ -274,10 +258,6 @@ TEST(HostOnStoppingServer, ItemsFromTheOneInFlightOnAreMarkedUnreachable) {
     const std::string items = (scratch / "items.csv").string();
     std::ofstream(items) << "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
                          << "R-1,GB,30,0,0\nR-1,GB,20,0,0\nHOLD,GB,30,0,0\nR-1,GB,25,0,0\n";
-    const auto readFile = [](const std::filesystem::path& path) {
-        std::ifstream file(path);
-        return std::string(std::istreambuf_iterator<char>(file), {});
-    };
     const std::string unreachable = ",logarithmic,,,,,the primary library is unreachable\n";
     for (const char* mode : {"fast", "immediate"}) {
         SCOPED_TRACE(mode);
@@ -285,45 +265,37 @@ TEST(HostOnStoppingServer, ItemsFromTheOneInFlightOnAreMarkedUnreachable) {
         ASSERT_FALSE(server.Connect().empty()) << "the test's own server did not start";
         MakeServerLibrary(server.Connect(), HoldingLibrary());
         const auto calc = [&](const std::string& output) {
-            return test::HostProgram() + " calc --format csv --items " + items + " --primary '" +
-                   server.Connect() + "' --output " + (scratch / output).string() + " 2>" +
-                   (scratch / "err.txt").string();
+            return std::vector<std::string>{
+                "calc",           "--format", "csv",
+                "--items",        items,      "--primary",
+                server.Connect(), "--output", (scratch / output).string()};
         };
         framework::Database watch;
         watch.Open(server.Connect());
         // A run without the fault first (HOLD does not sleep once the sequence is past 1).
         watch.ExecuteSQL("SELECT setval('hold_once', 1)");
-        const test::ProgramRun clean = test::RunShell(calc("clean.csv"));
-        ASSERT_EQ(clean.exitCode, kExitOk) << readFile(scratch / "err.txt");
-        const std::string expectedClean = readFile(scratch / "clean.csv");
+        const test::ProgramRun clean = test::RunHostProgram(scratch.Path(), calc("clean.csv"));
+        ASSERT_EQ(clean.exitCode, kExitOk) << clean.err;
+        const std::string expectedClean = test::FileText(scratch / "clean.csv");
         const std::size_t hold = expectedClean.find("\n4,HOLD,");
         ASSERT_NE(hold, std::string::npos) << expectedClean;
 
         watch.ExecuteSQL("SELECT setval('hold_once', 1, false)");
-        FILE* host = popen(calc("faulted.csv").c_str(), "r");
-        ASSERT_NE(host, nullptr);
-        const std::string sleepers =
-            "SELECT COUNT(*) FROM pg_stat_activity WHERE wait_event = 'PgSleep'";
-        bool sleeping = false;
-        for (int tries = 0; tries < 600 && !sleeping; ++tries) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            sleeping = FirstValue(watch, sleepers) == "1";
-        }
+        test::StartedHostProgram host(scratch.Path(), calc("faulted.csv"));
+        EXPECT_TRUE(Eventually(watch, kSleepers)) << "the host never reached part HOLD";
         watch.Close();
-        EXPECT_TRUE(sleeping) << "the host never reached part HOLD";
         EXPECT_TRUE(server.Halt(mode));
-        const test::ProgramRun run = FinishProgram(host);
-        const std::string errors = readFile(scratch / "err.txt");
-        EXPECT_EQ(run.exitCode, kExitDatabaseErrors) << errors;
+        const test::ProgramRun run = host.Finish();
+        EXPECT_EQ(run.exitCode, kExitDatabaseErrors) << run.err;
         // The items before HOLD as the clean run wrote them; HOLD and every later item marked.
-        EXPECT_EQ(readFile(scratch / "faulted.csv"), expectedClean.substr(0, hold + 1) +
-                                                         "4,HOLD,1,30,0,0" + unreachable +
-                                                         "5,R-1,1,25,0,0" + unreachable);
+        EXPECT_EQ(test::FileText(scratch / "faulted.csv"), expectedClean.substr(0, hold + 1) +
+                                                               "4,HOLD,1,30,0,0" + unreachable +
+                                                               "5,R-1,1,25,0,0" + unreachable);
         EXPECT_NE(
-            errors.find("part HOLD: the primary library is unreachable; this and the remaining "
-                        "items are not calculated\n"),
+            run.err.find("part HOLD: the primary library is unreachable; this and the remaining "
+                         "items are not calculated\n"),
             std::string::npos)
-            << errors;
+            << run.err;
     }
 }
 

@@ -6,7 +6,7 @@
 #include "framework/database.h"
 #include "framework/odbc_api.h"
 #include "framework/platform/host_system.h"
-#include "tests/host/run_program.h"
+#include "tests/host/host_program.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
 
@@ -302,86 +302,134 @@ TEST_F(HostCalc, LibraryFileNameIsOnlyAFileName) {
     }
 }
 
-TEST_F(HostCalc, ProgramExitCodesAndMessages) {
-    if (framework::HostIsWindows()) {
-        GTEST_SKIP() << "the cases are POSIX shell command lines (/dev/full, pipes, signals)";
+// Items in a file of their own, more than a pipe holds, so a write meets a closed end.
+std::string WriteManyItems(const std::filesystem::path& path) {
+    std::string many = "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n";
+    for (int i = 0; i < 3000; ++i) {
+        many += "R-1,GB,30,102,0\n";
     }
+    std::ofstream(path, std::ios::binary) << many;
+    return path.string();
+}
+
+TEST_F(HostCalc, ProgramExitCodesAndMessages) {
     const std::string items = WriteItems(
         "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
         "R-1,GB,30,102,0\nR-1,GB,x,0,0\n");
-    std::string many = "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n";
-    for (int i = 0; i < 3000; ++i) {
-        many += "R-1,GB,30,102,0\n";  // more than a pipe holds, so a write meets its closed end
-    }
-    const std::string manyItems = (scratch_ / "many.csv").string();
-    std::ofstream(manyItems) << many;
-    const std::string host = test::HostProgram();
-    const std::string library = " --primary " + (scratch_ / "lib.sqlite").string();
+    const std::string manyItems = WriteManyItems(scratch_ / "many.csv");
+    const std::string library = (scratch_ / "lib.sqlite").string();
     const std::string output = (scratch_ / "out.csv").string();
-    const std::string err = (scratch_ / "err.txt").string();
+    const std::string kNothing = "(nothing)";
     const struct {
         const char* name;
-        std::string command;
         int exitCode;
-        std::string expected;
+        std::string out, err;  // found in what it wrote there, or kNothing
+        std::vector<std::string> arguments;
     } rows[] = {
-        {"bad row", host + " calc --format csv --items " + items + library + " 2>&1", kExitBadRows,
-         "2,R-1,1,30,102,0,straight line,3,2,,,\n" + items +
-             ":3: temperature \"x\" is not a number\n"},
-        {"unknown argument named", host + " calc --bogus 2>&1", kExitUsage,
-         "argument was not expected: --bogus"},
-        {"unknown argument named before a missing one", host + " import --bogus 2>&1", kExitUsage,
-         "argument was not expected: --bogus"},
-        {"unknown command named", host + " frob 2>&1", kExitUsage, "there is no command frob"},
-        {"items missing", host + " calc 2>&1", kExitUsage, "calc: --items is required"},
-        {"unknown format", host + " calc --items " + items + " --format xml 2>&1", kExitUsage,
-         "--format"},
-        {"help lists the exit codes", host + " calc --help", kExitOk,
-         "  64  the command line is wrong"},
-        {"full disk", host + " calc --items " + items + library + " 2>&1 >/dev/full", kExitFatal,
-         "tavrin21-host: cannot write the results to standard output: No space left on device\n"},
-        {"closed pipe",
-         "(" + host + " calc --items " + manyItems + library + " 2>" + err +
-             "; echo \"exit $?\" >>" + err + ") | true; cat " + err,
+        {"bad row",
+         kExitBadRows,
+         "2,R-1,1,30,102,0,straight line,3,2,,,\n",
+         items + ":3: temperature \"x\" is not a number\n",
+         {"calc", "--format", "csv", "--items", items, "--primary", library}},
+        {"unknown argument named",
+         kExitUsage,
+         "",
+         "argument was not expected: --bogus",
+         {"calc", "--bogus"}},
+        {"unknown argument named before a missing one",
+         kExitUsage,
+         "",
+         "argument was not expected: --bogus",
+         {"import", "--bogus"}},
+        {"unknown command named", kExitUsage, "", "there is no command frob", {"frob"}},
+        {"items missing", kExitUsage, "", "calc: --items is required", {"calc"}},
+        {"unknown format",
+         kExitUsage,
+         "",
+         "--format",
+         {"calc", "--items", items, "--format", "xml"}},
+        {"help lists the exit codes",
          kExitOk,
-         "tavrin21-host: cannot write the results to standard output: Broken pipe\nexit 1\n"},
+         "  64  the command line is wrong",
+         kNothing,
+         {"calc", "--help"}},
         {"output file",
-         host + " calc --format csv --items " + items + library + " --output " + output +
-             " 2>/dev/null; cat " + output,
-         kExitOk, "2,R-1,1,30,102,0,straight line,3,2,,,\n"},
+         kExitBadRows,
+         kNothing,
+         items + ":3: temperature \"x\" is not a number\n",
+         {"calc", "--format", "csv", "--items", items, "--primary", library, "--output", output}},
+        {"a failed run leaves the output file as it was",
+         kExitFatal,
+         kNothing,
+         "no library file none.sqlite",
+         {"calc", "--items", items, "--primary", "none.sqlite", "--output", output}},
+        // A long batch shows no progress where standard error is not a terminal.
+        {"no progress",
+         kExitOk,
+         "",
+         kNothing,
+         {"calc", "--items", manyItems, "--primary", library}},
+    };
+    const auto holds = [&](const std::string& text, const std::string& expected) {
+        return expected == kNothing ? text.empty() : text.find(expected) != std::string::npos;
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const test::ProgramRun run = test::RunShell(row.command);
-        EXPECT_EQ(run.exitCode, row.exitCode) << run.output;
-        EXPECT_NE(run.output.find(row.expected), std::string::npos) << run.output;
+        const test::ProgramRun run = test::RunHostProgram(scratch_.Path(), row.arguments);
+        EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
+        EXPECT_TRUE(holds(run.out, row.out)) << run.out.substr(0, 500);
+        EXPECT_TRUE(holds(run.err, row.err)) << run.err;
     }
-    // A long batch shows no progress where standard error is not a terminal.
-    EXPECT_EQ(
-        test::RunShell(host + " calc --items " + manyItems + library + " 2>&1 >/dev/null").output,
-        "");
-    // Nothing is left beside the output file, and a failed run leaves it as it was.
+    EXPECT_NE(test::FileText(output).find("\n2,R-1,1,30,102,0,straight line,3,2,,,\n"),
+              std::string::npos);
+    // Nothing is left beside the output file: the items, the libraries, standard error.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.Path()), {}), 6);
-    std::ofstream(output) << "old";
-    EXPECT_EQ(test::RunShell(host + " calc --items " + items + " --primary none.sqlite --output " +
-                             output + " 2>&1")
-                  .exitCode,
-              kExitFatal);
-    std::ifstream kept(output);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "old");
+}
 
-    // Ended while it waits for items (a pipe that never ends): the file is as it was and no
-    // temporary is left beside it. (A background job ignores SIGINT, so the test sends SIGTERM.)
-    const std::string interrupted =
-        "cd " + (scratch_ / "stopped").string() +
-        " && mkfifo items.csv && exec 3<>items.csv && { " + host +
-        " calc --items items.csv --output " + output +
-        " & p=$!; sleep 0.5; kill -TERM $p; wait $p; echo \"exit $?\"; }";
+// What only a POSIX system offers: a full device, a pipe whose reader goes away, a signal to a
+// program waiting on a FIFO.
+TEST_F(HostCalc, ProgramMeetsAFullDiskAClosedPipeAndASignal) {
+    if (framework::HostIsWindows()) {
+        GTEST_SKIP() << "needs /dev/full, a FIFO, SIGTERM and a pipe closed early by a POSIX shell";
+    }
+    const auto word = [](const std::filesystem::path& path) { return "'" + path.string() + "'"; };
+    const std::string host = word(TAVRIN21_HOST_PATH);
+    const std::string items = word(
+        WriteItems("PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\nR-1,GB,30,102,0\n"));
+    const std::string calc =
+        host + " calc --primary " + word(scratch_ / "lib.sqlite") + " --items ";
+    const std::string err = word(scratch_ / "err.txt");
+    const std::string output = (scratch_ / "out.csv").string();
+    std::ofstream(output) << "old";
     std::filesystem::create_directory(scratch_ / "stopped");
-    EXPECT_EQ(test::RunShell(interrupted).output, "exit 143\n");
+    const struct {
+        const char* name;
+        std::string command;
+        std::string expected;
+    } rows[] = {
+        {"full disk", calc + items + " 2>&1 >/dev/full",
+         "tavrin21-host: cannot write the results to standard output: No space left on device\n"},
+        {"closed pipe",
+         "(" + calc + word(WriteManyItems(scratch_ / "many.csv")) + " 2>" + err +
+             "; echo \"exit $?\" >>" + err + ") | true; cat " + err,
+         "tavrin21-host: cannot write the results to standard output: Broken pipe\nexit 1\n"},
+        // Ended while it waits for items (a pipe that never ends): the output file is as it was.
+        // A background job ignores SIGINT, so the test sends SIGTERM.
+        {"ended while waiting",
+         "cd " + word(scratch_ / "stopped") + " && mkfifo items.csv && exec 3<>items.csv && { " +
+             calc + "items.csv --output " + word(output) +
+             " & p=$!; sleep 0.5; kill -TERM $p; wait $p; echo \"exit $?\"; }",
+         "exit 143\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto run = framework::RunCommandLine(row.command);
+        ASSERT_TRUE(run);
+        EXPECT_NE(run->output.find(row.expected), std::string::npos) << run->output;
+    }
+    EXPECT_EQ(test::FileText(output), "old");
+    // No temporary is left beside the output file.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.Path()), {}), 7);
-    std::ifstream stillKept(output);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(stillKept), {}), "old");
 }
 
 }  // namespace

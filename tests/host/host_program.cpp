@@ -1,46 +1,52 @@
 #include "tests/host/host_program.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace tavrin21::test {
 
-namespace {
-
-std::string ShellWord(const std::string& text) {
-    std::string word = "'";
-    for (const char c : text) {
-        word += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return word + "'";
-}
-
-}  // namespace
-
 std::string FileText(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(path);
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();
 }
 
+namespace {
+
+// `path`, with no file left there from an earlier run.
+std::filesystem::path Fresh(const std::filesystem::path& path) {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    return path;
+}
+
+std::vector<std::string> HostCommand(const std::vector<std::string>& arguments) {
+    std::vector<std::string> command{TAVRIN21_HOST_PATH};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return command;
+}
+
+}  // namespace
+
+StartedHostProgram::StartedHostProgram(const std::filesystem::path& scratch,
+                                       const std::vector<std::string>& arguments)
+    : errorFile_(Fresh(scratch / "program.err")),
+      program_(HostCommand(arguments), errorFile_.string()) {}
+
+ProgramRun StartedHostProgram::Finish() {
+    ProgramRun run;
+    if (const auto finished = program_.Finish()) {
+        run.exitCode = finished->exitCode;
+        run.out = finished->output;
+    }
+    run.err = FileText(errorFile_);
+    return run;
+}
+
 ProgramRun RunHostProgram(const std::filesystem::path& scratch,
                           const std::vector<std::string>& arguments) {
-    const std::filesystem::path out = scratch / "program.out";
-    const std::filesystem::path err = scratch / "program.err";
-    std::string command = ShellWord(TAVRIN21_HOST_PATH);
-    for (const std::string& argument : arguments) {
-        command += " " + ShellWord(argument);
-    }
-    command += " >" + ShellWord(out.string()) + " 2>" + ShellWord(err.string());
-    const int status = std::system(command.c_str());
-    ProgramRun run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = FileText(out);
-    run.err = FileText(err);
-    return run;
+    return StartedHostProgram(scratch, arguments).Finish();
 }
 
 }  // namespace tavrin21::test

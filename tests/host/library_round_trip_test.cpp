@@ -21,7 +21,7 @@ namespace tavrin21::host {
 namespace {
 
 const std::string kExampleLibrary =
-    (std::filesystem::path(TAVRIN21_HOST_PATH).parent_path() / "library.sqlite").string();
+    (std::filesystem::path(TAVRIN21_HOST_PATH).parent_path() / "library.sqlite").generic_string();
 
 // Written as export writes it: key order, shortest exact numbers, NULL as an empty field.
 const char* const kAwkwardHistory =

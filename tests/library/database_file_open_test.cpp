@@ -5,11 +5,9 @@
 #include "framework/database.h"
 #include "framework/db_exception.h"
 #include "framework/message_box.h"
-#include "framework/platform/host_system.h"
-#include "framework/platform/windows_path.h"
 #include "framework/recordset.h"
 #include "library/failure_library.h"
-#include "tests/support/scratch_directory.h"
+#include "tests/library/test_drives.h"
 #include "tests/support/sql_script.h"
 
 #include <cstdlib>
@@ -27,14 +25,12 @@ namespace fs = std::filesystem;
 class OpenLibraryFile : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (framework::HostIsWindows()) {
-            GTEST_SKIP() << "the test places its Windows paths with a path mapping, which Windows "
-                            "does not apply";
+        if (drives_.Missing()) {
+            GTEST_SKIP() << *drives_.Missing();
         }
         ASSERT_NE(std::getenv("ODBCSYSINI"), nullptr) << "run through ctest, which sets ODBCSYSINI";
-        previous_ = framework::SetPathMapping({folder_ / "root", {{'D', folder_ / "d"}}});
-        for (const char* made : {"root/LIB", "root/EMPRJ", "root/PROJ", "d/PROJ", "d/NOLINK"}) {
-            fs::create_directories(folder_ / made);
+        for (const char* made : {"\\LIB", "\\EMPRJ", "\\PROJ", "D:\\PROJ", "D:\\NOLINK"}) {
+            fs::create_directories(drives_.Local(made));
         }
         MakeDatabase("\\EMPRJ\\zova.mdb", "fromTemplate");
         MakeDatabase("\\EMPRJ\\ZOVA.MDB", "fromTheDefaultName");  // never a template
@@ -44,12 +40,11 @@ class OpenLibraryFile : public ::testing::Test {
         MakeDatabase("D:\\PROJ\\FTA.MDB", "FTA", "CREATE TABLE LinkedPhasesQq (Phase INTEGER);");
         MakeDatabase("D:\\NOLINK\\fta.mdb", "fta");
     }
-    void TearDown() override { framework::SetPathMapping(previous_); }
 
     // An SQLite file at `path` whose table Marker has a column named `marker`.
-    static void MakeDatabase(std::string path, std::string marker, std::string more = "") {
+    void MakeDatabase(std::string path, std::string marker, std::string more = "") {
         framework::Database database;
-        database.Open(test::SqliteConnectString(framework::HostPath(path)));
+        database.Open(test::SqliteConnectString(drives_.ForDriver(path)));
         test::RunSqlScript(database, "CREATE TABLE Marker (" + marker + " INTEGER);" + more);
     }
 
@@ -63,7 +58,7 @@ class OpenLibraryFile : public ::testing::Test {
         }
     }
 
-    test::ScratchDirectory folder_;
+    test::TestDrives drives_;
     std::vector<std::string> boxes_;
     framework::ScopedMessageSink sink_{
         [this](const std::string& text, unsigned type, unsigned help) {
@@ -71,9 +66,6 @@ class OpenLibraryFile : public ::testing::Test {
             boxes_.push_back(text);
             return framework::kIdOk;
         }};
-
-  private:
-    framework::PathMapping previous_;
 };
 
 TEST_F(OpenLibraryFile, FromTheMembersOrMadeFromTheTemplate) {
@@ -101,6 +93,7 @@ TEST_F(OpenLibraryFile, FromTheMembersOrMadeFromTheTemplate) {
         DatabaseFile databaseFile(row.drive, row.directory, row.fileName);
         DatabaseFile& file = row.library ? library : databaseFile;
         file.fileName = row.fileName;
+        drives_.PointDataSourceAt(row.path);
         ASSERT_EQ(file.Open(), 0);
         EXPECT_EQ(std::tuple(file.path, MarkerOf(file), file.version),
                   std::tuple(row.path, row.marker, row.version));
@@ -129,6 +122,7 @@ TEST_F(OpenLibraryFile, FailuresAndTheirMessages) {
         DatabaseFile file("D", row.directory, "x.mdb");
         file.path = row.presetPath;
         file.version = 3.0;
+        drives_.PointDataSourceAt("D:\\" + row.directory + "\\x.mdb");
         const int result = file.Open();
         EXPECT_EQ(std::tuple(result, file.version, file.connection.IsOpen(), boxes_.size()),
                   std::tuple(row.result, 0.0, false, row.tail.empty() ? 0u : 1u));
@@ -144,6 +138,7 @@ TEST_F(OpenLibraryFile, FailuresAndTheirMessages) {
 // composes the path once, keeps it, and copies nothing.
 TEST_F(OpenLibraryFile, ReopenAndExists) {
     MakeDatabase("\\LIB\\zova.mdb", "library");
+    drives_.PointDataSourceAt("\\LIB\\zova.mdb");
     FailureLibrary library("", "");
     ASSERT_EQ(library.Open(), 0);
     library.path = "\\elsewhere";
@@ -154,7 +149,7 @@ TEST_F(OpenLibraryFile, ReopenAndExists) {
     DatabaseFile file("D", "PROJ", "zova.mdb");
     EXPECT_FALSE(file.Exists());
     EXPECT_EQ(file.path, "D:\\\\PROJ\\zova.mdb");
-    EXPECT_FALSE(fs::exists(folder_ / "d" / "PROJ" / "zova.mdb"));
+    EXPECT_FALSE(fs::exists(drives_.Local("D:\\PROJ\\zova.mdb")));
     file.directory = "ELSEWHERE";
     MakeDatabase("D:\\PROJ\\zova.mdb", "made");
     EXPECT_TRUE(file.Exists());

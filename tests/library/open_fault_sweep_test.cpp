@@ -5,10 +5,8 @@
 #include "framework/database.h"
 #include "framework/message_box.h"
 #include "framework/odbc_api.h"
-#include "framework/platform/host_system.h"
-#include "framework/platform/windows_path.h"
 #include "library/failure_library.h"
-#include "tests/support/scratch_directory.h"
+#include "tests/library/test_drives.h"
 #include "tests/support/sql_script.h"
 
 #include <algorithm>
@@ -24,18 +22,18 @@ namespace {
 namespace odbc = framework::odbc;
 
 TEST(OpenFaultSweep, EachFailingCallShowsTheDriversReasonAndTheNextOpenWorks) {
-    if (framework::HostIsWindows()) {
-        GTEST_SKIP() << "the test places its Windows paths with a path mapping, which Windows "
-                        "does not apply";
+    test::TestDrives drives;
+    if (drives.Missing()) {
+        GTEST_SKIP() << *drives.Missing();
     }
-    test::ScratchDirectory folder;
-    const auto previous = framework::SetPathMapping({folder / "root", {{'D', folder / "d"}}});
     for (const char* path : {"\\LIB\\ZOVA.MDB", "D:\\PROJ\\x.mdb"}) {
-        std::filesystem::create_directories(framework::HostPath(path).parent_path());
+        std::filesystem::create_directories(drives.Local(path).parent_path());
         framework::Database database;
-        database.Open(test::SqliteConnectString(framework::HostPath(path)));
+        database.Open(test::SqliteConnectString(drives.ForDriver(path)));
         database.ExecuteSQL("CREATE TABLE Marker (x INTEGER)");
     }
+    // Both openings reach the library where the driver reads the file from a data source.
+    drives.PointDataSourceAt("\\LIB\\ZOVA.MDB");
     std::vector<std::string> boxes;
     framework::ScopedMessageSink sink([&](const std::string& text, unsigned, unsigned) {
         boxes.push_back(text);
@@ -69,7 +67,6 @@ TEST(OpenFaultSweep, EachFailingCallShowsTheDriversReasonAndTheNextOpenWorks) {
     }
     RecordProperty("calls", std::to_string(n - 2));
     EXPECT_GT(n, 10);
-    framework::SetPathMapping(previous);
 }
 
 }  // namespace
