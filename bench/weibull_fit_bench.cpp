@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <ctime>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -151,7 +152,8 @@ Clocks PowCost(const FloorInputs& inputs) {
     return {spent.cpu / static_cast<double>(calls), spent.wall / static_cast<double>(calls)};
 }
 
-// Per draw attempt of a fit: two normal deviates, the coordinates and the box test, from the
+// Per draw attempt of a fit, made as the fit makes them (deviates made ahead in blocks, the
+// coordinates and box tests of a chunk of attempts at once, the points taken in order), from the
 // law of the fit's first iteration (the one most attempts are rejected by).
 Clocks DrawAttemptCost(FloorInputs& inputs) {
     CrossEntropyOptimizer optimizer;
@@ -161,19 +163,21 @@ Clocks DrawAttemptCost(FloorInputs& inputs) {
     NumVector mean(2);
     NumMatrix covariance(2, 2);
     NumMatrix factor(2, 2);
+    NumMatrix sample(optimizer.sampleSize, 2);
     optimizer.InitialLaw(mean, covariance);
     CrossEntropyOptimizer::Cholesky(factor.Rows(), covariance.Rows(), 2);
-    double deviates[2];
-    double point[2];
-    bool makeFreshPair = true;
-    std::int64_t inside = 0;
+    SeedRandom(optimizer.seed);
+    DeviateStream deviates;
+    std::int64_t attempts = 0;
     const Clocks start = Now();
-    for (std::int64_t i = 0; i < kUnitBatch; ++i) {
-        inside += optimizer.DrawAttempt(mean, factor.Rows(), deviates, point, makeFreshPair);
+    while (attempts < kUnitBatch) {
+        attempts += optimizer.DrawSample(mean, factor, sample, deviates);
+        attempts += std::exchange(optimizer.counts.rejectedDrawAttempts, 0);
     }
     const Clocks spent = Since(start);
-    benchmark::DoNotOptimize(inside);
-    return {spent.cpu / kUnitBatch, spent.wall / kUnitBatch};
+    benchmark::DoNotOptimize(sample.Rows()[0][0]);
+    const auto count = static_cast<double>(attempts);
+    return {spent.cpu / count, spent.wall / count};
 }
 
 double Median(std::vector<double> values) {

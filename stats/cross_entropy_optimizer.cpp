@@ -1,5 +1,6 @@
 #include "stats/cross_entropy_optimizer.h"
 
+#include "stats/box_draws.h"
 #include "stats/point_evaluation.h"
 #include "stats/portable_math.h"
 #include "stats/weibull_estimator.h"
@@ -87,7 +88,6 @@ int CrossEntropyOptimizer::Run(const WeibullEstimator& estimator) {
 // ends the run as not converged (status 4).
 int CrossEntropyOptimizer::Run(const Objective& objective) {
     SeedRandom(seed);
-    bool makeFreshPair = true;
     ResetResult();
     counts = SearchCounts{};
     if (!SettingsAreUsable()) {
@@ -113,7 +113,7 @@ int CrossEntropyOptimizer::Run(const Objective& objective) {
     NumMatrix factor(n, n);
     NumMatrix sample(sampleSize, n);
     NumVector values(sampleSize);
-    NumVector deviates(n);
+    DeviateStream deviates;
     std::vector<std::uint16_t> elite(static_cast<std::size_t>(eliteCount));
 
     for (std::int32_t t = 1; t <= maxIterations; ++t) {
@@ -122,8 +122,11 @@ int CrossEntropyOptimizer::Run(const Objective& objective) {
         factor.Fill(0.0);
         Cholesky(factor.Rows(), covariance.Rows(), n);
 
-        const std::int32_t drawn = DrawSample(mean, factor, sample, deviates, makeFreshPair);
+        const std::int32_t drawn = DrawSample(mean, factor, sample, deviates);
+        // The objective may look at the generator, or draw itself.
+        deviates.Publish();
         EvaluatePoints(objective, sample.Rows(), drawn, values.Data(), evaluationThreads);
+        deviates.Resume();
         counts.evaluations += drawn;
         if (drawn < sampleSize) {
             return Finish(kStatusBoundariesViolation);
@@ -237,51 +240,20 @@ double CrossEntropyOptimizer::GaussianDeviate(bool& makeFreshPair) const {
     return tavrin21::GaussianDeviate(generator, makeFreshPair);
 }
 
-bool CrossEntropyOptimizer::DrawAttempt(const NumVector& mean,
-                                        const double* const* factor,
-                                        double* deviates,
-                                        double* point,
-                                        bool& makeFreshPair) {
-    for (std::int32_t i = 0; i < dimension; ++i) {
-        deviates[i] = GaussianDeviate(makeFreshPair);
-    }
-    // Every coordinate is made and tested, without a branch per test: most attempts are
-    // rejected, at random, so branches would be mispredicted at every other attempt. The
-    // deviates are all drawn before the first test, so the draws and the outcome are the same
-    // as stopping at the first coordinate outside; only a rejected point's later coordinates,
-    // which nobody reads, differ.
-    bool outside = false;
-    for (std::int32_t i = 0; i < dimension; ++i) {
-        double x = mean[i];
-        for (std::int32_t j = 0; j <= i; ++j) {
-            x += factor[i][j] * deviates[j];
-        }
-        point[i] = x;
-        outside |= (x > upperBounds[i]) | (x < lowerBounds[i]) | std::isnan(x);
-    }
-    drawRejected = outside;
-    return !outside;
-}
-
 std::int32_t CrossEntropyOptimizer::DrawSample(const NumVector& mean,
                                                const NumMatrix& factor,
                                                NumMatrix& sample,
-                                               NumVector& deviates,
-                                               bool& makeFreshPair) {
-    for (std::int32_t k = 0; k < sampleSize; ++k) {
-        bool inside = false;
-        for (std::int32_t attempt = 0; attempt < maxDrawAttempts && !inside; ++attempt) {
-            inside =
-                DrawAttempt(mean, factor.Rows(), deviates.Data(), sample.Rows()[k], makeFreshPair);
-            if (!inside) {
-                ++counts.rejectedDrawAttempts;
-            }
-        }
-        if (!inside) {
-            return k;
-        }
+                                               DeviateStream& deviates) {
+    if (maxDrawAttempts < 1) {
+        return 0;
     }
-    return sampleSize;
+    const BoxedLaw law{dimension, mean.Data(), factor.Rows(), lowerBounds.Data(),
+                       upperBounds.Data()};
+    const SampleLimits limits{sampleSize, maxDrawAttempts};
+    const SampleProgress progress = DrawPointsInBox(law, limits, deviates, sample.Rows());
+    counts.rejectedDrawAttempts += progress.rejected;
+    drawRejected = progress.lastRejected;
+    return progress.drawn;
 }
 
 std::int32_t CrossEntropyOptimizer::IndexOfMin(const NumVector& values) {

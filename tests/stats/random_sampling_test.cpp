@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -78,6 +79,105 @@ TEST(RandomSampling, ReferenceSequencesDeviatePairsAndSpotChecks) {
     }
 }
 
+// A script of takes from one deviate sequence, with others drawing from the module's generator
+// between them.
+enum class Between { kNothing, kDraw, kFreshPair, kReseed };
+struct Take {
+    std::int32_t count;
+    Between then;
+};
+
+void DoBetween(Between what) {
+    bool makeFreshPair = true;
+    switch (what) {
+        case Between::kNothing:
+            break;
+        case Between::kDraw:
+            static_cast<void>(DrawRandom());
+            break;
+        case Between::kFreshPair:
+            static_cast<void>(GaussianDeviate(RandomGenerator(), makeFreshPair));
+            break;
+        case Between::kReseed:
+            SeedRandom(77);
+            break;
+    }
+}
+
+// The module-wide state as the next calls see it: the cached sine and the next draw.
+void AppendState(std::vector<std::uint64_t>& seen) {
+    bool makeFreshPair = false;
+    seen.push_back(BitsOf(GaussianDeviate(RandomGenerator(), makeFreshPair)));
+    seen.push_back(static_cast<std::uint64_t>(DrawRandom()));
+}
+
+// The stream hands out the deviates that GaussianDeviate calls with one flag give, across the
+// blocks it makes, and leaves the module-wide state where those calls leave it, whatever others
+// draw between publishing and resuming.
+TEST(DeviateStream, GivesAndLeavesWhatOneDeviateAtATimeDoes) {
+    struct Row {
+        const char* name;
+        bool makeFreshPair;
+        std::vector<Take> takes;
+    };
+    const Row rows[] = {
+        {"nothing taken", true, {{0, Between::kNothing}}},
+        {"whole pairs", true, {{2, Between::kNothing}, {6, Between::kNothing}}},
+        {"halves of pairs across blocks",
+         true,
+         {{3, Between::kNothing},
+          {2047, Between::kNothing},
+          {5001, Between::kNothing},
+          {1, Between::kNothing}}},
+        {"starting on the cached sine", false, {{1, Between::kNothing}, {4, Between::kNothing}}},
+        {"others draw while a pair is half taken",
+         true,
+         {{3, Between::kDraw},
+          {2, Between::kFreshPair},
+          {1, Between::kFreshPair},
+          {1, Between::kReseed},
+          {4, Between::kNothing}}},
+        {"others draw between whole pairs",
+         true,
+         {{2, Between::kDraw}, {2000, Between::kDraw}, {2, Between::kNothing}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto start = [&] {
+            SeedRandom(20261206);
+            DoBetween(Between::kFreshPair);  // a pair in the cache for a stream that starts on it
+        };
+        start();
+        std::vector<std::uint64_t> expected;
+        bool makeFreshPair = row.makeFreshPair;
+        for (const Take& take : row.takes) {
+            for (std::int32_t i = 0; i < take.count; ++i) {
+                expected.push_back(BitsOf(GaussianDeviate(RandomGenerator(), makeFreshPair)));
+            }
+            DoBetween(take.then);
+        }
+        AppendState(expected);
+
+        start();
+        std::vector<std::uint64_t> streamed;
+        {
+            DeviateStream stream(row.makeFreshPair);
+            for (const Take& take : row.takes) {
+                const double* deviates = stream.Ready(take.count);
+                for (std::int32_t i = 0; i < take.count; ++i) {
+                    streamed.push_back(BitsOf(deviates[i]));
+                }
+                stream.Take(take.count);
+                stream.Publish();
+                DoBetween(take.then);
+                stream.Resume();
+            }
+        }
+        AppendState(streamed);
+        EXPECT_EQ(streamed, expected);
+    }
+}
+
 // The committed table against its definition, computed with this platform's log, sqrt, cos and
 // sin. With the C library the table was made with every entry agrees to the bit; another one may
 // round a few entries the other way, by one unit in the last place. The deviate vectors check the
@@ -94,10 +194,11 @@ TEST(RandomSampling, DeviateTableHoldsItsDefinitionForEveryPossibleDraw) {
     };
     int differing = 0;
     for (std::int32_t k = kDeviateDrawMin; k <= kDeviateDrawMax; ++k) {
-        const DeviateFactors& entry = DeviateTable()[k - kDeviateDrawMin];
+        const double radius = DeviateRadii()[k - kDeviateDrawMin];
+        const AngleFactors& entry = DeviateAngles()[k - kDeviateDrawMin];
         const double angle = DeviateAngle(k);
         for (const auto& [name, value, computed] :
-             {std::tuple("radius", entry.radius, DeviateRadius(k)),
+             {std::tuple("radius", radius, DeviateRadius(k)),
               std::tuple("cosine", entry.cosine, std::cos(angle)),
               std::tuple("sine", entry.sine, std::sin(angle))}) {
             const auto [same, withinOneUnit] = agree(value, computed);
