@@ -79,14 +79,19 @@ void CrossEntropyOptimizer::ResetResult() {
 }
 
 int CrossEntropyOptimizer::Run(const WeibullEstimator& estimator) {
-    return Run(estimator.LikelihoodObjective());
+    return RunSearch(estimator.LikelihoodObjective(),
+                     static_cast<std::int64_t>(estimator.failureCount) + estimator.suspensionCount);
+}
+
+int CrossEntropyOptimizer::Run(const Objective& objective) {
+    return RunSearch(objective, 0);
 }
 
 // Objective values that are not numbers: such a point never enters the elite (SelectElite skips
 // NaN), so it can become neither the best value nor part of a stopping test, and the law is never
 // refitted from it. An iteration with fewer NaN-free values than elite slots cannot be ranked and
 // ends the run as not converged (status 4).
-int CrossEntropyOptimizer::Run(const Objective& objective) {
+int CrossEntropyOptimizer::RunSearch(const Objective& objective, std::int64_t termsPerPoint) {
     SeedRandom(seed);
     ResetResult();
     counts = SearchCounts{};
@@ -124,8 +129,12 @@ int CrossEntropyOptimizer::Run(const Objective& objective) {
 
         const std::int32_t drawn = DrawSample(mean, factor, sample, deviates);
         // The objective may look at the generator, or draw itself.
+        const std::int32_t threads = termsPerPoint > 0
+                                         ? ThreadsForWork(drawn * termsPerPoint, evaluationThreads)
+                                         : evaluationThreads;
+        counts.evaluationThreads = std::max(counts.evaluationThreads, threads);
         deviates.Publish();
-        EvaluatePoints(objective, sample.Rows(), drawn, values.Data(), evaluationThreads);
+        EvaluatePoints(objective, sample.Rows(), drawn, values.Data(), threads);
         deviates.Resume();
         counts.evaluations += drawn;
         if (drawn < sampleSize) {

@@ -23,6 +23,8 @@ struct SearchCounts {
     std::int32_t iterations = 0;
     std::int64_t evaluations = 0;
     std::int64_t rejectedDrawAttempts = 0;
+    // The most threads an iteration's evaluation used (see evaluationThreads).
+    std::int32_t evaluationThreads = 0;
 };
 
 class CrossEntropyOptimizer {
@@ -107,12 +109,15 @@ class CrossEntropyOptimizer {
     bool converged = false;
     const std::vector<std::string>* messages = nullptr;
 
-    // Threads that evaluate the points of one iteration (draws stay on the calling thread, and
-    // results are the same bit for bit with any number). 1 creates no thread.
+    // Threads that may evaluate the points of one iteration (draws stay on the calling thread,
+    // and results are the same bit for bit with any number). 1 creates no thread. A run on a
+    // Weibull estimator uses fewer where its times are too few to pay for handing work over.
     std::int32_t evaluationThreads = 1;
     SearchCounts counts;  // of the last run
 
   private:
+    // termsPerPoint: the cost of one evaluation in powers, 0 when not known.
+    int RunSearch(const Objective& objective, std::int64_t termsPerPoint);
     bool SettingsAreUsable() const;
     void Smooth(NumVector& mean,
                 const NumVector& previousMean,

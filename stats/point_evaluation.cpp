@@ -30,6 +30,11 @@ std::int32_t MachineEvaluationThreads() {
     return std::min(threads, evaluationThreadLimit.load());
 }
 
+std::int32_t ThreadsForWork(std::int64_t terms, std::int32_t maxThreads) {
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(terms / kMinTermsPerThread, 1, std::max(maxThreads, 1)));
+}
+
 void LimitEvaluationThreads(std::int32_t limit) {
     evaluationThreadLimit = std::max(limit, 1);
 }

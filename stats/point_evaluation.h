@@ -14,11 +14,17 @@ namespace tavrin21 {
 
 // Evaluation threads to use on this machine, the calling one included: one per hardware
 // thread, at most kMaxEvaluationThreads; 1 where the machine has one or does not say. The draws
-// of an iteration stay on one thread and every further thread costs a wake-up per iteration, so
-// beyond eight the time saved per iteration is smaller than what the wake-ups cost, unless a part
-// has hundreds of times.
+// of an iteration stay on one thread and every further thread costs a hand-over per iteration,
+// so beyond eight the time saved per iteration is smaller than what the hand-overs cost, unless
+// a part has hundreds of times.
 inline constexpr std::int32_t kMaxEvaluationThreads = 8;
 std::int32_t MachineEvaluationThreads();
+
+// Threads worth using, at most maxThreads, for an evaluation of `terms` terms in all (points x
+// terms per point; a term costs about one power): every thread must get at least
+// kMinTermsPerThread, or handing its share over costs more than the thread saves.
+inline constexpr std::int64_t kMinTermsPerThread = 2000;
+std::int32_t ThreadsForWork(std::int64_t terms, std::int32_t maxThreads);
 
 // Caps what MachineEvaluationThreads answers from now on (at least 1): a module that may not
 // keep threads between calls sets 1.
