@@ -11,14 +11,15 @@ namespace {
 // large enough that claiming them costs nothing beside the evaluations.
 constexpr std::int32_t kChunksPerThread = 8;
 
-// How long a helper waits for the next job before it sleeps: longer than the draws and the
-// bookkeeping between two iterations of a fit, short beside anything else.
-constexpr std::chrono::microseconds kHelperSpin{200};
-// How long the caller waits for the helpers' last chunks before it sleeps.
-constexpr std::chrono::microseconds kCallerSpin{200};
-// Checks of the condition before a waiting thread starts to yield its processor at every check,
-// which leaves it to whatever else is runnable on a busy machine.
-constexpr std::int32_t kChecksBeforeYield = 64;
+// How long a helper spins for the next job before it sleeps: longer than the draws and the
+// bookkeeping between two iterations of a fit, short beside a fit. A spinning thread does not
+// yield: on a busy machine the scheduler would then run it last, after every other task, and it
+// would miss the jobs; a thread woken from sleep is run soon instead.
+constexpr std::chrono::microseconds kHelperSpin{50};
+// How long the caller spins for the helpers' last chunks before it sleeps.
+constexpr std::chrono::microseconds kCallerSpin{50};
+// Checks of the condition between two looks at the clock.
+constexpr std::int32_t kChecksPerClockRead = 64;
 constexpr std::int32_t kClosed = -(1 << 30);
 
 }  // namespace
@@ -26,11 +27,8 @@ constexpr std::int32_t kClosed = -(1 << 30);
 template <class Ready>
 void Doorbell::Wait(const Ready& ready, std::chrono::microseconds spin) {
     const auto deadline = std::chrono::steady_clock::now() + spin;
-    for (std::int32_t check = 0; !ready(); ++check) {
-        if (check < kChecksBeforeYield) {
-            continue;
-        }
-        if (std::chrono::steady_clock::now() > deadline) {
+    for (std::int32_t check = 1; !ready(); ++check) {
+        if (check % kChecksPerClockRead == 0 && std::chrono::steady_clock::now() > deadline) {
             // Counted before the condition is looked at under the lock, so that a Ring after
             // making it true either sees a sleeper or was seen by that look.
             std::unique_lock lock(mutex_);
@@ -39,7 +37,6 @@ void Doorbell::Wait(const Ready& ready, std::chrono::microseconds spin) {
             sleepers_.fetch_sub(1);
             return;
         }
-        std::this_thread::yield();
     }
 }
 

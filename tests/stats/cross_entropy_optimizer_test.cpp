@@ -3,12 +3,14 @@
 #include "stats/cross_entropy_optimizer.h"
 
 #include "stats/point_evaluation.h"
+#include "stats/weibull_estimator.h"
 #include "tests/support/vectors.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <numeric>
 #include <stdexcept>
 #include <vector>
 
@@ -155,16 +157,15 @@ TEST(CrossEntropyOptimizer, DrawSampleGivesWhatDrawingOneDeviateAtATimeGives) {
         std::int32_t dimension;
         double spreadFactor;  // initial variance over width squared
         std::int32_t maxDrawAttempts;
-        bool notANumber;  // a factor that makes every coordinate NaN
     };
     const Row rows[] = {
-        {"one coordinate", 1, 10.0, 3000, false},
-        {"two coordinates", 2, 10.0, 3000, false},
-        {"three coordinates, half pairs", 3, 1.0, 3000, false},
-        {"five coordinates", 5, 0.05, 3000, false},
-        {"two, a point runs out of its 3 attempts", 2, 10.0, 3, false},
-        {"three, a point runs out of its 2 attempts", 3, 1.0, 2, false},
-        {"two, nothing but NaN", 2, 10.0, 50, true},
+        {"one coordinate", 1, 10.0, 3000},
+        {"two coordinates", 2, 10.0, 3000},
+        {"three coordinates, half pairs", 3, 1.0, 3000},
+        {"five coordinates", 5, 0.05, 3000},
+        {"two, a point runs out of its 3 attempts", 2, 10.0, 3},
+        {"three, a point runs out of its 2 attempts", 3, 1.0, 2},
+        {"two, nothing but NaN", 2, kNaN, 50},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -180,7 +181,6 @@ TEST(CrossEntropyOptimizer, DrawSampleGivesWhatDrawingOneDeviateAtATimeGives) {
         NumMatrix covariance(n, n), factor(n, n), sample(optimizer.sampleSize, n);
         optimizer.InitialLaw(mean, covariance);
         CrossEntropyOptimizer::Cholesky(factor.Rows(), covariance.Rows(), n);
-        factor.Rows()[n - 1][0] = row.notANumber ? kNaN : factor.Rows()[n - 1][0];
 
         SeedRandom(optimizer.seed);
         bool makeFreshPair = true;
@@ -255,6 +255,29 @@ TEST(EvaluationThreads, StartOnFirstUseStayStopAndStartAgain) {
     EXPECT_EQ(evaluate(3), expected);
     StopEvaluationThreads();
     EXPECT_EQ(RunningEvaluationThreads(), 0);
+}
+
+// A fit on a Weibull estimator hands its evaluations to more threads than its own only where its
+// times pay for the hand-over, and to no more than it may use.
+TEST(EvaluationThreads, AFitUsesThoseItsTimesPayFor) {
+    const struct {
+        std::int32_t times;
+        std::int32_t allowed;
+        std::int32_t used;
+    } rows[] = {{3, 8, 1}, {200, 1, 1}, {200, 2, 2}, {200, 8, 8}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.times << " times, " << row.allowed << " allowed");
+        std::vector<double> times(row.times);
+        std::iota(times.begin(), times.end(), 10.0);
+        NumVector view;
+        view.Refer(times.data(), row.times);
+        WeibullEstimator estimator;
+        estimator.failures.Assign(view);
+        estimator.failureCount = row.times;
+        estimator.evaluationThreads = row.allowed;
+        EXPECT_EQ(estimator.Estimate(), 0);
+        EXPECT_EQ(estimator.search.evaluationThreads, row.used);
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -79,102 +80,67 @@ TEST(RandomSampling, ReferenceSequencesDeviatePairsAndSpotChecks) {
     }
 }
 
-// A script of takes from one deviate sequence, with others drawing from the module's generator
-// between them.
-enum class Between { kNothing, kDraw, kFreshPair, kReseed };
-struct Take {
-    std::int32_t count;
-    Between then;
-};
-
-void DoBetween(Between what) {
-    bool makeFreshPair = true;
-    switch (what) {
-        case Between::kNothing:
-            break;
-        case Between::kDraw:
-            static_cast<void>(DrawRandom());
-            break;
-        case Between::kFreshPair:
-            static_cast<void>(GaussianDeviate(RandomGenerator(), makeFreshPair));
-            break;
-        case Between::kReseed:
-            SeedRandom(77);
-            break;
-    }
-}
-
-// The module-wide state as the next calls see it: the cached sine and the next draw.
-void AppendState(std::vector<std::uint64_t>& seen) {
-    bool makeFreshPair = false;
-    seen.push_back(BitsOf(GaussianDeviate(RandomGenerator(), makeFreshPair)));
-    seen.push_back(static_cast<std::uint64_t>(DrawRandom()));
-}
-
-// The stream hands out the deviates that GaussianDeviate calls with one flag give, across the
-// blocks it makes, and leaves the module-wide state where those calls leave it, whatever others
-// draw between publishing and resuming.
+// The stream hands out what GaussianDeviate calls with one flag give, across its blocks, and
+// leaves the module-wide state (the cached sine, the next draw) where they leave it, whatever
+// others draw between publishing and resuming.
 TEST(DeviateStream, GivesAndLeavesWhatOneDeviateAtATimeDoes) {
-    struct Row {
+    using Step = std::pair<std::int32_t, void (*)()>;  // take so many, then others do this
+    const auto none = +[] {};
+    const auto draw = +[] { static_cast<void>(DrawRandom()); };
+    const auto freshPair = +[] {
+        bool makeFreshPair = true;
+        static_cast<void>(GaussianDeviate(RandomGenerator(), makeFreshPair));
+    };
+    const auto reseed = +[] { SeedRandom(77); };
+    const struct {
         const char* name;
         bool makeFreshPair;
-        std::vector<Take> takes;
-    };
-    const Row rows[] = {
-        {"nothing taken", true, {{0, Between::kNothing}}},
-        {"whole pairs", true, {{2, Between::kNothing}, {6, Between::kNothing}}},
-        {"halves of pairs across blocks",
-         true,
-         {{3, Between::kNothing},
-          {2047, Between::kNothing},
-          {5001, Between::kNothing},
-          {1, Between::kNothing}}},
-        {"starting on the cached sine", false, {{1, Between::kNothing}, {4, Between::kNothing}}},
+        std::vector<Step> steps;
+    } rows[] = {
+        {"nothing taken", true, {{0, none}}},
+        {"whole pairs", true, {{2, none}, {6, none}}},
+        {"halves of pairs across blocks", true, {{3, none}, {2047, none}, {5001, none}, {1, none}}},
+        {"starting on the cached sine", false, {{1, none}, {4, none}}},
         {"others draw while a pair is half taken",
          true,
-         {{3, Between::kDraw},
-          {2, Between::kFreshPair},
-          {1, Between::kFreshPair},
-          {1, Between::kReseed},
-          {4, Between::kNothing}}},
-        {"others draw between whole pairs",
-         true,
-         {{2, Between::kDraw}, {2000, Between::kDraw}, {2, Between::kNothing}}},
+         {{3, draw}, {2, freshPair}, {1, freshPair}, {1, reseed}, {4, none}}},
+        {"others draw between whole pairs", true, {{2, draw}, {2000, draw}, {2, none}}},
     };
-    for (const Row& row : rows) {
+    const auto moduleState = [] {
+        bool makeFreshPair = false;
+        return std::pair(BitsOf(GaussianDeviate(RandomGenerator(), makeFreshPair)), DrawRandom());
+    };
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const auto start = [&] {
-            SeedRandom(20261206);
-            DoBetween(Between::kFreshPair);  // a pair in the cache for a stream that starts on it
-        };
-        start();
-        std::vector<std::uint64_t> expected;
+        std::vector<std::uint64_t> expected, streamed;
+        SeedRandom(20261206);
+        freshPair();  // a pair in the cache, for a stream that starts on its sine
         bool makeFreshPair = row.makeFreshPair;
-        for (const Take& take : row.takes) {
-            for (std::int32_t i = 0; i < take.count; ++i) {
+        for (const auto& [count, then] : row.steps) {
+            for (std::int32_t i = 0; i < count; ++i) {
                 expected.push_back(BitsOf(GaussianDeviate(RandomGenerator(), makeFreshPair)));
             }
-            DoBetween(take.then);
+            then();
         }
-        AppendState(expected);
+        const auto expectedState = moduleState();
 
-        start();
-        std::vector<std::uint64_t> streamed;
+        SeedRandom(20261206);
+        freshPair();
         {
             DeviateStream stream(row.makeFreshPair);
-            for (const Take& take : row.takes) {
-                const double* deviates = stream.Ready(take.count);
-                for (std::int32_t i = 0; i < take.count; ++i) {
+            for (const auto& [count, then] : row.steps) {
+                const double* deviates = stream.Ready(count);
+                for (std::int32_t i = 0; i < count; ++i) {
                     streamed.push_back(BitsOf(deviates[i]));
                 }
-                stream.Take(take.count);
+                stream.Take(count);
                 stream.Publish();
-                DoBetween(take.then);
+                then();
                 stream.Resume();
             }
         }
-        AppendState(streamed);
         EXPECT_EQ(streamed, expected);
+        EXPECT_EQ(moduleState(), expectedState);
     }
 }
 
