@@ -123,7 +123,9 @@ DeviateStream::DeviateStream(bool makeFreshPair) {
 }
 
 DeviateStream::~DeviateStream() {
-    Publish();
+    if (unpublished_) {
+        Publish();
+    }
 }
 
 const double* DeviateStream::Ready(std::int32_t count) {
@@ -134,6 +136,7 @@ const double* DeviateStream::Ready(std::int32_t count) {
 }
 
 void DeviateStream::Publish() {
+    unpublished_ = false;
     const Anchor taken = LastTaken();
     generatorState = taken.generatorState;
     lastPair = {taken.cosine, taken.sine};

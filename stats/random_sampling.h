@@ -55,13 +55,17 @@ class DeviateStream {
     explicit DeviateStream(bool makeFreshPair = true);
     DeviateStream(const DeviateStream&) = delete;
     DeviateStream& operator=(const DeviateStream&) = delete;
-    // Publishes.
+    // Publishes what was taken since the last Publish, if anything was: a stream given up while
+    // others drew (an objective that threw) leaves their draws in place.
     ~DeviateStream();
 
     // The next `count` deviates, made first where fewer are ready; valid until the next call.
     const double* Ready(std::int32_t count);
     // Takes `count` of the deviates that Ready returned.
-    void Take(std::int32_t count) { next_ += count; }
+    void Take(std::int32_t count) {
+        next_ += count;
+        unpublished_ = true;
+    }
 
     void Publish();
     void Resume();
@@ -84,6 +88,7 @@ class DeviateStream {
     std::int32_t next_ = 0;
     std::int32_t pairs_ = 0;
     Anchor beforeFirstPair_{};  // the last pair taken before the buffer's first one
+    bool unpublished_ = false;
 };
 
 }  // namespace tavrin21
