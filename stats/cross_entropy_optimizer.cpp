@@ -6,6 +6,7 @@
 #include "stats/weibull_estimator.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -119,6 +120,7 @@ int CrossEntropyOptimizer::RunSearch(const Objective& objective, std::int64_t te
     NumMatrix sample(sampleSize, n);
     NumVector values(sampleSize);
     DeviateStream deviates;
+    std::int32_t threadsAllowed = evaluationThreads;
     std::vector<std::uint16_t> elite(static_cast<std::size_t>(eliteCount));
 
     for (std::int32_t t = 1; t <= maxIterations; ++t) {
@@ -128,13 +130,19 @@ int CrossEntropyOptimizer::RunSearch(const Objective& objective, std::int64_t te
         Cholesky(factor.Rows(), covariance.Rows(), n);
 
         const std::int32_t drawn = DrawSample(mean, factor, sample, deviates);
-        // The objective may look at the generator, or draw itself.
         const std::int32_t threads = termsPerPoint > 0
-                                         ? ThreadsForWork(drawn * termsPerPoint, evaluationThreads)
-                                         : evaluationThreads;
+                                         ? ThreadsForWork(drawn * termsPerPoint, threadsAllowed)
+                                         : threadsAllowed;
         counts.evaluationThreads = std::max(counts.evaluationThreads, threads);
-        deviates.Publish();
-        EvaluatePoints(objective, sample.Rows(), drawn, values.Data(), threads);
+        deviates.Publish();  // the objective may look at the generator, or draw itself
+        const auto start = std::chrono::steady_clock::now();
+        const auto waited = EvaluatePoints(objective, sample.Rows(), drawn, values.Data(), threads);
+        // A caller that waited for the other threads longer than it evaluated had a helper that
+        // was not running: the machine has no core to spare, and every later iteration would
+        // wait for one again.
+        if (2 * waited > std::chrono::steady_clock::now() - start) {
+            threadsAllowed = 1;
+        }
         deviates.Resume();
         counts.evaluations += drawn;
         if (drawn < sampleSize) {

@@ -56,13 +56,13 @@ EvaluationPool::~EvaluationPool() {
     }
 }
 
-void EvaluationPool::Evaluate(const Objective& objective,
-                              const double* const* points,
-                              std::int32_t count,
-                              double* values,
-                              std::int32_t threads) {
+std::chrono::nanoseconds EvaluationPool::Evaluate(const Objective& objective,
+                                                  const double* const* points,
+                                                  std::int32_t count,
+                                                  double* values,
+                                                  std::int32_t threads) {
     if (count <= 0) {
-        return;
+        return {};
     }
     StartHelpers(threads - 1);
     const std::int32_t seats = std::clamp(threads - 1, 0, HelperCount());
@@ -79,11 +79,14 @@ void EvaluationPool::Evaluate(const Objective& objective,
     // A helper that tries to join from now on finds the job closed; those that joined are
     // finishing their last chunk, and their values are visible once they have left.
     seats_.store(kClosed);
+    const auto waitStart = std::chrono::steady_clock::now();
     helpersLeft_.Wait([this] { return busyHelpers_.load() == 0; }, kCallerSpin);
+    const auto waited = std::chrono::steady_clock::now() - waitStart;
     std::lock_guard lock(failureMutex_);
     if (failure_ != nullptr) {
         std::rethrow_exception(std::exchange(failure_, nullptr));
     }
+    return waited;
 }
 
 void EvaluationPool::StartHelpers(std::int32_t wanted) {

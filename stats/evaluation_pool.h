@@ -45,11 +45,12 @@ class EvaluationPool {
     // threads - 1 helpers, which are started when fewer exist. Each value depends on its own
     // point only, so any number of threads gives the same values. One caller at a time. An
     // exception thrown by the objective on any thread reaches the caller once all have finished.
-    void Evaluate(const Objective& objective,
-                  const double* const* points,
-                  std::int32_t count,
-                  double* values,
-                  std::int32_t threads);
+    // Returns how long the caller, its own share done, waited for the helpers' last chunks.
+    std::chrono::nanoseconds Evaluate(const Objective& objective,
+                                      const double* const* points,
+                                      std::int32_t count,
+                                      double* values,
+                                      std::int32_t threads);
 
     std::int32_t HelperCount() const { return static_cast<std::int32_t>(helpers_.size()); }
 

@@ -8,6 +8,7 @@
 
 #include "stats/objective.h"
 
+#include <chrono>
 #include <cstdint>
 
 namespace tavrin21 {
@@ -33,12 +34,12 @@ void LimitEvaluationThreads(std::int32_t limit);
 // values[k] = objective(points[k]) for k < count, on up to `threads` threads (the calling one
 // included). Each value depends on its own point only, so the results are the same bit for bit
 // with any number of threads. With one thread, or one point, no thread is used. One caller at a
-// time.
-void EvaluatePoints(const Objective& objective,
-                    const double* const* points,
-                    std::int32_t count,
-                    double* values,
-                    std::int32_t threads);
+// time. Returns how long the calling thread, its own share done, waited for the other threads.
+std::chrono::nanoseconds EvaluatePoints(const Objective& objective,
+                                        const double* const* points,
+                                        std::int32_t count,
+                                        double* values,
+                                        std::int32_t threads);
 
 // Joins the module's evaluation threads, if any were started; the next evaluation on several
 // threads starts them again. Safe without a start, and twice.
