@@ -111,7 +111,9 @@ class CrossEntropyOptimizer {
 
     // Threads that may evaluate the points of one iteration (draws stay on the calling thread,
     // and results are the same bit for bit with any number). 1 creates no thread. A run on a
-    // Weibull estimator uses fewer where its times are too few to pay for handing work over.
+    // Weibull estimator uses fewer where its times are too few to pay for handing work over, and
+    // any run goes on with one once the other threads kept the caller waiting longer than it
+    // evaluated (a machine with no core to spare).
     std::int32_t evaluationThreads = 1;
     SearchCounts counts;  // of the last run
 
