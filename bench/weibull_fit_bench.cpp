@@ -1,6 +1,6 @@
 // The Weibull fit against its floor. A fit costs its draw attempts (sequential by nature) plus,
 // for each evaluation, one pow per time; everything else should be small beside them:
-//   floor = draw attempts x (one draw attempt) + evaluations x times x (one pow) / threads.
+//   floor = draw attempts x (one draw attempt) + evaluations x times x (one pow) / (threads used).
 // Both unit costs are measured in every round of the benchmark, right after the fit they price
 // and on that fit's own data (its times, and shapes the fit itself visits), so that a machine
 // whose load changes during the run changes fit and floor alike. The ratio of each round is fit
@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <ctime>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -151,7 +152,8 @@ Clocks PowCost(const FloorInputs& inputs) {
     return {spent.cpu / static_cast<double>(calls), spent.wall / static_cast<double>(calls)};
 }
 
-// Per draw attempt of a fit: two normal deviates, the coordinates and the box test, from the
+// Per draw attempt of a fit, made as the fit makes them (deviates made ahead in blocks, the
+// coordinates and box tests of a chunk of attempts at once, the points taken in order), from the
 // law of the fit's first iteration (the one most attempts are rejected by).
 Clocks DrawAttemptCost(FloorInputs& inputs) {
     CrossEntropyOptimizer optimizer;
@@ -161,19 +163,21 @@ Clocks DrawAttemptCost(FloorInputs& inputs) {
     NumVector mean(2);
     NumMatrix covariance(2, 2);
     NumMatrix factor(2, 2);
+    NumMatrix sample(optimizer.sampleSize, 2);
     optimizer.InitialLaw(mean, covariance);
     CrossEntropyOptimizer::Cholesky(factor.Rows(), covariance.Rows(), 2);
-    double deviates[2];
-    double point[2];
-    bool makeFreshPair = true;
-    std::int64_t inside = 0;
+    SeedRandom(optimizer.seed);
+    DeviateStream deviates;
+    std::int64_t attempts = 0;
     const Clocks start = Now();
-    for (std::int64_t i = 0; i < kUnitBatch; ++i) {
-        inside += optimizer.DrawAttempt(mean, factor.Rows(), deviates, point, makeFreshPair);
+    while (attempts < kUnitBatch) {
+        attempts += optimizer.DrawSample(mean, factor, sample, deviates);
+        attempts += std::exchange(optimizer.counts.rejectedDrawAttempts, 0);
     }
     const Clocks spent = Since(start);
-    benchmark::DoNotOptimize(inside);
-    return {spent.cpu / kUnitBatch, spent.wall / kUnitBatch};
+    benchmark::DoNotOptimize(sample.Rows()[0][0]);
+    const auto count = static_cast<double>(attempts);
+    return {spent.cpu / count, spent.wall / count};
 }
 
 double Median(std::vector<double> values) {
@@ -182,7 +186,7 @@ double Median(std::vector<double> values) {
     return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-// One fit per round; range(0) times, range(1) evaluation threads.
+// One fit per round; range(0) times, range(1) evaluation threads the fit may use.
 void BM_Fit(benchmark::State& state) {
     const std::int64_t count = state.range(0);
     const auto threads = static_cast<std::int32_t>(state.range(1));
@@ -198,6 +202,8 @@ void BM_Fit(benchmark::State& state) {
     const SearchCounts search = fit();  // also starts the evaluation threads
     const double attempts = static_cast<double>(search.evaluations + search.rejectedDrawAttempts);
     const double pows = static_cast<double>(search.evaluations) * static_cast<double>(count);
+    // The fit may use fewer threads than it may: those it did use share the floor's pows.
+    const double threadsUsed = std::max(search.evaluationThreads, 1);
 
     std::vector<double> fitCpu, fitWall, floorCpu, floorWall, ratioCpu, ratioWall, pow, draw;
     for (auto _ : state) {
@@ -212,13 +218,14 @@ void BM_Fit(benchmark::State& state) {
         fitCpu.push_back(spent.cpu);
         fitWall.push_back(spent.wall);
         floorCpu.push_back(attempts * drawCost.cpu + pows * powCost.cpu);
-        floorWall.push_back(attempts * drawCost.wall + pows * powCost.wall / threads);
+        floorWall.push_back(attempts * drawCost.wall + pows * powCost.wall / threadsUsed);
         ratioCpu.push_back(fitCpu.back() / floorCpu.back());
         ratioWall.push_back(fitWall.back() / floorWall.back());
         pow.push_back(powCost.cpu);
         draw.push_back(drawCost.cpu);
         state.ResumeTiming();
     }
+    state.counters["threads_used"] = threadsUsed;
     state.counters["evaluations"] = static_cast<double>(search.evaluations);
     state.counters["draw_attempts"] = attempts;
     state.counters["pow_ns"] = Median(pow) * 1e9;
@@ -244,7 +251,8 @@ BENCHMARK(BM_Fit)
 int main(int argc, char** argv) {
     std::printf(
         "Each BM_Fit round: one fit, then its floor's unit costs on the fit's own data.\n"
-        "  floor = draw attempts x draw_attempt + evaluations x times x pow / threads (wall);\n"
+        "  floor = draw attempts x draw_attempt + evaluations x times x pow / threads_used\n"
+        "  (wall), threads_used being what the fit chose of the threads it was allowed;\n"
         "  the processor-time floor does not divide by threads. Time is the fit's wall time,\n"
         "  CPU the processor time of every thread; *_ms, *_ns and ratio_* are medians over the\n"
         "  rounds, ratio = fit / floor (a number; 'm' after a counter means thousandths).\n");

@@ -1,10 +1,12 @@
 #include "stats/cross_entropy_optimizer.h"
 
+#include "stats/box_draws.h"
 #include "stats/point_evaluation.h"
 #include "stats/portable_math.h"
 #include "stats/weibull_estimator.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -78,16 +80,20 @@ void CrossEntropyOptimizer::ResetResult() {
 }
 
 int CrossEntropyOptimizer::Run(const WeibullEstimator& estimator) {
-    return Run(estimator.LikelihoodObjective());
+    return RunSearch(estimator.LikelihoodObjective(),
+                     static_cast<std::int64_t>(estimator.failureCount) + estimator.suspensionCount);
+}
+
+int CrossEntropyOptimizer::Run(const Objective& objective) {
+    return RunSearch(objective, 0);
 }
 
 // Objective values that are not numbers: such a point never enters the elite (SelectElite skips
 // NaN), so it can become neither the best value nor part of a stopping test, and the law is never
 // refitted from it. An iteration with fewer NaN-free values than elite slots cannot be ranked and
 // ends the run as not converged (status 4).
-int CrossEntropyOptimizer::Run(const Objective& objective) {
+int CrossEntropyOptimizer::RunSearch(const Objective& objective, std::int64_t termsPerPoint) {
     SeedRandom(seed);
-    bool makeFreshPair = true;
     ResetResult();
     counts = SearchCounts{};
     if (!SettingsAreUsable()) {
@@ -113,7 +119,8 @@ int CrossEntropyOptimizer::Run(const Objective& objective) {
     NumMatrix factor(n, n);
     NumMatrix sample(sampleSize, n);
     NumVector values(sampleSize);
-    NumVector deviates(n);
+    DeviateStream deviates;
+    std::int32_t threadsAllowed = evaluationThreads;
     std::vector<std::uint16_t> elite(static_cast<std::size_t>(eliteCount));
 
     for (std::int32_t t = 1; t <= maxIterations; ++t) {
@@ -122,8 +129,21 @@ int CrossEntropyOptimizer::Run(const Objective& objective) {
         factor.Fill(0.0);
         Cholesky(factor.Rows(), covariance.Rows(), n);
 
-        const std::int32_t drawn = DrawSample(mean, factor, sample, deviates, makeFreshPair);
-        EvaluatePoints(objective, sample.Rows(), drawn, values.Data(), evaluationThreads);
+        const std::int32_t drawn = DrawSample(mean, factor, sample, deviates);
+        const std::int32_t threads = termsPerPoint > 0
+                                         ? ThreadsForWork(drawn * termsPerPoint, threadsAllowed)
+                                         : threadsAllowed;
+        counts.evaluationThreads = std::max(counts.evaluationThreads, threads);
+        deviates.Publish();  // the objective may look at the generator, or draw itself
+        const auto start = std::chrono::steady_clock::now();
+        const auto waited = EvaluatePoints(objective, sample.Rows(), drawn, values.Data(), threads);
+        // A caller that waited for the other threads longer than it evaluated had a helper that
+        // was not running: the machine has no core to spare, and every later iteration would
+        // wait for one again.
+        if (2 * waited > std::chrono::steady_clock::now() - start) {
+            threadsAllowed = 1;
+        }
+        deviates.Resume();
         counts.evaluations += drawn;
         if (drawn < sampleSize) {
             return Finish(kStatusBoundariesViolation);
@@ -237,51 +257,20 @@ double CrossEntropyOptimizer::GaussianDeviate(bool& makeFreshPair) const {
     return tavrin21::GaussianDeviate(generator, makeFreshPair);
 }
 
-bool CrossEntropyOptimizer::DrawAttempt(const NumVector& mean,
-                                        const double* const* factor,
-                                        double* deviates,
-                                        double* point,
-                                        bool& makeFreshPair) {
-    for (std::int32_t i = 0; i < dimension; ++i) {
-        deviates[i] = GaussianDeviate(makeFreshPair);
-    }
-    // Every coordinate is made and tested, without a branch per test: most attempts are
-    // rejected, at random, so branches would be mispredicted at every other attempt. The
-    // deviates are all drawn before the first test, so the draws and the outcome are the same
-    // as stopping at the first coordinate outside; only a rejected point's later coordinates,
-    // which nobody reads, differ.
-    bool outside = false;
-    for (std::int32_t i = 0; i < dimension; ++i) {
-        double x = mean[i];
-        for (std::int32_t j = 0; j <= i; ++j) {
-            x += factor[i][j] * deviates[j];
-        }
-        point[i] = x;
-        outside |= (x > upperBounds[i]) | (x < lowerBounds[i]) | std::isnan(x);
-    }
-    drawRejected = outside;
-    return !outside;
-}
-
 std::int32_t CrossEntropyOptimizer::DrawSample(const NumVector& mean,
                                                const NumMatrix& factor,
                                                NumMatrix& sample,
-                                               NumVector& deviates,
-                                               bool& makeFreshPair) {
-    for (std::int32_t k = 0; k < sampleSize; ++k) {
-        bool inside = false;
-        for (std::int32_t attempt = 0; attempt < maxDrawAttempts && !inside; ++attempt) {
-            inside =
-                DrawAttempt(mean, factor.Rows(), deviates.Data(), sample.Rows()[k], makeFreshPair);
-            if (!inside) {
-                ++counts.rejectedDrawAttempts;
-            }
-        }
-        if (!inside) {
-            return k;
-        }
+                                               DeviateStream& deviates) {
+    if (maxDrawAttempts < 1) {
+        return 0;
     }
-    return sampleSize;
+    const BoxedLaw law{dimension, mean.Data(), factor.Rows(), lowerBounds.Data(),
+                       upperBounds.Data()};
+    const SampleLimits limits{sampleSize, maxDrawAttempts};
+    const SampleProgress progress = DrawPointsInBox(law, limits, deviates, sample.Rows());
+    counts.rejectedDrawAttempts += progress.rejected;
+    drawRejected = progress.lastRejected;
+    return progress.drawn;
 }
 
 std::int32_t CrossEntropyOptimizer::IndexOfMin(const NumVector& values) {

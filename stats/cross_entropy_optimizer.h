@@ -23,6 +23,8 @@ struct SearchCounts {
     std::int32_t iterations = 0;
     std::int64_t evaluations = 0;
     std::int64_t rejectedDrawAttempts = 0;
+    // The most threads an iteration's evaluation used (see evaluationThreads).
+    std::int32_t evaluationThreads = 0;
 };
 
 class CrossEntropyOptimizer {
@@ -60,14 +62,17 @@ class CrossEntropyOptimizer {
     // The lower Cholesky factor of `covariance` (n x n) into `factor`, whose upper triangle is
     // left as it is. Not positive definite gives non-finite entries and no error.
     static void Cholesky(double* const* factor, const double* const* covariance, int n);
-    // One attempt to draw a point of the law (mean, factor) into `point`: `dimension` deviates
-    // first, then the coordinates, each tested against the box. True when the point is inside
-    // the box; sets drawRejected. A rejected point's coordinates mean nothing.
-    bool DrawAttempt(const NumVector& mean,
-                     const double* const* factor,
-                     double* deviates,
-                     double* point,
-                     bool& makeFreshPair);
+    // Draws every point of an iteration from the law (mean, factor) into the rows of `sample`:
+    // each point takes attempts, one per `dimension` deviates of the stream, until one falls
+    // inside the box (a bound itself is inside, a coordinate that is not a number never), or
+    // until it has used up maxDrawAttempts. Returns how many points were drawn (fewer than
+    // sampleSize when a point used up its attempts); counts the rejected attempts and sets
+    // drawRejected from the last attempt. The row after the last point drawn may hold a
+    // rejected attempt's coordinates.
+    std::int32_t DrawSample(const NumVector& mean,
+                            const NumMatrix& factor,
+                            NumMatrix& sample,
+                            DeviateStream& deviates);
     // Index of the first smallest value, 0 when there are fewer than two. A NaN is never taken
     // while a number is left. SelectElite ranks in the order that taking it over and over gives.
     static std::int32_t IndexOfMin(const NumVector& values);
@@ -104,25 +109,23 @@ class CrossEntropyOptimizer {
     bool converged = false;
     const std::vector<std::string>* messages = nullptr;
 
-    // Threads that evaluate the points of one iteration (draws stay on the calling thread, and
-    // results are the same bit for bit with any number). 1 creates no thread.
+    // Threads that may evaluate the points of one iteration (draws stay on the calling thread,
+    // and results are the same bit for bit with any number). 1 creates no thread. A run on a
+    // Weibull estimator uses fewer where its times are too few to pay for handing work over, and
+    // any run goes on with one once the other threads kept the caller waiting longer than it
+    // evaluated (a machine with no core to spare).
     std::int32_t evaluationThreads = 1;
     SearchCounts counts;  // of the last run
 
   private:
+    // termsPerPoint: the cost of one evaluation in powers, 0 when not known.
+    int RunSearch(const Objective& objective, std::int64_t termsPerPoint);
     bool SettingsAreUsable() const;
     void Smooth(NumVector& mean,
                 const NumVector& previousMean,
                 NumMatrix& covariance,
                 const NumMatrix& previousCovariance,
                 std::int32_t t) const;
-    // Draws every point of an iteration; returns how many were drawn inside the box (fewer than
-    // sampleSize when a point used up its attempts).
-    std::int32_t DrawSample(const NumVector& mean,
-                            const NumMatrix& factor,
-                            NumMatrix& sample,
-                            NumVector& deviates,
-                            bool& makeFreshPair);
     // The law of the elite: mean, and covariance about that new mean, both divided by eliteCount.
     void FitElite(const NumMatrix& sample,
                   std::span<const std::uint16_t> elite,

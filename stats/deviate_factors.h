@@ -30,13 +30,16 @@ inline double DeviateAngle(std::int32_t k) {
     return 6.283 * u;
 }
 
-struct DeviateFactors {
-    double radius;  // of k as the first uniform of a pair
-    double cosine;  // of k as the second
+// The factors of k as the second uniform of a pair. A pair looks up its radius and its angle at
+// two unrelated places, so radii and angles are kept in separate arrays: every cache line then
+// carries only factors of the kind looked up, and one angle never straddles two lines.
+struct alignas(16) AngleFactors {
+    double cosine;
     double sine;
 };
 
 // Entry k - 1 holds the factors of the draw k, for k = 1 ... 10001.
-const std::array<DeviateFactors, kDeviateDrawMax>& DeviateTable();
+const std::array<double, kDeviateDrawMax>& DeviateRadii();
+const std::array<AngleFactors, kDeviateDrawMax>& DeviateAngles();
 
 }  // namespace tavrin21

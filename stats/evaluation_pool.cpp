@@ -11,85 +11,117 @@ namespace {
 // large enough that claiming them costs nothing beside the evaluations.
 constexpr std::int32_t kChunksPerThread = 8;
 
+// How long a helper spins for the next job before it sleeps: longer than the draws and the
+// bookkeeping between two iterations of a fit, short beside a fit. A spinning thread does not
+// yield: on a busy machine the scheduler would then run it last, after every other task, and it
+// would miss the jobs; a thread woken from sleep is run soon instead.
+constexpr std::chrono::microseconds kHelperSpin{50};
+// How long the caller spins for the helpers' last chunks before it sleeps.
+constexpr std::chrono::microseconds kCallerSpin{50};
+// Checks of the condition between two looks at the clock.
+constexpr std::int32_t kChecksPerClockRead = 64;
+constexpr std::int32_t kClosed = -(1 << 30);
+
 }  // namespace
 
-EvaluationPool::~EvaluationPool() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
+template <class Ready>
+void Doorbell::Wait(const Ready& ready, std::chrono::microseconds spin) {
+    const auto deadline = std::chrono::steady_clock::now() + spin;
+    for (std::int32_t check = 1; !ready(); ++check) {
+        if (check % kChecksPerClockRead == 0 && std::chrono::steady_clock::now() > deadline) {
+            // Counted before the condition is looked at under the lock, so that a Ring after
+            // making it true either sees a sleeper or was seen by that look.
+            std::unique_lock lock(mutex_);
+            sleepers_.fetch_add(1);
+            rung_.wait(lock, ready);
+            sleepers_.fetch_sub(1);
+            return;
+        }
     }
-    jobPosted_.notify_all();
+}
+
+void Doorbell::Ring() {
+    if (sleepers_.load() == 0) {
+        return;
+    }
+    { std::lock_guard lock(mutex_); }
+    rung_.notify_all();
+}
+
+EvaluationPool::~EvaluationPool() {
+    stopping_.store(true);
+    jobPosted_.Ring();
     for (std::thread& helper : helpers_) {
         helper.join();
     }
 }
 
-void EvaluationPool::Evaluate(const Objective& objective,
-                              const double* const* points,
-                              std::int32_t count,
-                              double* values,
-                              std::int32_t threads) {
+std::chrono::nanoseconds EvaluationPool::Evaluate(const Objective& objective,
+                                                  const double* const* points,
+                                                  std::int32_t count,
+                                                  double* values,
+                                                  std::int32_t threads) {
     if (count <= 0) {
-        return;
+        return {};
     }
     StartHelpers(threads - 1);
     const std::int32_t seats = std::clamp(threads - 1, 0, HelperCount());
-    const std::int32_t chunkSize = std::max(1, count / ((seats + 1) * kChunksPerThread));
-    const Job job{&objective, points, values, count, chunkSize};
-    {
-        std::lock_guard lock(mutex_);
-        job_ = job;
-        nextChunk_.store(0, std::memory_order_relaxed);
-        seats_ = seats;
-        jobOpen_ = true;
-        failure_ = nullptr;
-        ++generation_;
-    }
-    for (std::int32_t s = 0; s < seats; ++s) {
-        jobPosted_.notify_one();
-    }
+    const Job job{&objective, points, values, count,
+                  std::max(1, count / ((seats + 1) * kChunksPerThread))};
+    // The job is closed and no helper is busy: nobody reads job_ until the seats open.
+    job_ = job;
+    nextChunk_.store(0, std::memory_order_relaxed);
+    seats_.store(seats);
+    generation_.fetch_add(1);
+    jobPosted_.Ring();
     EvaluateChunks(job);
 
-    // A helper that wakes from now on finds the job closed and sleeps again; those that joined
-    // are finishing their last chunk, and their values are visible once they have left.
-    std::unique_lock lock(mutex_);
-    jobOpen_ = false;
-    helpersLeft_.wait(lock, [this] { return activeHelpers_ == 0; });
+    // A helper that tries to join from now on finds the job closed; those that joined are
+    // finishing their last chunk, and their values are visible once they have left.
+    seats_.store(kClosed);
+    const auto waitStart = std::chrono::steady_clock::now();
+    helpersLeft_.Wait([this] { return busyHelpers_.load() == 0; }, kCallerSpin);
+    const auto waited = std::chrono::steady_clock::now() - waitStart;
+    std::lock_guard lock(failureMutex_);
     if (failure_ != nullptr) {
         std::rethrow_exception(std::exchange(failure_, nullptr));
     }
+    return waited;
 }
 
 void EvaluationPool::StartHelpers(std::int32_t wanted) {
     while (HelperCount() < wanted) {
         try {
-            helpers_.emplace_back(&EvaluationPool::HelperLoop, this);
+            // Started before the job is posted: the helper waits for the next generation.
+            helpers_.emplace_back(&EvaluationPool::HelperLoop, this, generation_.load());
         } catch (const std::system_error&) {
             return;  // no more threads to be had: the calling thread takes their share
         }
     }
 }
 
-void EvaluationPool::HelperLoop() {
-    std::uint64_t lastJob = 0;
-    std::unique_lock lock(mutex_);
+void EvaluationPool::HelperLoop(std::uint32_t lastJob) {
     for (;;) {
-        jobPosted_.wait(
-            lock, [&] { return stopping_ || (jobOpen_ && seats_ > 0 && generation_ != lastJob); });
-        if (stopping_) {
+        jobPosted_.Wait([&] { return stopping_.load() || generation_.load() != lastJob; },
+                        kHelperSpin);
+        if (stopping_.load()) {
             return;
         }
-        lastJob = generation_;
-        --seats_;
-        ++activeHelpers_;
-        const Job job = job_;
-        lock.unlock();
-        EvaluateChunks(job);
-        lock.lock();
-        if (--activeHelpers_ == 0) {
-            helpersLeft_.notify_one();
+        lastJob = generation_.load();
+        busyHelpers_.fetch_add(1);
+        if (JoinJob()) {
+            EvaluateChunks(job_);
+        }
+        if (busyHelpers_.fetch_sub(1) == 1) {
+            helpersLeft_.Ring();
         }
     }
+}
+
+bool EvaluationPool::JoinJob() {
+    // Counted busy before taking a seat: the caller, which closes the seats before it waits for
+    // the busy count to fall to 0, can then never miss a helper that took one.
+    return seats_.fetch_sub(1) > 0;
 }
 
 void EvaluationPool::EvaluateChunks(const Job& job) noexcept {
@@ -106,7 +138,7 @@ void EvaluationPool::EvaluateChunks(const Job& job) noexcept {
             }
         }
     } catch (...) {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(failureMutex_);
         if (failure_ == nullptr) {
             failure_ = std::current_exception();
         }

@@ -30,26 +30,31 @@ std::int32_t MachineEvaluationThreads() {
     return std::min(threads, evaluationThreadLimit.load());
 }
 
+std::int32_t ThreadsForWork(std::int64_t terms, std::int32_t maxThreads) {
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(terms / kMinTermsPerThread, 1, std::max(maxThreads, 1)));
+}
+
 void LimitEvaluationThreads(std::int32_t limit) {
     evaluationThreadLimit = std::max(limit, 1);
 }
 
-void EvaluatePoints(const Objective& objective,
-                    const double* const* points,
-                    std::int32_t count,
-                    double* values,
-                    std::int32_t threads) {
+std::chrono::nanoseconds EvaluatePoints(const Objective& objective,
+                                        const double* const* points,
+                                        std::int32_t count,
+                                        double* values,
+                                        std::int32_t threads) {
     if (threads <= 1 || count <= 1) {
         for (std::int32_t k = 0; k < count; ++k) {
             values[k] = objective(points[k]);
         }
-        return;
+        return {};
     }
     std::lock_guard lock(modulePoolMutex);
     if (modulePool == nullptr) {
         modulePool = new EvaluationPool;
     }
-    modulePool->Evaluate(objective, points, count, values, threads);
+    return modulePool->Evaluate(objective, points, count, values, threads);
 }
 
 void StopEvaluationThreads() {

@@ -8,17 +8,24 @@
 
 #include "stats/objective.h"
 
+#include <chrono>
 #include <cstdint>
 
 namespace tavrin21 {
 
 // Evaluation threads to use on this machine, the calling one included: one per hardware
 // thread, at most kMaxEvaluationThreads; 1 where the machine has one or does not say. The draws
-// of an iteration stay on one thread and every further thread costs a wake-up per iteration, so
-// beyond eight the time saved per iteration is smaller than what the wake-ups cost, unless a part
-// has hundreds of times.
+// of an iteration stay on one thread and every further thread costs a hand-over per iteration,
+// so beyond eight the time saved per iteration is smaller than what the hand-overs cost, unless
+// a part has hundreds of times.
 inline constexpr std::int32_t kMaxEvaluationThreads = 8;
 std::int32_t MachineEvaluationThreads();
+
+// Threads worth using, at most maxThreads, for an evaluation of `terms` terms in all (points x
+// terms per point; a term costs about one power): every thread must get at least
+// kMinTermsPerThread, or handing its share over costs more than the thread saves.
+inline constexpr std::int64_t kMinTermsPerThread = 2000;
+std::int32_t ThreadsForWork(std::int64_t terms, std::int32_t maxThreads);
 
 // Caps what MachineEvaluationThreads answers from now on (at least 1): a module that may not
 // keep threads between calls sets 1.
@@ -27,12 +34,12 @@ void LimitEvaluationThreads(std::int32_t limit);
 // values[k] = objective(points[k]) for k < count, on up to `threads` threads (the calling one
 // included). Each value depends on its own point only, so the results are the same bit for bit
 // with any number of threads. With one thread, or one point, no thread is used. One caller at a
-// time.
-void EvaluatePoints(const Objective& objective,
-                    const double* const* points,
-                    std::int32_t count,
-                    double* values,
-                    std::int32_t threads);
+// time. Returns how long the calling thread, its own share done, waited for the other threads.
+std::chrono::nanoseconds EvaluatePoints(const Objective& objective,
+                                        const double* const* points,
+                                        std::int32_t count,
+                                        double* values,
+                                        std::int32_t threads);
 
 // Joins the module's evaluation threads, if any were started; the next evaluation on several
 // threads starts them again. Safe without a start, and twice.

@@ -2,8 +2,14 @@
 
 #include "stats/deviate_factors.h"
 
+#include <algorithm>
+#include <bit>
+
 namespace tavrin21 {
 namespace {
+
+constexpr std::uint32_t kMultiplier = 214013u;
+constexpr std::uint32_t kIncrement = 2531011u;
 
 // A C runtime's generator starts as if seeded with 1.
 std::uint32_t generatorState = 1;
@@ -14,6 +20,69 @@ struct DeviatePair {
 };
 DeviatePair lastPair;
 
+int DrawOfState(std::uint32_t state) {
+    return static_cast<int>((state >> 16) & kRandomMax);
+}
+
+inline int UniformIntOf(int r, int lo, int hi) {
+    const double x = r * 3.051850947599719e-05 * (hi - lo + 1) + lo + 0.5;
+    return static_cast<int>(x);
+}
+
+// The generator after `steps` steps is state x multiplier + increment.
+struct Jump {
+    std::uint32_t multiplier;
+    std::uint32_t increment;
+};
+
+constexpr Jump JumpOf(int steps) {
+    Jump jump{1u, 0u};
+    for (int i = 0; i < steps; ++i) {
+        jump = {jump.multiplier * kMultiplier, jump.increment * kMultiplier + kIncrement};
+    }
+    return jump;
+}
+
+// The states of a block are made by kLanes interleaved chains, each jumping kLanes steps at a
+// time, so that no step waits for the multiplication before it.
+constexpr std::int32_t kLanes = 8;
+constexpr Jump kLaneJump = JumpOf(kLanes);
+constexpr std::int32_t kChunkPairs = 256;  // the scratch of one pass stays in the first-level cache
+constexpr std::int32_t kBlockPairs = 1024;  // made at least per refill
+
+// The pairs that GaussianDeviate would make from the next 2 x count steps after `state`.
+void MakePairs(std::uint32_t state,
+               std::int32_t count,
+               double* deviates,
+               std::uint32_t* stateAfter) {
+    const double* radii = DeviateRadii().data();
+    const AngleFactors* angles = DeviateAngles().data();
+    std::uint32_t states[2 * kChunkPairs];
+    std::int32_t index[2 * kChunkPairs];
+    for (std::int32_t first = 0; first < count; first += kChunkPairs) {
+        const std::int32_t pairs = std::min(kChunkPairs, count - first);
+        const std::int32_t steps = 2 * pairs;
+        for (std::int32_t i = 0; i < std::min(kLanes, steps); ++i) {
+            state = state * kMultiplier + kIncrement;
+            states[i] = state;
+        }
+        for (std::int32_t i = kLanes; i < steps; ++i) {
+            states[i] = states[i - kLanes] * kLaneJump.multiplier + kLaneJump.increment;
+        }
+        state = states[steps - 1];
+        for (std::int32_t i = 0; i < steps; ++i) {
+            index[i] = UniformIntOf(DrawOfState(states[i]), 1, 10000) - kDeviateDrawMin;
+        }
+        for (std::int32_t p = 0; p < pairs; ++p) {
+            const double radius = radii[index[2 * p]];
+            const AngleFactors& angle = angles[index[2 * p + 1]];
+            deviates[2 * (first + p)] = radius * angle.cosine;
+            deviates[2 * (first + p) + 1] = radius * angle.sine;
+            stateAfter[first + p] = states[2 * p + 1];
+        }
+    }
+}
+
 }  // namespace
 
 void SeedRandom(std::uint32_t seed) {
@@ -21,13 +90,12 @@ void SeedRandom(std::uint32_t seed) {
 }
 
 int DrawRandom() {
-    generatorState = generatorState * 214013u + 2531011u;
-    return static_cast<int>((generatorState >> 16) & kRandomMax);
+    generatorState = generatorState * kMultiplier + kIncrement;
+    return DrawOfState(generatorState);
 }
 
 int UniformIntOfDraw(int r, int lo, int hi) {
-    const double x = r * 3.051850947599719e-05 * (hi - lo + 1) + lo + 0.5;
-    return static_cast<int>(x);
+    return UniformIntOf(r, lo, hi);
 }
 
 RandomGenerator::~RandomGenerator() = default;
@@ -42,13 +110,99 @@ double GaussianDeviate(const RandomGenerator& generator, bool& makeFreshPair) {
         return lastPair.sine;
     }
     // UniformInt(1, 10000) is 1 ... 10001 for every draw, so both indices stay in the table.
-    const auto& table = DeviateTable();
-    const double radius = table[generator.UniformInt(1, 10000) - kDeviateDrawMin].radius;
-    const DeviateFactors& angle = table[generator.UniformInt(1, 10000) - kDeviateDrawMin];
+    const double radius = DeviateRadii()[generator.UniformInt(1, 10000) - kDeviateDrawMin];
+    const AngleFactors& angle = DeviateAngles()[generator.UniformInt(1, 10000) - kDeviateDrawMin];
     lastPair.cosine = radius * angle.cosine;
     lastPair.sine = radius * angle.sine;
     makeFreshPair = false;
     return lastPair.cosine;
+}
+
+DeviateStream::DeviateStream(bool makeFreshPair) {
+    Restart(makeFreshPair);
+}
+
+DeviateStream::~DeviateStream() {
+    if (unpublished_) {
+        Publish();
+    }
+}
+
+const double* DeviateStream::Ready(std::int32_t count) {
+    if (2 * pairs_ - next_ < count) {
+        MakeReady(count);
+    }
+    return deviates_.data() + next_;
+}
+
+void DeviateStream::Publish() {
+    unpublished_ = false;
+    const Anchor taken = LastTaken();
+    generatorState = taken.generatorState;
+    lastPair = {taken.cosine, taken.sine};
+}
+
+void DeviateStream::Resume() {
+    const Anchor taken = LastTaken();
+    const bool untouched =
+        generatorState == taken.generatorState &&
+        std::bit_cast<std::uint64_t>(lastPair.cosine) ==
+            std::bit_cast<std::uint64_t>(taken.cosine) &&
+        std::bit_cast<std::uint64_t>(lastPair.sine) == std::bit_cast<std::uint64_t>(taken.sine);
+    if (!untouched) {
+        Restart(next_ % 2 == 0);
+    }
+}
+
+void DeviateStream::Restart(bool makeFreshPair) {
+    beforeFirstPair_ = {generatorState, lastPair.cosine, lastPair.sine};
+    pairs_ = 0;
+    next_ = 0;
+    if (makeFreshPair) {
+        return;
+    }
+    // The cached pair heads the stream with its cosine taken: its sine comes first.
+    deviates_.resize(std::max<std::size_t>(deviates_.size(), 2));
+    stateAfter_.resize(std::max<std::size_t>(stateAfter_.size(), 1));
+    deviates_[0] = lastPair.cosine;
+    deviates_[1] = lastPair.sine;
+    stateAfter_[0] = generatorState;
+    pairs_ = 1;
+    next_ = 1;
+}
+
+DeviateStream::Anchor DeviateStream::LastTaken() const {
+    if (next_ == 0) {
+        return beforeFirstPair_;
+    }
+    const std::int32_t pair = (next_ - 1) / 2;
+    return {stateAfter_[pair], deviates_[2 * pair], deviates_[2 * pair + 1]};
+}
+
+void DeviateStream::MakeReady(std::int32_t count) {
+    // Pairs taken whole go; a pair half taken stays at the front.
+    const std::int32_t firstKept = next_ / 2;
+    if (firstKept > 0) {
+        beforeFirstPair_ = {stateAfter_[firstKept - 1], deviates_[2 * firstKept - 2],
+                            deviates_[2 * firstKept - 1]};
+        std::copy(deviates_.begin() + 2 * firstKept, deviates_.begin() + 2 * pairs_,
+                  deviates_.begin());
+        std::copy(stateAfter_.begin() + firstKept, stateAfter_.begin() + pairs_,
+                  stateAfter_.begin());
+        pairs_ -= firstKept;
+        next_ -= 2 * firstKept;
+    }
+    const std::int32_t missing = count - (2 * pairs_ - next_);
+    const std::int32_t newPairs = std::max(kBlockPairs, (missing + 1) / 2);
+    const auto size = static_cast<std::size_t>(pairs_ + newPairs);
+    if (stateAfter_.size() < size) {
+        deviates_.resize(2 * size);
+        stateAfter_.resize(size);
+    }
+    const std::uint32_t state =
+        pairs_ == 0 ? beforeFirstPair_.generatorState : stateAfter_[pairs_ - 1];
+    MakePairs(state, newPairs, deviates_.data() + 2 * pairs_, stateAfter_.data() + pairs_);
+    pairs_ += newPairs;
 }
 
 }  // namespace tavrin21

@@ -6,6 +6,7 @@
 // state and the cache of the second deviate are module-wide: one draw sequence at a time.
 
 #include <cstdint>
+#include <vector>
 
 namespace tavrin21 {
 
@@ -41,5 +42,53 @@ class RandomGenerator {
 // deviates are the same with every C library. A first uniform of 1.0001 (the two largest draws)
 // makes the pair NaN; callers reject such deviates.
 double GaussianDeviate(const RandomGenerator& generator, bool& makeFreshPair);
+
+// The deviates that calls of GaussianDeviate with one flag would hand out from now on, made
+// ahead in blocks of pairs by tight loops rather than a pair at a time. The module-wide generator
+// and deviate cache are left behind meanwhile: Publish puts them where those calls would have
+// left them after the deviates taken so far, and it must come before anything else can look at
+// them. Resume continues after others may have drawn or seeded since Publish, exactly as those
+// calls would have. One stream at a time, like the calls it stands for.
+class DeviateStream {
+  public:
+    // Continues from the module-wide state as it is now; makeFreshPair as GaussianDeviate's flag.
+    explicit DeviateStream(bool makeFreshPair = true);
+    DeviateStream(const DeviateStream&) = delete;
+    DeviateStream& operator=(const DeviateStream&) = delete;
+    // Publishes what was taken since the last Publish, if anything was: a stream given up while
+    // others drew (an objective that threw) leaves their draws in place.
+    ~DeviateStream();
+
+    // The next `count` deviates, made first where fewer are ready; valid until the next call.
+    const double* Ready(std::int32_t count);
+    // Takes `count` of the deviates that Ready returned.
+    void Take(std::int32_t count) {
+        next_ += count;
+        unpublished_ = true;
+    }
+
+    void Publish();
+    void Resume();
+
+  private:
+    struct Anchor {  // the module-wide state that the deviates ready continue
+        std::uint32_t generatorState;
+        double cosine;
+        double sine;
+    };
+
+    void Restart(bool makeFreshPair);
+    Anchor LastTaken() const;
+    void MakeReady(std::int32_t count);
+
+    // Pair p is deviates_[2p] (cosine) and deviates_[2p + 1] (sine), made by the generator
+    // ending in stateAfter_[p]. next_ indexes deviates_; an odd next_ is a pair half taken.
+    std::vector<double> deviates_;
+    std::vector<std::uint32_t> stateAfter_;
+    std::int32_t next_ = 0;
+    std::int32_t pairs_ = 0;
+    Anchor beforeFirstPair_{};  // the last pair taken before the buffer's first one
+    bool unpublished_ = false;
+};
 
 }  // namespace tavrin21

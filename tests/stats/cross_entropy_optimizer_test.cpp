@@ -3,11 +3,14 @@
 #include "stats/cross_entropy_optimizer.h"
 
 #include "stats/point_evaluation.h"
+#include "stats/weibull_estimator.h"
+#include "tests/support/vectors.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <numeric>
 #include <stdexcept>
 #include <vector>
 
@@ -107,6 +110,109 @@ TEST(CrossEntropyOptimizer, StopsOnlyOnNumbersAndKeepsTheFirstOfEqualBests) {
     }
 }
 
+// The points of a law drawn into the box one deviate at a time, as the optimiser is specified to
+// draw them: for each point, attempts of `dimension` deviates until one is inside.
+struct DrawnPoints {
+    std::vector<std::vector<double>> points;
+    std::int64_t rejected = 0;
+};
+
+DrawnPoints DrawOneDeviateAtATime(const CrossEntropyOptimizer& optimizer,
+                                  const NumVector& mean,
+                                  const NumMatrix& factor,
+                                  bool& makeFreshPair) {
+    const std::int32_t n = optimizer.dimension;
+    DrawnPoints drawn;
+    std::vector<double> z(n), x(n);
+    for (std::int32_t k = 0; k < optimizer.sampleSize; ++k) {
+        bool inside = false;
+        for (std::int32_t a = 0; a < optimizer.maxDrawAttempts && !inside; ++a) {
+            for (double& deviate : z) {
+                deviate = optimizer.GaussianDeviate(makeFreshPair);
+            }
+            inside = true;
+            for (std::int32_t i = 0; i < n; ++i) {
+                x[i] = mean[i];
+                for (std::int32_t j = 0; j <= i; ++j) {
+                    x[i] += factor.Rows()[i][j] * z[j];
+                }
+                inside =
+                    inside && x[i] >= optimizer.lowerBounds[i] && x[i] <= optimizer.upperBounds[i];
+            }
+            drawn.rejected += inside ? 0 : 1;
+        }
+        if (!inside) {
+            break;
+        }
+        drawn.points.push_back(x);
+    }
+    return drawn;
+}
+
+// Points drawn a chunk of attempts at a time from deviates made ahead are the points, counts and
+// module-wide generator state that drawing one deviate at a time gives, over two iterations.
+TEST(CrossEntropyOptimizer, DrawSampleGivesWhatDrawingOneDeviateAtATimeGives) {
+    struct Row {
+        const char* name;
+        std::int32_t dimension;
+        double spreadFactor;  // initial variance over width squared
+        std::int32_t maxDrawAttempts;
+    };
+    const Row rows[] = {
+        {"one coordinate", 1, 10.0, 3000},
+        {"two coordinates", 2, 10.0, 3000},
+        {"three coordinates, half pairs", 3, 1.0, 3000},
+        {"five coordinates", 5, 0.05, 3000},
+        {"two, a point runs out of its 3 attempts", 2, 10.0, 3},
+        {"three, a point runs out of its 2 attempts", 3, 1.0, 2},
+        {"two, nothing but NaN", 2, kNaN, 50},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::int32_t n = row.dimension;
+        std::vector<double> lower(n, -1.0), upper(n, 3.0);
+        CrossEntropyOptimizer optimizer;
+        optimizer.dimension = n;
+        optimizer.lowerBounds.Refer(lower.data(), n);
+        optimizer.upperBounds.Refer(upper.data(), n);
+        optimizer.initialSpreadFactor = row.spreadFactor;
+        optimizer.maxDrawAttempts = row.maxDrawAttempts;
+        NumVector mean(n);
+        NumMatrix covariance(n, n), factor(n, n), sample(optimizer.sampleSize, n);
+        optimizer.InitialLaw(mean, covariance);
+        CrossEntropyOptimizer::Cholesky(factor.Rows(), covariance.Rows(), n);
+
+        SeedRandom(optimizer.seed);
+        bool makeFreshPair = true;
+        std::vector<DrawnPoints> expected;
+        for (int iteration = 0; iteration < 2; ++iteration) {
+            expected.push_back(DrawOneDeviateAtATime(optimizer, mean, factor, makeFreshPair));
+        }
+        bool cachedSine = false;
+        const double sine = optimizer.GaussianDeviate(cachedSine);
+        const int nextDraw = DrawRandom();
+
+        SeedRandom(optimizer.seed);
+        {
+            DeviateStream deviates;
+            for (const DrawnPoints& want : expected) {
+                optimizer.counts.rejectedDrawAttempts = 0;
+                const std::int32_t drawn = optimizer.DrawSample(mean, factor, sample, deviates);
+                std::vector<std::vector<double>> points;
+                for (std::int32_t k = 0; k < drawn; ++k) {
+                    points.emplace_back(sample.Rows()[k], sample.Rows()[k] + n);
+                }
+                EXPECT_TRUE(points == want.points) << drawn << " points drawn";
+                EXPECT_EQ(optimizer.counts.rejectedDrawAttempts, want.rejected);
+                EXPECT_EQ(optimizer.drawRejected, drawn < optimizer.sampleSize);
+            }
+        }
+        cachedSine = false;
+        EXPECT_EQ(test::BitsOf(optimizer.GaussianDeviate(cachedSine)), test::BitsOf(sine));
+        EXPECT_EQ(DrawRandom(), nextDraw);
+    }
+}
+
 // The evaluation threads start with the first evaluation on several threads, stay for the next,
 // grow when more are asked for, and stop on request; a stop without a start does nothing, and
 // evaluations after a stop start them again with the same results.
@@ -149,6 +255,29 @@ TEST(EvaluationThreads, StartOnFirstUseStayStopAndStartAgain) {
     EXPECT_EQ(evaluate(3), expected);
     StopEvaluationThreads();
     EXPECT_EQ(RunningEvaluationThreads(), 0);
+}
+
+// A fit on a Weibull estimator hands its evaluations to more threads than its own only where its
+// times pay for the hand-over, and to no more than it may use.
+TEST(EvaluationThreads, AFitUsesThoseItsTimesPayFor) {
+    const struct {
+        std::int32_t times;
+        std::int32_t allowed;
+        std::int32_t used;
+    } rows[] = {{3, 8, 1}, {200, 1, 1}, {200, 2, 2}, {200, 8, 8}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.times << " times, " << row.allowed << " allowed");
+        std::vector<double> times(row.times);
+        std::iota(times.begin(), times.end(), 10.0);
+        NumVector view;
+        view.Refer(times.data(), row.times);
+        WeibullEstimator estimator;
+        estimator.failures.Assign(view);
+        estimator.failureCount = row.times;
+        estimator.evaluationThreads = row.allowed;
+        EXPECT_EQ(estimator.Estimate(), 0);
+        EXPECT_EQ(estimator.search.evaluationThreads, row.used);
+    }
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -78,6 +80,70 @@ TEST(RandomSampling, ReferenceSequencesDeviatePairsAndSpotChecks) {
     }
 }
 
+// The stream hands out what GaussianDeviate calls with one flag give, across its blocks, and
+// leaves the module-wide state (the cached sine, the next draw) where they leave it, whatever
+// others draw between publishing and resuming.
+TEST(DeviateStream, GivesAndLeavesWhatOneDeviateAtATimeDoes) {
+    using Step = std::pair<std::int32_t, void (*)()>;  // take so many, then others do this
+    const auto none = +[] {};
+    const auto draw = +[] { static_cast<void>(DrawRandom()); };
+    const auto freshPair = +[] {
+        bool makeFreshPair = true;
+        static_cast<void>(GaussianDeviate(RandomGenerator(), makeFreshPair));
+    };
+    const auto reseed = +[] { SeedRandom(77); };
+    const struct {
+        const char* name;
+        bool makeFreshPair;
+        std::vector<Step> steps;
+    } rows[] = {
+        {"nothing taken", true, {{0, none}}},
+        {"whole pairs", true, {{2, none}, {6, none}}},
+        {"halves of pairs across blocks", true, {{3, none}, {2047, none}, {5001, none}, {1, none}}},
+        {"starting on the cached sine", false, {{1, none}, {4, none}}},
+        {"others draw while a pair is half taken",
+         true,
+         {{3, draw}, {2, freshPair}, {1, freshPair}, {1, reseed}, {4, none}}},
+        {"others draw between whole pairs", true, {{2, draw}, {2000, draw}, {2, none}}},
+    };
+    const auto moduleState = [] {
+        bool makeFreshPair = false;
+        return std::pair(BitsOf(GaussianDeviate(RandomGenerator(), makeFreshPair)), DrawRandom());
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<std::uint64_t> expected, streamed;
+        SeedRandom(20261206);
+        freshPair();  // a pair in the cache, for a stream that starts on its sine
+        bool makeFreshPair = row.makeFreshPair;
+        for (const auto& [count, then] : row.steps) {
+            for (std::int32_t i = 0; i < count; ++i) {
+                expected.push_back(BitsOf(GaussianDeviate(RandomGenerator(), makeFreshPair)));
+            }
+            then();
+        }
+        const auto expectedState = moduleState();
+
+        SeedRandom(20261206);
+        freshPair();
+        {
+            DeviateStream stream(row.makeFreshPair);
+            for (const auto& [count, then] : row.steps) {
+                const double* deviates = stream.Ready(count);
+                for (std::int32_t i = 0; i < count; ++i) {
+                    streamed.push_back(BitsOf(deviates[i]));
+                }
+                stream.Take(count);
+                stream.Publish();
+                then();
+                stream.Resume();
+            }
+        }
+        EXPECT_EQ(streamed, expected);
+        EXPECT_EQ(moduleState(), expectedState);
+    }
+}
+
 // The committed table against its definition, computed with this platform's log, sqrt, cos and
 // sin. With the C library the table was made with every entry agrees to the bit; another one may
 // round a few entries the other way, by one unit in the last place. The deviate vectors check the
@@ -94,10 +160,11 @@ TEST(RandomSampling, DeviateTableHoldsItsDefinitionForEveryPossibleDraw) {
     };
     int differing = 0;
     for (std::int32_t k = kDeviateDrawMin; k <= kDeviateDrawMax; ++k) {
-        const DeviateFactors& entry = DeviateTable()[k - kDeviateDrawMin];
+        const double radius = DeviateRadii()[k - kDeviateDrawMin];
+        const AngleFactors& entry = DeviateAngles()[k - kDeviateDrawMin];
         const double angle = DeviateAngle(k);
         for (const auto& [name, value, computed] :
-             {std::tuple("radius", entry.radius, DeviateRadius(k)),
+             {std::tuple("radius", radius, DeviateRadius(k)),
               std::tuple("cosine", entry.cosine, std::cos(angle)),
               std::tuple("sine", entry.sine, std::sin(angle))}) {
             const auto [same, withinOneUnit] = agree(value, computed);
