@@ -157,10 +157,6 @@ class HostOnServer : public ::testing::Test {
         }
     }
 
-    void MakeLibrary(const std::vector<std::string>& statements) {
-        MakeServerLibrary(connect_, statements);
-    }
-
     framework::Database admin_;
     std::string name_;
     std::string connect_;
@@ -169,10 +165,11 @@ class HostOnServer : public ::testing::Test {
 
 TEST_F(HostOnServer, QuotedPartNumbersStayLiteralsWhenTheServerTakesBackslashEscapes) {
     admin_.ExecuteSQL("ALTER DATABASE " + name_ + " SET standard_conforming_strings = off");
-    MakeLibrary({"CREATE TABLE victim (x INTEGER)", "INSERT INTO victim VALUES (1)",
-                 "INSERT INTO PartFR (PartNumber, TimeNumber, EnvCode, ProcCode, FRTime, "
-                 "IsCencored) VALUES "
-                 "('F-1', 1, 1, 0, 100, 0), ('F-1', 2, 1, 0, 200, 0), ('F-1', 3, 1, 0, 300, 1)"});
+    MakeServerLibrary(
+        connect_, {"CREATE TABLE victim (x INTEGER)", "INSERT INTO victim VALUES (1)",
+                   "INSERT INTO PartFR (PartNumber, TimeNumber, EnvCode, ProcCode, FRTime, "
+                   "IsCencored) VALUES "
+                   "('F-1', 1, 1, 0, 100, 0), ('F-1', 2, 1, 0, 200, 0), ('F-1', 3, 1, 0, 300, 1)"});
     const char* hostile[] = {R"(X\'; DROP TABLE victim; --)", R"(X\' OR 1=1 --)"};
     const std::string itemsFile = (scratch_ / "items.csv").string();
     std::string items = "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n";
@@ -197,7 +194,7 @@ TEST_F(HostOnServer, QuotedPartNumbersStayLiteralsWhenTheServerTakesBackslashEsc
 }
 
 TEST_F(HostOnServer, ConnectionLostMidBatchIsReconnectedOnceOrTheRestIsMarked) {
-    MakeLibrary(HoldingLibrary());
+    MakeServerLibrary(connect_, HoldingLibrary());
     const struct {
         const char* name;
         bool serverRefusesReconnect;
