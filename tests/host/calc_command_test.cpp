@@ -271,7 +271,7 @@ TEST_F(HostCalc, ProgramExitCodesAndMessages) {
     const std::string library = (scratch_ / "lib.sqlite").string();
     const std::string output = (scratch_ / "out.csv").string();
     const std::string badHeader = (scratch_ / "bad-header.csv").string();
-    std::ofstream(badHeader) << "Part,Env\n";
+    std::ofstream(badHeader, std::ios::binary) << "Part,Env\n";
     const std::string none = (scratch_ / "none.csv").string(), folder = scratch_.Path().string();
     const std::string kNothing = "(nothing)";
     const struct {
