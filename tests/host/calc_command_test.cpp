@@ -296,7 +296,7 @@ TEST_F(HostCalc, ProgramExitCodesAndMessages) {
          {"calc", "--items", items, "--primary", "none.sqlite", "--output", output}},
         {"missing items file", kExitFatal, "", "cannot open the items file " + none, {"calc", "--items", none}},
         {"items file is a folder", kExitFatal, "", "cannot read the items file " + folder + ": it is a folder", {"calc", "--items", folder}},
-        {"bad header", kExitFatal, "", badHeader + ":1: the header has no column PartNumber", {"calc", "--items", badHeader}},
+        {"bad header", kExitFatal, "", badHeader + ":1: the header has no column PartNumber", {"calc", "--items", badHeader, "--primary", library}},
         {"unreachable server, password hidden", kExitFatal, "", "cannot open the primary connection DRIVER={No Such Driver};Server=127.0.0.1;Pwd=***: ",
          {"calc", "--items", items, "--primary", "DRIVER={No Such Driver};Server=127.0.0.1;Pwd=secret"}},
         // A long batch shows no progress where standard error is not a terminal.
