@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string_view>
 #include <thread>
 #include <unistd.h>
@@ -58,6 +59,15 @@ bool Eventually(framework::Database& database, const std::string& sql) {
     return false;
 }
 
+// Skips the test for want of `what`, or fails it under CI=true, where every backend must run.
+void SkipOrFail(const std::string& what) {
+    const char* ci = std::getenv("CI");
+    if (ci != nullptr && std::string_view(ci) == "true") {
+        FAIL() << what << " (CI=true: every backend must run)";
+    }
+    GTEST_SKIP() << what;
+}
+
 const std::string kSleepers = "SELECT COUNT(*) FROM pg_stat_activity WHERE wait_event = 'PgSleep'";
 
 // Fills the database at `connect` with the shipped schema and `statements`.
@@ -86,16 +96,52 @@ std::vector<std::string> HoldingLibrary() {
         "CREATE VIEW FRTable AS SELECT * FROM FRTableRows WHERE hold(PartNumber)"};
 }
 
+// The items around HOLD, what the host writes of the items before it, and of HOLD and the rest
+// when the library cannot be reached again.
+const std::string kHoldItems =
+    "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
+    "R-1,GB,30,0,0\nR-1,GB,20,0,0\nHOLD,GB,30,0,0\nR-1,GB,25,0,0\n";
+const std::string kBeforeHold =
+    "2,R-1,1,30,0,0,logarithmic,3,1.8257418,,,\n3,R-1,1,20,0,0,logarithmic,3,1,,,\n";
+const std::string kUnreachableFromHold =
+    "4,HOLD,1,30,0,0,logarithmic,,,,,the primary library is unreachable\n"
+    "5,R-1,1,25,0,0,logarithmic,,,,,the primary library is unreachable\n";
+const std::string kUnreachableError =
+    "part HOLD: the primary library is unreachable; this and the remaining items are not "
+    "calculated\n";
+
+// calc on kHoldItems with CSV results against `connect` (to `output`, or standard output), broken
+// by `breakConnection` while the lookup of HOLD sleeps, as `watch` (on the same server) sees.
+test::ProgramRun RunBrokenAtHold(const test::ScratchDirectory& scratch,
+                                 const std::string& connect,
+                                 const std::string& output,
+                                 framework::Database& watch,
+                                 const std::string& sleepers,
+                                 const std::function<void()>& breakConnection) {
+    const std::string items = (scratch / "items.csv").string();
+    std::ofstream(items) << kHoldItems;
+    std::vector<std::string> calc = {"calc", "--format",  "csv",  "--items",
+                                     items,  "--primary", connect};
+    if (!output.empty()) {
+        calc.insert(calc.end(), {"--output", output});
+    }
+    {
+        framework::Database library;
+        library.Open(connect);
+        library.ExecuteSQL("SELECT setval('hold_once', 1, false)");
+    }
+    test::StartedHostProgram host(scratch.Path(), calc);
+    EXPECT_TRUE(Eventually(watch, sleepers)) << "the host never reached part HOLD";
+    breakConnection();
+    return host.Finish();
+}
+
 class HostOnServer : public ::testing::Test {
   protected:
     void SetUp() override {
         const char* connect = std::getenv("TAVRIN21_PG_CONNECT");
         if (connect == nullptr || *connect == '\0') {
-            const char* ci = std::getenv("CI");
-            if (ci != nullptr && std::string_view(ci) == "true") {
-                FAIL() << "TAVRIN21_PG_CONNECT is not set (CI=true: every backend must run)";
-            }
-            GTEST_SKIP() << "TAVRIN21_PG_CONNECT is not set; start scripts/pg-server.sh";
+            return SkipOrFail("TAVRIN21_PG_CONNECT is not set; start scripts/pg-server.sh");
         }
         admin_.Open(connect);
         name_ = "tavrin21_host_" + std::to_string(getpid());
@@ -111,21 +157,6 @@ class HostOnServer : public ::testing::Test {
         }
     }
 
-    void MakeLibrary(const std::vector<std::string>& statements) {
-        MakeServerLibrary(connect_, statements);
-    }
-
-    std::string WriteItems(const std::string& rows) {
-        const std::string path = (scratch_ / "items.csv").string();
-        std::ofstream(path) << "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n" << rows;
-        return path;
-    }
-
-    // calc on `items` against the test's database, its results on standard output as CSV.
-    std::vector<std::string> Calc(const std::string& items) {
-        return {"calc", "--format", "csv", "--items", items, "--primary", connect_};
-    }
-
     framework::Database admin_;
     std::string name_;
     std::string connect_;
@@ -134,16 +165,20 @@ class HostOnServer : public ::testing::Test {
 
 TEST_F(HostOnServer, QuotedPartNumbersStayLiteralsWhenTheServerTakesBackslashEscapes) {
     admin_.ExecuteSQL("ALTER DATABASE " + name_ + " SET standard_conforming_strings = off");
-    MakeLibrary({"CREATE TABLE victim (x INTEGER)", "INSERT INTO victim VALUES (1)",
-                 "INSERT INTO PartFR (PartNumber, TimeNumber, EnvCode, ProcCode, FRTime, "
-                 "IsCencored) VALUES "
-                 "('F-1', 1, 1, 0, 100, 0), ('F-1', 2, 1, 0, 200, 0), ('F-1', 3, 1, 0, 300, 1)"});
+    MakeServerLibrary(
+        connect_, {"CREATE TABLE victim (x INTEGER)", "INSERT INTO victim VALUES (1)",
+                   "INSERT INTO PartFR (PartNumber, TimeNumber, EnvCode, ProcCode, FRTime, "
+                   "IsCencored) VALUES "
+                   "('F-1', 1, 1, 0, 100, 0), ('F-1', 2, 1, 0, 200, 0), ('F-1', 3, 1, 0, 300, 1)"});
     const char* hostile[] = {R"(X\'; DROP TABLE victim; --)", R"(X\' OR 1=1 --)"};
-    std::string items;
+    const std::string itemsFile = (scratch_ / "items.csv").string();
+    std::string items = "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n";
     for (const char* part : hostile) {
         items += std::string(part) + ",GB,25,0,2\n" + part + ",GB,25,0,0\n";
     }
-    const test::ProgramRun run = test::RunHostProgram(scratch_.Path(), Calc(WriteItems(items)));
+    std::ofstream(itemsFile) << items;
+    const test::ProgramRun run = test::RunHostProgram(
+        scratch_.Path(), {"calc", "--format", "csv", "--items", itemsFile, "--primary", connect_});
     EXPECT_EQ(run.exitCode, kExitOk) << run.out << run.err;
     for (const char* part : hostile) {
         SCOPED_TRACE(part);
@@ -159,11 +194,7 @@ TEST_F(HostOnServer, QuotedPartNumbersStayLiteralsWhenTheServerTakesBackslashEsc
 }
 
 TEST_F(HostOnServer, ConnectionLostMidBatchIsReconnectedOnceOrTheRestIsMarked) {
-    MakeLibrary(HoldingLibrary());
-    const std::string items =
-        WriteItems("R-1,GB,30,0,0\nR-1,GB,20,0,0\nHOLD,GB,30,0,0\nR-1,GB,25,0,0\n");
-    const std::string before =
-        "2,R-1,1,30,0,0,logarithmic,3,1.8257418,,,\n3,R-1,1,20,0,0,logarithmic,3,1,,,\n";
+    MakeServerLibrary(connect_, HoldingLibrary());
     const struct {
         const char* name;
         bool serverRefusesReconnect;
@@ -174,32 +205,24 @@ TEST_F(HostOnServer, ConnectionLostMidBatchIsReconnectedOnceOrTheRestIsMarked) {
         {"reconnected", false, kExitOk,
          "4,HOLD,1,30,0,0,logarithmic,3,2.222222,,,\n5,R-1,1,25,0,0,logarithmic,3,1.3354863,,,\n",
          "part HOLD: reconnected; the item was calculated again\n"},
-        {"unreachable", true, kExitDatabaseErrors,
-         "4,HOLD,1,30,0,0,logarithmic,,,,,the primary library is unreachable\n"
-         "5,R-1,1,25,0,0,logarithmic,,,,,the primary library is unreachable\n",
-         "part HOLD: the primary library is unreachable; this and the remaining items are not "
-         "calculated\n"},
+        {"unreachable", true, kExitDatabaseErrors, kUnreachableFromHold, kUnreachableError},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         admin_.ExecuteSQL("ALTER DATABASE " + name_ + " CONNECTION LIMIT -1");
-        framework::Database library;
-        library.Open(connect_);
-        library.ExecuteSQL("SELECT setval('hold_once', 1, false)");
-        library.Close();
-        test::StartedHostProgram host(scratch_.Path(), Calc(items));
-        const std::string sleepers = kSleepers + " AND datname = '" + name_ + "'";
-        EXPECT_TRUE(Eventually(admin_, sleepers)) << "the host never reached part HOLD";
-        if (row.serverRefusesReconnect) {
-            admin_.ExecuteSQL("ALTER DATABASE " + name_ + " CONNECTION LIMIT 0");
-        }
-        FirstValue(admin_,
-                   "SELECT COUNT(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE "
-                   "datname = '" +
-                       name_ + "' AND wait_event = 'PgSleep'");
-        const test::ProgramRun run = host.Finish();
+        const std::string ofThisDatabase = " AND datname = '" + name_ + "'";
+        const auto run =
+            RunBrokenAtHold(scratch_, connect_, "", admin_, kSleepers + ofThisDatabase, [&] {
+                if (row.serverRefusesReconnect) {
+                    admin_.ExecuteSQL("ALTER DATABASE " + name_ + " CONNECTION LIMIT 0");
+                }
+                FirstValue(admin_,
+                           "SELECT COUNT(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE "
+                           "wait_event = 'PgSleep'" +
+                               ofThisDatabase);
+            });
         EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
-        EXPECT_NE(run.out.find(before + row.after), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find(kBeforeHold + row.after), std::string::npos) << run.out;
         EXPECT_NE(run.err.find(row.error), std::string::npos) << run.err;
     }
 }
@@ -248,54 +271,29 @@ TEST(HostOnStoppingServer, ItemsFromTheOneInFlightOnAreMarkedUnreachable) {
     const auto available =
         framework::RunCommandLine("bash " TAVRIN21_PG_SERVER_SCRIPT " available");
     if (!available || available->exitCode != 0) {
-        const char* ci = std::getenv("CI");
-        if (ci != nullptr && std::string_view(ci) == "true") {
-            FAIL() << "no PostgreSQL server binaries (CI=true: every backend must run)";
-        }
-        GTEST_SKIP() << "no PostgreSQL server binaries to start a server of the test's own";
+        return SkipOrFail("no PostgreSQL server binaries to start a server of the test's own");
     }
-    test::ScratchDirectory scratch;
-    const std::string items = (scratch / "items.csv").string();
-    std::ofstream(items) << "PartNumber,EnvironmentCode,Temperature,MethodCode,Mode\n"
-                         << "R-1,GB,30,0,0\nR-1,GB,20,0,0\nHOLD,GB,30,0,0\nR-1,GB,25,0,0\n";
-    const std::string unreachable = ",logarithmic,,,,,the primary library is unreachable\n";
     for (const char* mode : {"fast", "immediate"}) {
         SCOPED_TRACE(mode);
+        test::ScratchDirectory scratch;
         OwnServer server;
         ASSERT_FALSE(server.Connect().empty()) << "the test's own server did not start";
         MakeServerLibrary(server.Connect(), HoldingLibrary());
-        const auto calc = [&](const std::string& output) {
-            return std::vector<std::string>{
-                "calc",           "--format", "csv",
-                "--items",        items,      "--primary",
-                server.Connect(), "--output", (scratch / output).string()};
-        };
         framework::Database watch;
         watch.Open(server.Connect());
-        // A run without the fault first (HOLD does not sleep once the sequence is past 1).
-        watch.ExecuteSQL("SELECT setval('hold_once', 1)");
-        const test::ProgramRun clean = test::RunHostProgram(scratch.Path(), calc("clean.csv"));
-        ASSERT_EQ(clean.exitCode, kExitOk) << clean.err;
-        const std::string expectedClean = test::FileText(scratch / "clean.csv");
-        const std::size_t hold = expectedClean.find("\n4,HOLD,");
-        ASSERT_NE(hold, std::string::npos) << expectedClean;
-
-        watch.ExecuteSQL("SELECT setval('hold_once', 1, false)");
-        test::StartedHostProgram host(scratch.Path(), calc("faulted.csv"));
-        EXPECT_TRUE(Eventually(watch, kSleepers)) << "the host never reached part HOLD";
-        watch.Close();
-        EXPECT_TRUE(server.Halt(mode));
-        const test::ProgramRun run = host.Finish();
+        const auto output = scratch / "results.csv";
+        const auto run =
+            RunBrokenAtHold(scratch, server.Connect(), output.string(), watch, kSleepers, [&] {
+                watch.Close();
+                EXPECT_TRUE(server.Halt(mode));
+            });
         EXPECT_EQ(run.exitCode, kExitDatabaseErrors) << run.err;
-        // The items before HOLD as the clean run wrote them; HOLD and every later item marked.
-        EXPECT_EQ(test::FileText(scratch / "faulted.csv"), expectedClean.substr(0, hold + 1) +
-                                                               "4,HOLD,1,30,0,0" + unreachable +
-                                                               "5,R-1,1,25,0,0" + unreachable);
-        EXPECT_NE(
-            run.err.find("part HOLD: the primary library is unreachable; this and the remaining "
-                         "items are not calculated\n"),
-            std::string::npos)
-            << run.err;
+        // The items before HOLD as calculated; HOLD and every later item marked.
+        EXPECT_EQ(test::FileText(output),
+                  "Line,PartNumber,EnvironmentCode,Temperature,MethodCode,Mode,Method,Status,Rate,"
+                  "Shape,Scale,Message\n" +
+                      kBeforeHold + kUnreachableFromHold);
+        EXPECT_NE(run.err.find(kUnreachableError), std::string::npos) << run.err;
     }
 }
 

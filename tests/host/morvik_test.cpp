@@ -3,14 +3,10 @@
 #include "morvik/morvik.h"
 
 #include "framework/database.h"
-#include "framework/message_box.h"
 #include "framework/odbc_api.h"
-#include "framework/recordset.h"
 #include "tests/library/backend_fixture.h"
-#include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -20,14 +16,22 @@ namespace {
 
 using tavrin21::TabledRateRecord;
 
-class AccGetFromTableTest : public ::testing::Test {
+// A library made without the typed schema, as some users make theirs: any value fits anywhere.
+constexpr const char* kLooseSchema =
+    "CREATE TABLE FRTable (PartNumber VARCHAR(62), EnvCode INTEGER, "
+    "MinTemperature DOUBLE PRECISION, MaxTemperature DOUBLE PRECISION);\n"
+    "CREATE TABLE FRTablePoint (PartNumber VARCHAR(62), EnvCode INTEGER, Slot TEXT, "
+    "Temperature DOUBLE PRECISION, Rate DOUBLE PRECISION);\n";
+
+class MorvikLibrary : public tavrin21::test::BackendTest {
   protected:
-    void SetUp() override {
-        tavrin21::test::MakeSqliteLibrary(
-            scratch_ / "lib.sqlite", {"INSERT INTO FRTable VALUES ('A', 3, -40, 85.5)",
-                                      "INSERT INTO FRTablePoint VALUES ('A', 3, 15, 70, 0.25)",
-                                      "INSERT INTO FRTablePoint VALUES ('A', 3, 2, 20, 0.125)"});
-        database_.Open(tavrin21::test::SqliteConnectString(scratch_ / "lib.sqlite"));
+    // Part A in environment 3, with points in slots 2 and 15, in the shipped schema.
+    static void MakeLibrary(framework::Database& database) {
+        tavrin21::test::RunSqlScript(
+            database, tavrin21::test::ExampleFile("schema.sql") +
+                          "INSERT INTO FRTable VALUES ('A', 3, -40, 85.5);\n"
+                          "INSERT INTO FRTablePoint VALUES ('A', 3, 15, 70, 0.25);\n"
+                          "INSERT INTO FRTablePoint VALUES ('A', 3, 2, 20, 0.125);\n");
     }
 
     // A record full of another part's points, as the module's record is between calls.
@@ -39,30 +43,43 @@ class AccGetFromTableTest : public ::testing::Test {
         return record;
     }
 
-    tavrin21::test::ScratchDirectory scratch_;
-    framework::Database database_;
+    std::int32_t LookUp(const std::string& part, TabledRateRecord& record) {
+        std::memset(&record, 0, sizeof record);
+        std::strcpy(record.PartNumber, part.c_str());
+        record.EnvironmentCode = 3;
+        return AccGetFromTable(0, &part, &record, primary_.get(), secondary_.get());
+    }
+
+    // Closes the primary connection and opens it again on the same data, as a host restores a
+    // lost link.
+    void ReconnectPrimary() {
+        primary_->Close();
+        const std::string source = SourceForProgram("primary");
+        const bool sqlite = GetParam() == tavrin21::test::Backend::Sqlite;
+        primary_->Open(sqlite ? tavrin21::test::SqliteConnectString(source) : source);
+    }
 };
 
-TEST_F(AccGetFromTableTest, FillsEverySlotAndTheLimitsOfAFoundPart) {
+TEST_P(MorvikLibrary, FillsEverySlotAndTheLimitsOfAFoundPart) {
+    MakeLibrary(*primary_);
     TabledRateRecord record = StaleRecord("A", 3);
     const std::string part = "A";
-    ASSERT_EQ(AccGetFromTable(0, &part, &record, &database_, &database_), 1);
+    ASSERT_EQ(AccGetFromTable(0, &part, &record, primary_.get(), primary_.get()), 1);
     EXPECT_EQ(float{record.MinTemperature}, -40.0f);
     EXPECT_EQ(float{record.MaxTemperature}, 85.5f);
     for (std::size_t slot = 0; slot < tavrin21::kTabledPointCount; ++slot) {
         SCOPED_TRACE(slot);
         const float temperature = record.Points[slot].Temperature;
         const float rate = record.Points[slot].Rate;
-        const float expectedTemperature = slot == 2 ? 20.0f : slot == 15 ? 70.0f : 0.0f;
-        const float expectedRate = slot == 2 ? 0.125f : slot == 15 ? 0.25f : 0.0f;
-        EXPECT_EQ(temperature, expectedTemperature);
-        EXPECT_EQ(rate, expectedRate);
+        EXPECT_EQ(temperature, slot == 2 ? 20.0f : slot == 15 ? 70.0f : 0.0f);
+        EXPECT_EQ(rate, slot == 2 ? 0.125f : slot == 15 ? 0.25f : 0.0f);
     }
     EXPECT_STREQ(record.PartNumber, "A");
     EXPECT_EQ(record.Reserved40, 0x5A);
 }
 
-TEST_F(AccGetFromTableTest, LeavesTheRecordAloneWhenNothingIsFound) {
+TEST_P(MorvikLibrary, LeavesTheRecordAloneWhenNothingIsFound) {
+    MakeLibrary(*primary_);
     const struct {
         const char* name;
         std::int32_t selector;
@@ -77,63 +94,19 @@ TEST_F(AccGetFromTableTest, LeavesTheRecordAloneWhenNothingIsFound) {
         TabledRateRecord record = StaleRecord(row.part, row.environment);
         const TabledRateRecord before = record;
         const std::string part = row.part;
-        EXPECT_EQ(AccGetFromTable(row.selector, &part, &record, &database_, &database_), 0);
+        EXPECT_EQ(AccGetFromTable(row.selector, &part, &record, primary_.get(), primary_.get()), 0);
         EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0);
     }
 }
 
-TEST_F(AccGetFromTableTest, ShowsADatabaseErrorAndStillSearchesTheSecondary) {
-    framework::Database bare;
-    bare.Open(tavrin21::test::SqliteConnectString(scratch_ / "bare.sqlite"));
-    int shown = 0;
-    framework::ScopedMessageSink sink([&](const std::string& text, unsigned, unsigned) {
-        ++shown;
-        EXPECT_NE(text.find("FRTable"), std::string::npos) << text;
-        return framework::kIdOk;
-    });
+TEST_P(MorvikLibrary, ShowsADatabaseErrorAndStillSearchesTheSecondary) {
+    MakeLibrary(*secondary_);  // the primary has no tables
     TabledRateRecord record = StaleRecord("A", 3);
     const std::string part = "A";
-    EXPECT_EQ(AccGetFromTable(0, &part, &record, &bare, &database_), 1);
-    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(AccGetFromTable(0, &part, &record, primary_.get(), secondary_.get()), 1);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_NE(boxes_[0].find("FRTable"), std::string::npos) << boxes_[0];
 }
-
-// A library made without the typed schema, as some users make theirs: any value fits anywhere.
-constexpr const char* kLooseSchema =
-    "CREATE TABLE FRTable (PartNumber VARCHAR(62), EnvCode INTEGER, "
-    "MinTemperature DOUBLE PRECISION, MaxTemperature DOUBLE PRECISION);\n"
-    "CREATE TABLE FRTablePoint (PartNumber VARCHAR(62), EnvCode INTEGER, Slot TEXT, "
-    "Temperature DOUBLE PRECISION, Rate DOUBLE PRECISION);\n";
-
-class MorvikLibrary : public tavrin21::test::BackendTest {
-  protected:
-    std::int32_t LookUp(const std::string& part, TabledRateRecord& record) {
-        std::memset(&record, 0, sizeof record);
-        std::strcpy(record.PartNumber, part.c_str());
-        record.EnvironmentCode = 3;
-        return AccGetFromTable(0, &part, &record, primary_.get(), secondary_.get());
-    }
-
-    // Closes `database` and opens it again on the same data, as a host restores a lost link.
-    void Reconnect(framework::Database& database) {
-        std::string where;
-        framework::Recordset ask(&database);
-        if (GetParam() == tavrin21::test::Backend::Sqlite) {
-            ask.Open("PRAGMA database_list");
-            ask.GetFieldValue("file", where);
-        } else {
-            ask.Open("SHOW search_path");
-            ask.GetFieldValue("search_path", where);
-        }
-        ask.Close();
-        database.Close();
-        if (GetParam() == tavrin21::test::Backend::Sqlite) {
-            database.Open(tavrin21::test::SqliteConnectString(where));
-        } else {
-            database.Open(std::getenv("TAVRIN21_PG_CONNECT"));
-            database.ExecuteSQL("SET search_path TO " + where);
-        }
-    }
-};
 
 TEST_P(MorvikLibrary, RejectsATableItCannotUseAndSaysWhy) {
     const struct {
@@ -142,32 +115,25 @@ TEST_P(MorvikLibrary, RejectsATableItCannotUseAndSaysWhy) {
         const char* reason;        // empty: the table is usable
         bool limitsTwice = false;  // FRTable holds the part's row twice, as no key forbids
     } cases[] = {
-        {"slot not a number", "('P', 3, 'nan', 20, 0.1)",
-         "slot \"nan\" is not a whole number from 0 to 15"},
-        {"slot with a fraction", "('P', 3, '2.5', 20, 0.1)",
-         "slot \"2.5\" is not a whole number from 0 to 15"},
-        {"slot below 0", "('P', 3, '-1', 20, 0.1)",
-         "slot \"-1\" is not a whole number from 0 to 15"},
-        {"slot above 15", "('P', 3, '16', 20, 0.1)",
-         "slot \"16\" is not a whole number from 0 to 15"},
+        // clang-format off
+        {"slot not a number", "('P', 3, 'nan', 20, 0.1)", "slot \"nan\" is not a whole number from 0 to 15"},
+        {"slot with a fraction", "('P', 3, '2.5', 20, 0.1)", "slot \"2.5\" is not a whole number from 0 to 15"},
+        {"slot below 0", "('P', 3, '-1', 20, 0.1)", "slot \"-1\" is not a whole number from 0 to 15"},
+        {"slot above 15", "('P', 3, '16', 20, 0.1)", "slot \"16\" is not a whole number from 0 to 15"},
         {"slot missing", "('P', 3, NULL, 20, 0.1)", "slot \"\" is not a whole number from 0 to 15"},
         {"slot twice", "('P', 3, '4', 20, 0.1), ('P', 3, '4', 30, 0.2)", "slot 4 appears twice"},
-        {"temperature not a number", "('P', 3, '1', 'nan', 0.1)",
-         "slot 1: temperature nan is not a finite number"},
+        {"temperature not a number", "('P', 3, '1', 'nan', 0.1)", "slot 1: temperature nan is not a finite number"},
         {"rate infinite", "('P', 3, '1', 20, 'inf')", "slot 1: rate inf is not a finite number"},
-        {"temperature beyond a single", "('P', 3, '1', 1e300, 0.1)",
-         "slot 1: temperature 1e+300 is beyond the range of a single-precision number"},
+        {"temperature beyond a single", "('P', 3, '1', 1e300, 0.1)", "slot 1: temperature 1e+300 is beyond the range of a single-precision number"},
         {"negative rate", "('P', 3, '1', 20, -0.5)", "slot 1: rate -0.5 is negative"},
-        {"rate without temperature", "('P', 3, '1', NULL, 0.5)",
-         "slot 1: rate 0.5 has no temperature"},
-        {"two rates at one temperature", "('P', 3, '2', 20, 0.1), ('P', 3, '5', 20, 0.3)",
-         "slots 2 and 5 have rates at the same temperature 20"},
+        {"rate without temperature", "('P', 3, '1', NULL, 0.5)", "slot 1: rate 0.5 has no temperature"},
+        {"two rates at one temperature", "('P', 3, '2', 20, 0.1), ('P', 3, '5', 20, 0.3)", "slots 2 and 5 have rates at the same temperature 20"},
         {"empty slot at a used temperature", "('P', 3, '2', 20, 0.1), ('P', 3, '5', 20, 0)", ""},
         {"slot written as a real number", "('P', 3, '7.0', 20, 0.1)", ""},
         {"no points", "", ""},
-        {"same slot in other environments and parts",
-         "('P', 4, '1', 20, 0.1), ('P', 3, '1', 30, 0.2), ('P-other', 3, '1', 40, 0.3)", ""},
+        {"same slot in other environments and parts", "('P', 4, '1', 20, 0.1), ('P', 3, '1', 30, 0.2), ('P-other', 3, '1', 40, 0.3)", ""},
         {"limits twice", "('P', 3, '1', 20, 0.1), ('P', 3, '2', 30, 0.2)", "", true},
+        // clang-format on
     };
     tavrin21::test::RunSqlScript(*primary_, kLooseSchema);
     tavrin21::test::RunSqlScript(*secondary_, kLooseSchema);
@@ -237,7 +203,7 @@ TEST_P(MorvikLibrary, PreparesItsQueryOncePerConnection) {
         ASSERT_EQ(LookUp("P", record), 1);
     }
     expectCounts(1, 3);
-    Reconnect(*primary_);
+    ReconnectPrimary();
     framework::odbc::ClearFaults();
     for (int item = 0; item < 2; ++item) {
         ASSERT_EQ(LookUp("P", record), 1);
