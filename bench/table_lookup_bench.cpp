@@ -11,6 +11,7 @@
 // TAVRIN21_PG_CONNECT names a server, in a schema of its own on that server.
 
 #include "framework/database.h"
+#include "host/morvik/rates_query.h"
 #include "morvik/morvik.h"
 
 #include <algorithm>
@@ -35,15 +36,6 @@ namespace {
 constexpr int kParts = 1000;
 constexpr int kItemsPerRound = 20;
 constexpr std::uint8_t kEnvironment = 1;
-
-// The host library's query, text for text: the limits beside each point, in one round trip.
-const char* const kRatesQuery =
-    "SELECT t.MinTemperature, t.MaxTemperature, p.EnvCode AS PointEnvCode, p.Slot, "
-    "p.Temperature, p.Rate "
-    "FROM (SELECT MinTemperature, MaxTemperature FROM FRTable "
-    "WHERE PartNumber = ? AND EnvCode = ? LIMIT 1) t "
-    "LEFT JOIN FRTablePoint p ON p.PartNumber = ? AND p.EnvCode = ? "
-    "ORDER BY p.Slot";
 
 std::string PartNumber(int part) {
     char text[32];
@@ -81,7 +73,7 @@ void Fill(framework::Database& database) {
 class MinimalLookup {
   public:
     explicit MinimalLookup(SQLHDBC connection) : connection_(connection) {
-        rates_ = PrepareWithKey(kRatesQuery);
+        rates_ = PrepareWithKey(morvik::kRatesQueryText);
         Check(SQLBindCol(rates_, 1, SQL_C_DOUBLE, &minTemperature_, 0, &indicators_[0]), "bind");
         Check(SQLBindCol(rates_, 2, SQL_C_DOUBLE, &maxTemperature_, 0, &indicators_[1]), "bind");
         Check(SQLBindCol(rates_, 3, SQL_C_SLONG, &pointEnvironment_, 0, &indicators_[2]), "bind");

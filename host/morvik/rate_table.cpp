@@ -3,6 +3,7 @@
 #include "framework/database.h"
 #include "framework/recordset.h"
 #include "framework/statement_cache.h"
+#include "host/morvik/rates_query.h"
 #include "host/morvik/table_checks.h"
 
 #include <bitset>
@@ -13,19 +14,8 @@ namespace morvik {
 
 namespace {
 
-// The limits and the points in one query, so that an item costs one round trip to a server:
-// every row holds the limits, beside one point of the part in slot order, or beside NULLs when
-// the part has no points (PointEnvCode, never NULL in a point's row, tells the two apart). The
-// limits come from one FRTable row even where a library without a key holds several, so the
-// points are never repeated. Prepared once per connection (the database's statement cache) and
-// run again for every item.
-const std::string kRatesQuery =
-    "SELECT t.MinTemperature, t.MaxTemperature, p.EnvCode AS PointEnvCode, p.Slot, "
-    "p.Temperature, p.Rate "
-    "FROM (SELECT MinTemperature, MaxTemperature FROM FRTable "
-    "WHERE PartNumber = ? AND EnvCode = ? LIMIT 1) t "
-    "LEFT JOIN FRTablePoint p ON p.PartNumber = ? AND p.EnvCode = ? "
-    "ORDER BY p.Slot";
+// Held as a string: it is the statement cache's key, looked up for every item.
+const std::string kRatesQuery = kRatesQueryText;
 
 std::optional<double> ReadNumber(framework::Recordset& rows, const char* column) {
     framework::DbVariant value;
