@@ -1,15 +1,11 @@
-// The probability plot read back two ways: its SVG elements against the data through the
-// labelled axes, and the picture a real renderer makes of it.
+// The probability plot's SVG elements read back against the data through the labelled axes.
 
 #include "host/probability_plot.h"
 
-#include "tests/support/scratch_directory.h"
+#include "tests/host/plot_reading.h"
 
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
 #include <map>
-#include <png.h>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -17,43 +13,7 @@
 namespace tavrin21::host {
 namespace {
 
-// The ten-unit set of the published rank check, with the exact fit's line and a second line
-// far enough from it to be told apart in the picture.
-const WeibullSample kSample{{150, 560, 800, 1720, 5230, 6890}, {340, 1130, 2470, 4210}};
-const double kPublishedRanks[] = {0.0673, 0.1741, 0.2810, 0.4056, 0.6134, 0.8211};
-const FittedLine kExact{"exact", "exact-fit", "#1f77b4", 3926.8534253354296, 0.97206867225749538};
-const FittedLine kOther{"other", "module-fit", "#d62728", 2500.0, 1.6};
-
-const ProbabilityPlot kPlot{"Ten units & four suspended",
-                            "time",
-                            MedianRanks(kSample),
-                            kSample.suspensions,
-                            {kOther, kExact}};
-
-// The attributes of every element of class `cls`, and its text under the key "".
-std::vector<std::map<std::string, std::string>> Elements(const std::string& svg,
-                                                         const std::string& cls) {
-    std::vector<std::map<std::string, std::string>> found;
-    const std::string marker = " class=\"" + cls + "\"";
-    for (auto at = svg.find(marker); at != std::string::npos; at = svg.find(marker, at + 1)) {
-        const auto end = svg.find('>', at);
-        std::map<std::string, std::string> element{
-            {"", svg.substr(end + 1, svg.find('<', end) - end - 1)}};
-        for (auto equals = svg.find("=\"", at); equals < end;
-             equals = svg.find("=\"", equals + 2)) {
-            const auto name = svg.rfind(' ', equals) + 1;
-            const auto close = svg.find('"', equals + 2);
-            element[svg.substr(name, equals - name)] = svg.substr(equals + 2, close - equals - 2);
-            equals = close;
-        }
-        found.push_back(element);
-    }
-    return found;
-}
-
-double Number(const std::map<std::string, std::string>& element, const std::string& name) {
-    return std::stod(element.at(name));
-}
+using namespace plot_reading;
 
 // The drawing coordinate of a value, by straight interpolation of transform(value) between the
 // outermost grid lines of an axis; and the time at a horizontal position.
@@ -124,63 +84,6 @@ TEST(ProbabilityPlot, PointsAndLinesSitWhereTheLabelledAxesPutTheData) {
             const double expected = -std::expm1(-std::pow(time / line.scale, line.shape));
             EXPECT_NEAR(Number(drawn[0], py), y.To(expected), 0.02) << px;
         }
-    }
-}
-
-// Whether a pixel within two of (px, py) has the colour #rrggbb, allowing for anti-aliasing.
-bool ColourNear(
-    const std::vector<png_byte>& rgb, int width, double px, double py, const std::string& colour) {
-    const long want = std::stol(colour.substr(1), nullptr, 16);
-    for (int dy = -2; dy <= 2; ++dy) {
-        for (int dx = -2; dx <= 2; ++dx) {
-            const png_byte* p =
-                &rgb.at(3 * ((static_cast<int>(py) + dy) * width + static_cast<int>(px) + dx));
-            const long distance = std::abs(p[0] - (want >> 16 & 0xff)) +
-                                  std::abs(p[1] - (want >> 8 & 0xff)) +
-                                  std::abs(p[2] - (want & 0xff));
-            if (distance < 40) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-TEST(ProbabilityPlot, RendersToThePictureItDescribes) {
-    ASSERT_STRNE(TAVRIN21_RSVG_CONVERT, "") << "rsvg-convert is not installed (librsvg2-bin)";
-    test::ScratchDirectory scratch;
-    const std::string svg = ProbabilityPlotSvg(kPlot);
-    std::ofstream(scratch / "plot.svg") << svg;
-    const std::string command = std::string(TAVRIN21_RSVG_CONVERT) + " -o '" +
-                                (scratch / "plot.png").string() + "' '" +
-                                (scratch / "plot.svg").string() + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, (scratch / "plot.png").c_str()))
-        << image.message;
-    ASSERT_EQ(image.width, static_cast<unsigned>(kPlotWidth));
-    ASSERT_EQ(image.height, static_cast<unsigned>(kPlotHeight));
-    image.format = PNG_FORMAT_RGB;
-    std::vector<png_byte> rgb(PNG_IMAGE_SIZE(image));
-    const png_color white{255, 255, 255};  // under transparent pixels
-    ASSERT_TRUE(png_image_finish_read(&image, &white, rgb.data(), 0, nullptr)) << image.message;
-
-    for (const FittedLine& line : {kExact, kOther}) {
-        const auto drawn = Elements(svg, line.cssClass).at(0);
-        for (const double share : {0.25, 0.5, 0.75}) {
-            const double px =
-                Number(drawn, "x1") + share * (Number(drawn, "x2") - Number(drawn, "x1"));
-            const double py =
-                Number(drawn, "y1") + share * (Number(drawn, "y2") - Number(drawn, "y1"));
-            EXPECT_TRUE(ColourNear(rgb, kPlotWidth, px, py, line.colour))
-                << line.cssClass << " at " << share;
-        }
-    }
-    for (const auto& point : Elements(svg, "failure")) {
-        EXPECT_TRUE(
-            ColourNear(rgb, kPlotWidth, Number(point, "cx"), Number(point, "cy"), "#2ca02c"))
-            << point.at("cx");
     }
 }
 
