@@ -22,6 +22,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# One wine server for the whole run: left to itself it exits a few seconds after its last program,
+# and a test starting just then is refused ("recvmsg: Connection reset by peer").
+mkdir -p "$WINEPREFIX"
+wineserver -p
 wineboot --init 2>/dev/null
 # The library-file tests' drives: R: (their current drive) and D:, below the scratch root.
 for drive in r d; do
