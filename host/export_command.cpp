@@ -50,8 +50,7 @@ CLI::App* AddExportCommand(CLI::App& app, ExportOptions& options) {
     CLI::App* command = AddLibraryCommand(
         app, "export", "Write a library table as CSV, ordered by its key; import reads it back",
         {"export --db library.sqlite --table PartFR --output part_fr.csv"});
-    AddLibraryOption(*command, options.database);
-    AddTableOption(*command, options.table, "the table to write");
+    AddLibraryTableOptions(*command, options, "the table to write");
     command->add_option("--output", options.output, "file to write (default: standard output)");
     return command;
 }

@@ -2,6 +2,8 @@
 
 // tavrin21-host export: writes a library table as CSV that import reads back unchanged.
 
+#include "host/library_table_options.h"
+
 #include <iosfwd>
 #include <string>
 
@@ -11,10 +13,8 @@ class App;
 
 namespace tavrin21::host {
 
-struct ExportOptions {
-    std::string database;  // connect string or SQLite file
-    std::string table;     // FRTable, FRTablePoint or PartFR
-    std::string output;    // empty: standard output
+struct ExportOptions : LibraryTableOptions {
+    std::string output;  // empty: standard output
 };
 
 CLI::App* AddExportCommand(CLI::App& app, ExportOptions& options);

@@ -126,8 +126,7 @@ CLI::App* AddImportCommand(CLI::App& app, ImportOptions& options) {
         "Exit codes: 0 all rows loaded; 2 some rows are bad (each named on standard error),\n"
         "nothing loaded; 1 the file, the library or the database failed, nothing loaded;\n"
         "64 the command line is wrong.");
-    AddLibraryOption(*command, options.database);
-    AddTableOption(*command, options.table, "the table to load");
+    AddLibraryTableOptions(*command, options, "the table to load");
     command->add_option("FILE", options.csvPath, "CSV file whose header names the table's columns")
         ->required();
     return command;

@@ -2,6 +2,8 @@
 
 // tavrin21-host import: loads a CSV file into a library table, all rows or none.
 
+#include "host/library_table_options.h"
+
 #include <iosfwd>
 #include <string>
 
@@ -11,9 +13,7 @@ class App;
 
 namespace tavrin21::host {
 
-struct ImportOptions {
-    std::string database;  // connect string or SQLite file
-    std::string table;     // FRTable, FRTablePoint or PartFR
+struct ImportOptions : LibraryTableOptions {
     std::string csvPath;
 };
 

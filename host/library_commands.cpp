@@ -47,13 +47,14 @@ CLI::App* AddLibraryCommand(CLI::App& app,
     return command;
 }
 
-void AddLibraryOption(CLI::App& command, std::string& source) {
-    command.add_option("--db", source, "ODBC connect string, or path of an SQLite library file")
+void AddLibraryTableOptions(CLI::App& command,
+                            LibraryTableOptions& options,
+                            const std::string& tableDescription) {
+    command
+        .add_option("--db", options.database,
+                    "ODBC connect string, or path of an SQLite library file")
         ->required();
-}
-
-void AddTableOption(CLI::App& command, std::string& table, const std::string& description) {
-    command.add_option("--table", table, description)
+    command.add_option("--table", options.table, tableDescription)
         ->required()
         ->check(CLI::IsMember(TableNames(), CLI::ignore_case));
 }

@@ -45,11 +45,11 @@ CLI::App* AddLibraryCommand(CLI::App& app,
                             const std::vector<std::string>& examples,
                             const std::string& notes = "");
 
-// The required --db option: where the library is.
-void AddLibraryOption(CLI::App& command, std::string& source);
-
-// The required --table option: one of the library tables, in any case.
-void AddTableOption(CLI::App& command, std::string& table, const std::string& description);
+// The required --db option (where the library is) and --table option (one of the library
+// tables, in any case).
+void AddLibraryTableOptions(CLI::App& command,
+                            LibraryTableOptions& options,
+                            const std::string& tableDescription);
 
 // The library table `name`; throws std::runtime_error when there is none.
 TableSpec LibraryTable(const std::string& name);
