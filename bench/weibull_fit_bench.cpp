@@ -9,6 +9,7 @@
 
 #include "stats/cross_entropy_optimizer.h"
 #include "stats/fixed_base_powers.h"
+#include "stats/portable_math.h"
 #include "stats/weibull_estimator.h"
 #include "stats/weibull_objective.h"
 
@@ -100,6 +101,7 @@ struct FloorInputs {
     std::vector<double> suspensions;
     std::vector<double> times;  // both
     std::vector<double> shapes;
+    std::vector<double> scales;  // beside the shapes, point by point
     double lower[2] = {0.0, 0.0};
     double upper[2] = {0.0, 10.0};
 };
@@ -129,12 +131,15 @@ FloorInputs MakeFloorInputs(const FieldData& data) {
     optimizer.lowerBounds.Refer(inputs.lower, 2);
     optimizer.upperBounds.Refer(inputs.upper, 2);
     optimizer.Run([&](const double* point) {
+        visited.push_back(point[0]);
         visited.push_back(point[1]);
         return likelihood(point);
     });
-    const std::size_t step = std::max<std::size_t>(1, visited.size() / 64);
-    for (std::size_t i = 0; i < visited.size(); i += step) {
-        inputs.shapes.push_back(visited[i]);
+    const std::size_t points = visited.size() / 2;
+    const std::size_t step = std::max<std::size_t>(1, points / 64);
+    for (std::size_t i = 0; i < points; i += step) {
+        inputs.scales.push_back(visited[2 * i]);
+        inputs.shapes.push_back(visited[2 * i + 1]);
     }
     return inputs;
 }
@@ -153,6 +158,22 @@ Clocks PowCost(const FloorInputs& inputs) {
             sum = sum + power;
         }
         calls += static_cast<std::int64_t>(inputs.times.size());
+    }
+    const Clocks spent = Since(start);
+    benchmark::DoNotOptimize(sum);
+    return {spent.cpu / static_cast<double>(calls), spent.wall / static_cast<double>(calls)};
+}
+
+// Per evaluation, what the likelihood takes once per point beside its powers: (1/eta)^beta and
+// the logarithms of beta and of that power, on the points the fit visits. Not in the floor, which
+// counts the work that grows with the times; reported beside it.
+Clocks PointCost(const FloorInputs& inputs) {
+    double sum = 0.0;
+    std::int64_t calls = 0;
+    const Clocks start = Now();
+    for (std::size_t s = 0; calls < kUnitBatch; s = (s + 1) % inputs.shapes.size(), ++calls) {
+        const double c = portable::Pow(1.0 / inputs.scales[s], inputs.shapes[s]);
+        sum = sum + portable::Log(inputs.shapes[s]) + portable::Log(c);
     }
     const Clocks spent = Since(start);
     benchmark::DoNotOptimize(sum);
@@ -212,7 +233,7 @@ void BM_Fit(benchmark::State& state) {
     // The fit may use fewer threads than it may: those it did use share the floor's pows.
     const double threadsUsed = std::max(search.evaluationThreads, 1);
 
-    std::vector<double> fitWall, floorCpu, floorWall, ratioWall, pow, draw;
+    std::vector<double> fitWall, floorCpu, floorWall, ratioWall, pow, draw, point, ratioWithPoints;
     double unitCostsCpu = 0.0;  // this thread's, spent on the unit costs of every round
     const Clocks runStart = ProcessNow();
     for (auto _ : state) {
@@ -225,11 +246,16 @@ void BM_Fit(benchmark::State& state) {
         const Clocks unitStart = Now();
         const Clocks powCost = PowCost(inputs);
         const Clocks drawCost = DrawAttemptCost(inputs);
+        const Clocks pointCost = PointCost(inputs);
         unitCostsCpu += Since(unitStart).cpu;
         fitWall.push_back(spent.wall);
         floorCpu.push_back(attempts * drawCost.cpu + pows * powCost.cpu);
         floorWall.push_back(attempts * drawCost.wall + pows * powCost.wall / threadsUsed);
         ratioWall.push_back(fitWall.back() / floorWall.back());
+        const double evaluations = static_cast<double>(search.evaluations);
+        ratioWithPoints.push_back(fitWall.back() /
+                                  (floorWall.back() + evaluations * pointCost.wall / threadsUsed));
+        point.push_back(pointCost.cpu);
         pow.push_back(powCost.cpu);
         draw.push_back(drawCost.cpu);
         state.ResumeTiming();
@@ -242,6 +268,8 @@ void BM_Fit(benchmark::State& state) {
     state.counters["draw_attempts"] = attempts;
     state.counters["pow_ns"] = Median(pow) * 1e9;
     state.counters["draw_attempt_ns"] = Median(draw) * 1e9;
+    state.counters["per_point_ns"] = Median(point) * 1e9;
+    state.counters["ratio_wall_with_points"] = Median(ratioWithPoints);
     state.counters["fit_cpu_ms"] = fitCpu * 1e3;
     state.counters["floor_cpu_ms"] = Median(floorCpu) * 1e3;
     state.counters["ratio_cpu"] = fitCpu / Median(floorCpu);
@@ -257,6 +285,38 @@ BENCHMARK(BM_Fit)
     ->UseManualTime()
     ->MeasureProcessCPUTime();
 
+// Where a second thread starts to pay: fits of few times, with the evaluation of every iteration
+// forced onto range(1) threads, whatever the module's own rule (ThreadsForWork) would choose.
+void BM_ThreadsBreakEven(benchmark::State& state) {
+    const FloorInputs inputs = MakeFloorInputs(SyntheticData(state.range(0)));
+    const WeibullObjective likelihood(inputs.failures, inputs.suspensions);
+    const auto fit = [&] {
+        CrossEntropyOptimizer optimizer;
+        optimizer.dimension = 2;
+        optimizer.lowerBounds.Refer(const_cast<double*>(inputs.lower), 2);
+        optimizer.upperBounds.Refer(const_cast<double*>(inputs.upper), 2);
+        optimizer.evaluationThreads = static_cast<std::int32_t>(state.range(1));
+        benchmark::DoNotOptimize(optimizer.Run(likelihood));
+        return optimizer.sampleSize;
+    };
+    const std::int32_t points = fit();  // also starts the evaluation threads
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(fit());
+    }
+    state.counters["terms_per_thread"] =
+        static_cast<double>(points * state.range(0)) / static_cast<double>(state.range(1));
+}
+BENCHMARK(BM_ThreadsBreakEven)
+    ->ArgNames({"times", "threads"})
+    ->Apply([](benchmark::internal::Benchmark* bench) {
+        for (const std::int64_t times : {2, 4, 6, 8, 12, 16, 24}) {
+            bench->Args({times, 1})->Args({times, 2});  // side by side
+        }
+    })
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0)
+    ->UseRealTime();
+
 }  // namespace
 }  // namespace tavrin21
 
@@ -270,7 +330,11 @@ int main(int argc, char** argv) {
         "  system books other threads' time late, so a single round's is not reliable); the\n"
         "  other *_ms, *_ns and ratio_wall are medians over the rounds; ratio = fit / floor\n"
         "  (a number; 'm' after a counter means thousandths). The benchmark's own CPU column\n"
-        "  is the library's process-time measure and shares that lateness.\n");
+        "  is the library's process-time measure and shares that lateness. per_point_ns is\n"
+        "  what an evaluation takes once beside its powers ((1/eta)^beta and two logarithms),\n"
+        "  which the floor leaves out; ratio_wall_with_points puts it in.\n"
+        "Each BM_ThreadsBreakEven round: one fit on a likelihood of `times` times, forced\n"
+        "  onto `threads` threads; where 2 beats 1 the hand-over pays.\n");
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
