@@ -73,7 +73,7 @@ void Fill(framework::Database& database) {
 class MinimalLookup {
   public:
     explicit MinimalLookup(SQLHDBC connection) : connection_(connection) {
-        rates_ = PrepareWithKey(morvik::kRatesQueryText);
+        rates_ = PrepareWithKey(morvik::kRatesQuery.c_str());
         Check(SQLBindCol(rates_, 1, SQL_C_DOUBLE, &minTemperature_, 0, &indicators_[0]), "bind");
         Check(SQLBindCol(rates_, 2, SQL_C_DOUBLE, &maxTemperature_, 0, &indicators_[1]), "bind");
         Check(SQLBindCol(rates_, 3, SQL_C_SLONG, &pointEnvironment_, 0, &indicators_[2]), "bind");
