@@ -38,4 +38,12 @@ MORVIK_API std::int32_t TAVRIN21_CDECL AccPrefetchTable(std::int32_t selector,
                                                         std::int32_t count,
                                                         framework::Database* primaryDb,
                                                         framework::Database* secondaryDb);
+
+// AccPrefetchTable as a program that loads the host library looks it up.
+using AccPrefetchTableFn = std::int32_t(TAVRIN21_CDECL*)(std::int32_t,
+                                                         const std::string*,
+                                                         const std::uint8_t*,
+                                                         std::int32_t,
+                                                         framework::Database*,
+                                                         framework::Database*);
 }
