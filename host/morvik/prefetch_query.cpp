@@ -1,19 +1,9 @@
 #include "host/morvik/prefetch_query.h"
 
-#include "host/morvik/rates_query.h"
-
 namespace morvik {
 
 const std::string& PrefetchQuery() {
-    static const std::string query = [] {
-        std::string sql;
-        for (std::size_t k = 1; k <= kPrefetchChunkKeys; ++k) {
-            sql += k == 1 ? "SELECT " : " UNION ALL SELECT ";
-            sql += std::to_string(k) + " AS k, " + kRatesColumnsAndSource;
-        }
-        // k, then Slot: the fifth column.
-        return sql + " ORDER BY 1, 5";
-    }();
+    static const std::string query = PrefetchQueryText();
     return query;
 }
 

@@ -1,11 +1,9 @@
 #pragma once
 
-// The query that reads the tables of many keys in one round trip: the rates query of each key,
-// numbered by a column k from 1, joined with UNION ALL and sorted by k and slot. Each key keeps
-// its own "PartNumber = ?" comparisons, so a server types and collates the parameters exactly as
-// it does for one item, and nothing matches part numbers outside the database.
+// The prefetch query (PrefetchQueryText) and its parameters.
 
 #include "framework/prepared_statement.h"
+#include "host/morvik/rates_query.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,15 +12,12 @@
 
 namespace morvik {
 
-// Keys per statement: the statement keeps one shape, prepared once per connection.
-inline constexpr std::size_t kPrefetchChunkKeys = 128;
-
 struct TableKey {
     std::string partNumber;
     std::uint8_t environmentCode = 0;
 };
 
-// The query for kPrefetchChunkKeys keys.
+// PrefetchQueryText, built once: it is the statement cache's key.
 const std::string& PrefetchQuery();
 
 // The parameters of keys[first, first + count), count at most kPrefetchChunkKeys; the rest of

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace morvik {
@@ -19,5 +20,21 @@ inline const std::string kRatesColumnsAndSource =
 // One item's query, so that an item costs one round trip to a server, points in slot order.
 // Prepared once per connection (the database's statement cache) and run again for every item.
 inline const std::string kRatesQuery = "SELECT " + kRatesColumnsAndSource + " ORDER BY p.Slot";
+
+// Keys per prefetch query: the statement keeps one shape, prepared once per connection.
+inline constexpr std::size_t kPrefetchChunkKeys = 128;
+
+// The tables of many keys in one round trip: the rates query of each key, numbered by a column k
+// from 1, joined with UNION ALL and sorted by k and slot. Each key keeps its own
+// "PartNumber = ?" comparisons, so a server types and collates the parameters exactly as it does
+// for one item, and nothing matches part numbers outside the database.
+inline std::string PrefetchQueryText() {
+    std::string sql;
+    for (std::size_t k = 1; k <= kPrefetchChunkKeys; ++k) {
+        sql += k == 1 ? "SELECT " : " UNION ALL SELECT ";
+        sql += std::to_string(k) + " AS k, " + kRatesColumnsAndSource;
+    }
+    return sql + " ORDER BY 1, 5";  // k, then Slot
+}
 
 }  // namespace morvik
