@@ -55,6 +55,33 @@ class MorvikLibrary : public tavrin21::test::BackendTest {
         return AccGetFromTable(0, &part, &record, primary_.get(), secondary_.get());
     }
 
+    struct Answer {
+        std::int32_t result = 0;
+        TabledRateRecord record;
+        std::vector<std::string> boxes;
+    };
+
+    // Prefetches `keys` and looks each up again: the same result, record and message boxes as
+    // `oneByOne` (their lookups one by one), without a query.
+    void ExpectTheSamePrefetched(const std::vector<std::string>& keys,
+                                 const std::vector<Answer>& oneByOne) {
+        const std::vector<std::uint8_t> environments(keys.size(), 3);
+        ASSERT_EQ(AccPrefetchTable(0, keys.data(), environments.data(),
+                                   static_cast<std::int32_t>(keys.size()), primary_.get(),
+                                   secondary_.get()),
+                  1);
+        framework::odbc::ClearFaults();
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            SCOPED_TRACE(keys[i]);
+            boxes_.clear();
+            TabledRateRecord record;
+            EXPECT_EQ(LookUp(keys[i], record), oneByOne[i].result);
+            EXPECT_EQ(std::memcmp(&record, &oneByOne[i].record, sizeof record), 0);
+            EXPECT_EQ(boxes_, oneByOne[i].boxes);
+        }
+        EXPECT_EQ(framework::odbc::CallCount(framework::odbc::Call::Execute), 0);
+    }
+
     // Closes the primary connection and opens it again on the same data, as a host restores a
     // lost link.
     void ReconnectPrimary() {
@@ -127,8 +154,6 @@ TEST_P(MorvikLibrary, ShowsADatabaseErrorAndStillSearchesTheSecondary) {
 // Each key is looked up one by one, then again after one prefetch of them all: the prefetched
 // answers must be the same records, results and message boxes, without a query per key.
 TEST_P(MorvikLibrary, AnswersEachTableAlikeOneByOneAndPrefetched) {
-    using framework::odbc::Call;
-    using framework::odbc::CallCount;
     const struct {
         const char* name;
         const char* rows;    // the part's points; empty: none
@@ -183,11 +208,6 @@ TEST_P(MorvikLibrary, AnswersEachTableAlikeOneByOneAndPrefetched) {
             library.ExecuteSQL("INSERT INTO FRTablePoint VALUES " + points);
         }
     }
-    struct Answer {
-        std::int32_t result;
-        TabledRateRecord record;
-        std::vector<std::string> boxes;
-    };
     std::vector<Answer> oneByOne;
     for (std::size_t i = 0; i < keys.size(); ++i) {
         SCOPED_TRACE(cases[i].name);
@@ -207,21 +227,33 @@ TEST_P(MorvikLibrary, AnswersEachTableAlikeOneByOneAndPrefetched) {
         }
         oneByOne.push_back(answer);
     }
-    const std::vector<std::uint8_t> environments(keys.size(), 3);
-    ASSERT_EQ(
-        AccPrefetchTable(0, keys.data(), environments.data(),
-                         static_cast<std::int32_t>(keys.size()), primary_.get(), secondary_.get()),
-        1);
-    framework::odbc::ClearFaults();
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        SCOPED_TRACE(cases[i].name);
-        boxes_.clear();
-        TabledRateRecord record;
-        EXPECT_EQ(LookUp(keys[i], record), oneByOne[i].result);
-        EXPECT_EQ(std::memcmp(&record, &oneByOne[i].record, sizeof record), 0);
-        EXPECT_EQ(boxes_, oneByOne[i].boxes);
+    ExpectTheSamePrefetched(keys, oneByOne);
+}
+
+// A key read ahead matches as the column compares it: SQLite's NOCASE, PostgreSQL's CHAR padding.
+TEST_P(MorvikLibrary, MatchesKeysReadAheadAsTheColumnComparesThem) {
+    const bool sqlite = GetParam() == tavrin21::test::Backend::Sqlite;
+    const std::string type = sqlite ? "VARCHAR(62) COLLATE NOCASE" : "CHAR(62)";
+    const std::string schema =
+        "CREATE TABLE FRTable (PartNumber " + type +
+        ", EnvCode INTEGER, MinTemperature DOUBLE PRECISION, MaxTemperature DOUBLE PRECISION);\n"
+        "CREATE TABLE FRTablePoint (PartNumber " +
+        type +
+        ", EnvCode INTEGER, Slot TEXT, Temperature DOUBLE PRECISION, Rate DOUBLE PRECISION);\n";
+    tavrin21::test::RunSqlScript(*primary_, schema +
+                                                "INSERT INTO FRTable VALUES ('abc', 3, -40, 125);\n"
+                                                "INSERT INTO FRTablePoint VALUES "
+                                                "('abc', 3, '1', 20, 0.1);\n");
+    tavrin21::test::RunSqlScript(*secondary_, schema);
+    const std::vector<std::string> keys = {"abc", "ABC", "abc  ", "ab"};
+    std::vector<Answer> oneByOne;
+    for (const std::string& key : keys) {
+        Answer answer;
+        answer.result = LookUp(key, answer.record);
+        oneByOne.push_back(answer);
     }
-    EXPECT_EQ(CallCount(Call::Execute), 0);
+    EXPECT_EQ(oneByOne[sqlite ? 1 : 2].result, 1);
+    ExpectTheSamePrefetched(keys, oneByOne);
 }
 
 TEST_P(MorvikLibrary, RejectsLimitsOutOfOrderAndStillSearchesTheSecondary) {
