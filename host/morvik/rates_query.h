@@ -21,7 +21,9 @@ inline const std::string kRatesColumnsAndSource =
 // Prepared once per connection (the database's statement cache) and run again for every item.
 inline const std::string kRatesQuery = "SELECT " + kRatesColumnsAndSource + " ORDER BY p.Slot";
 
-// Keys per prefetch query: the statement keeps one shape, prepared once per connection.
+// Keys per prefetch query: the statement keeps one shape, prepared once per connection. SQLite
+// takes at most 500 terms in a compound select and, built with its old default, 999 parameters;
+// 128 keys make 128 terms and 512 parameters.
 inline constexpr std::size_t kPrefetchChunkKeys = 128;
 
 // The tables of many keys in one round trip: the rates query of each key, numbered by a column k
