@@ -7,6 +7,10 @@
 // each one's items per second of this process's processor time (it leaves out the server's share
 // of a PostgreSQL lookup).
 //
+// The same for reading ahead: AccPrefetchTable of a chunk's keys, then AccGetFromTable of each,
+// against a minimal program that runs the same set query with bound buffers and fills the
+// records from its rows.
+//
 // The library: kParts parts in one environment, four points each, in an SQLite file and, when
 // TAVRIN21_PG_CONNECT names a server, in a schema of its own on that server.
 
@@ -73,7 +77,7 @@ void Fill(framework::Database& database) {
 class MinimalLookup {
   public:
     explicit MinimalLookup(SQLHDBC connection) : connection_(connection) {
-        rates_ = PrepareWithKey(morvik::kRatesQueryText);
+        rates_ = PrepareWithKey(morvik::kRatesQuery.c_str());
         Check(SQLBindCol(rates_, 1, SQL_C_DOUBLE, &minTemperature_, 0, &indicators_[0]), "bind");
         Check(SQLBindCol(rates_, 2, SQL_C_DOUBLE, &maxTemperature_, 0, &indicators_[1]), "bind");
         Check(SQLBindCol(rates_, 3, SQL_C_SLONG, &pointEnvironment_, 0, &indicators_[2]), "bind");
@@ -147,6 +151,96 @@ class MinimalLookup {
     SQLLEN indicators_[6] = {};
 };
 
+// The floor of reading ahead: the set query prepared once, every parameter and column bound once
+// to fixed buffers; a chunk of keys is a copy into the key buffers, one execution, and the
+// records filled from the rows.
+class MinimalPrefetch {
+  public:
+    static constexpr std::size_t kKeys = morvik::kPrefetchChunkKeys;
+
+    explicit MinimalPrefetch(SQLHDBC connection) {
+        Check(SQLAllocHandle(SQL_HANDLE_STMT, connection, &query_), "statement");
+        const std::string sql = morvik::PrefetchQueryText();
+        Check(
+            SQLPrepare(query_, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())), SQL_NTS),
+            "prepare");
+        for (std::size_t key = 0; key < kKeys; ++key) {
+            const auto first = static_cast<SQLUSMALLINT>(4 * key + 1);
+            for (SQLUSMALLINT at : {first, static_cast<SQLUSMALLINT>(first + 2)}) {
+                Check(SQLBindParameter(query_, at, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR,
+                                       sizeof keys_[key] - 1, 0, keys_[key], sizeof keys_[key],
+                                       &keyLengths_[key]),
+                      "bind");
+                Check(SQLBindParameter(query_, at + 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0,
+                                       0, &environment32_, 0, nullptr),
+                      "bind");
+            }
+        }
+        Check(SQLBindCol(query_, 1, SQL_C_SLONG, &k_, 0, &indicators_[0]), "bind");
+        Check(SQLBindCol(query_, 2, SQL_C_DOUBLE, &minTemperature_, 0, &indicators_[1]), "bind");
+        Check(SQLBindCol(query_, 3, SQL_C_DOUBLE, &maxTemperature_, 0, &indicators_[2]), "bind");
+        Check(SQLBindCol(query_, 4, SQL_C_SLONG, &pointEnvironment_, 0, &indicators_[3]), "bind");
+        Check(SQLBindCol(query_, 5, SQL_C_SLONG, &slot_, 0, &indicators_[4]), "bind");
+        Check(SQLBindCol(query_, 6, SQL_C_DOUBLE, &temperature_, 0, &indicators_[5]), "bind");
+        Check(SQLBindCol(query_, 7, SQL_C_DOUBLE, &rate_, 0, &indicators_[6]), "bind");
+    }
+    ~MinimalPrefetch() {
+        if (query_ != nullptr) {
+            SQLFreeHandle(SQL_HANDLE_STMT, query_);
+        }
+    }
+    MinimalPrefetch(const MinimalPrefetch&) = delete;
+    MinimalPrefetch& operator=(const MinimalPrefetch&) = delete;
+
+    // The records of the kKeys parts from `parts[first]` on (wrapping around); found[i] says
+    // whether part i was in the table.
+    void Prefetch(const std::vector<std::string>& parts,
+                  std::size_t first,
+                  tavrin21::TabledRateRecord* records,
+                  bool* found) {
+        for (std::size_t key = 0; key < kKeys; ++key) {
+            const std::string& part = parts[(first + key) % parts.size()];
+            std::memcpy(keys_[key], part.c_str(), part.size() + 1);
+            keyLengths_[key] = static_cast<SQLLEN>(part.size());
+            found[key] = false;
+        }
+        Check(SQLExecute(query_), "execute");
+        SQLRETURN rc;
+        while ((rc = SQLFetch(query_)) == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) {
+            const auto key = static_cast<std::size_t>(k_ - 1);
+            tavrin21::TabledRateRecord& record = records[key];
+            if (!found[key]) {
+                found[key] = true;
+                record.MinTemperature = static_cast<float>(minTemperature_);
+                record.MaxTemperature = static_cast<float>(maxTemperature_);
+                std::memset(record.Points, 0, sizeof record.Points);
+            }
+            if (indicators_[3] != SQL_NULL_DATA && slot_ >= 0 &&
+                slot_ < static_cast<SQLINTEGER>(tavrin21::kTabledPointCount)) {
+                record.Points[slot_].Temperature = static_cast<float>(temperature_);
+                record.Points[slot_].Rate = static_cast<float>(rate_);
+            }
+        }
+        Check(rc == SQL_NO_DATA ? SQL_SUCCESS : rc, "fetch");
+        Check(SQLFreeStmt(query_, SQL_CLOSE), "close");
+    }
+
+  private:
+    static void Check(SQLRETURN rc, const char* what) {
+        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
+            throw std::runtime_error(std::string("minimal prefetch: ") + what + " failed");
+        }
+    }
+
+    SQLHSTMT query_ = nullptr;
+    char keys_[kKeys][64] = {};
+    SQLLEN keyLengths_[kKeys] = {};
+    SQLINTEGER environment32_ = kEnvironment;
+    SQLINTEGER k_ = 0, pointEnvironment_ = 0, slot_ = 0;
+    double minTemperature_ = 0, maxTemperature_ = 0, temperature_ = 0, rate_ = 0;
+    SQLLEN indicators_[7] = {};
+};
+
 // A library on one backend, made once per run, and the connection that the host library and the
 // minimal program share.
 struct Backend {
@@ -157,9 +251,10 @@ struct Backend {
     std::filesystem::path file;
     std::unique_ptr<framework::Database> hostConnection;
     std::unique_ptr<MinimalLookup> minimal;
+    std::unique_ptr<MinimalPrefetch> minimalPrefetch;
 
     ~Backend() {
-        minimal.reset();
+        Disconnect();
         hostConnection.reset();
         if (admin && !schema.empty()) {
             admin->ExecuteSQL("DROP SCHEMA " + schema + " CASCADE");
@@ -175,8 +270,19 @@ struct Backend {
         if (!setup.empty()) {
             hostConnection->ExecuteSQL(setup);
         }
-        minimal =
-            std::make_unique<MinimalLookup>(static_cast<SQLHDBC>(hostConnection->NativeHandle()));
+        const auto connection = static_cast<SQLHDBC>(hostConnection->NativeHandle());
+        minimal = std::make_unique<MinimalLookup>(connection);
+        minimalPrefetch = std::make_unique<MinimalPrefetch>(connection);
+    }
+
+    void Disconnect() {
+        minimal.reset();
+        minimalPrefetch.reset();
+        if (hostConnection) {
+            // What the host library read ahead on this connection must not outlive it.
+            AccPrefetchTable(0, nullptr, nullptr, 0, hostConnection.get(), hostConnection.get());
+        }
+        hostConnection.reset();
     }
 };
 
@@ -249,12 +355,51 @@ double Median(std::vector<double> values) {
     return *middle;
 }
 
-void RunLookups(benchmark::State& state, Backend& backend) {
-    backend.Connect();
+// Alternating rounds of `runHost` and `runMinimal` (the same `itemsPerRound` items each), then
+// `nextRound`; reports both sides' items per second and their ratio.
+template <typename Host, typename Minimal, typename Next>
+void MeasureRounds(benchmark::State& state,
+                   int itemsPerRound,
+                   Host&& runHost,
+                   Minimal&& runMinimal,
+                   Next&& nextRound) {
+    Spent host, minimal;
+    std::vector<double> roundRatios;
+    bool hostFirst = true;
+    for (auto _ : state) {
+        Clock::duration hostRound{}, minimalRound{};
+        if (hostFirst) {
+            hostRound = host.Add(runHost);
+            minimalRound = minimal.Add(runMinimal);
+        } else {
+            minimalRound = minimal.Add(runMinimal);
+            hostRound = host.Add(runHost);
+        }
+        roundRatios.push_back(std::chrono::duration<double>(hostRound).count() /
+                              std::chrono::duration<double>(minimalRound).count());
+        hostFirst = !hostFirst;
+        nextRound();
+    }
+    const double items = static_cast<double>(state.iterations()) * itemsPerRound;
+    state.counters["host_items_per_s"] = items / host.WallSeconds();
+    state.counters["minimal_items_per_s"] = items / minimal.WallSeconds();
+    state.counters["host_to_minimal"] = host.WallSeconds() / minimal.WallSeconds();
+    state.counters["host_to_minimal_median"] = Median(std::move(roundRatios));
+    state.counters["host_items_per_cpu_s"] = items / host.ProcessorSeconds();
+    state.counters["minimal_items_per_cpu_s"] = items / minimal.ProcessorSeconds();
+}
+
+std::vector<std::string> PartNumbers() {
     std::vector<std::string> parts;
     for (int part = 0; part < kParts; ++part) {
         parts.push_back(PartNumber(part));
     }
+    return parts;
+}
+
+void RunLookups(benchmark::State& state, Backend& backend) {
+    backend.Connect();
+    const std::vector<std::string> parts = PartNumbers();
     // Both must find the same points, or the comparison means nothing.
     for (const std::string& part : {parts.front(), parts.back()}) {
         tavrin21::TabledRateRecord byHost{}, byMinimal{};
@@ -286,34 +431,55 @@ void RunLookups(benchmark::State& state, Backend& backend) {
             benchmark::DoNotOptimize(backend.minimal->LookUp(part, record));
         }
     };
-    Spent host, minimal;
-    std::vector<double> roundRatios;
-    bool hostFirst = true;
-    for (auto _ : state) {
-        Clock::duration hostRound{}, minimalRound{};
-        if (hostFirst) {
-            hostRound = host.Add(runHost);
-            minimalRound = minimal.Add(runMinimal);
-        } else {
-            minimalRound = minimal.Add(runMinimal);
-            hostRound = host.Add(runHost);
-        }
-        roundRatios.push_back(std::chrono::duration<double>(hostRound).count() /
-                              std::chrono::duration<double>(minimalRound).count());
-        hostFirst = !hostFirst;
-        next = (next + kItemsPerRound) % parts.size();
-    }
-    const double items = static_cast<double>(state.iterations()) * kItemsPerRound;
-    state.counters["host_items_per_s"] = items / host.WallSeconds();
-    state.counters["minimal_items_per_s"] = items / minimal.WallSeconds();
-    state.counters["host_to_minimal"] = host.WallSeconds() / minimal.WallSeconds();
-    state.counters["host_to_minimal_median"] = Median(std::move(roundRatios));
-    state.counters["host_items_per_cpu_s"] = items / host.ProcessorSeconds();
-    state.counters["minimal_items_per_cpu_s"] = items / minimal.ProcessorSeconds();
+    MeasureRounds(state, kItemsPerRound, runHost, runMinimal,
+                  [&] { next = (next + kItemsPerRound) % parts.size(); });
     state.SetLabel("a round: " + std::to_string(kItemsPerRound) +
                    " items by the host library, then the same by the minimal program");
-    backend.minimal.reset();
-    backend.hostConnection.reset();
+    backend.Disconnect();
+}
+
+// A round is one chunk of keys read ahead and then looked up one by one.
+void RunPrefetchedLookups(benchmark::State& state, Backend& backend) {
+    constexpr std::size_t kKeys = MinimalPrefetch::kKeys;
+    backend.Connect();
+    // Twice over, so that any kKeys parts from one below kParts on lie side by side.
+    std::vector<std::string> parts = PartNumbers();
+    parts.insert(parts.end(), parts.begin(), parts.end());
+    const std::vector<std::uint8_t> environments(kKeys, kEnvironment);
+    framework::Database* db = backend.hostConnection.get();
+    std::size_t next = 0;
+    std::vector<tavrin21::TabledRateRecord> byHost(kKeys), byMinimal(kKeys);
+    bool found[kKeys] = {};
+    const auto runHost = [&] {
+        AccPrefetchTable(0, &parts[next], environments.data(), static_cast<std::int32_t>(kKeys), db,
+                         db);
+        for (std::size_t key = 0; key < kKeys; ++key) {
+            const std::string& part = parts[next + key];
+            tavrin21::TabledRateRecord& record = byHost[key];
+            std::memcpy(record.PartNumber, part.c_str(), part.size() + 1);
+            record.EnvironmentCode = kEnvironment;
+            benchmark::DoNotOptimize(AccGetFromTable(0, &part, &record, db, db));
+        }
+    };
+    const auto runMinimal = [&] {
+        backend.minimalPrefetch->Prefetch(parts, next, byMinimal.data(), found);
+    };
+    // Both must find the same points, or the comparison means nothing.
+    runHost();
+    runMinimal();
+    for (std::size_t key = 0; key < kKeys; ++key) {
+        if (!found[key] || std::memcmp(byHost[key].Points, byMinimal[key].Points,
+                                       sizeof byHost[key].Points) != 0) {
+            state.SkipWithError("the host library and the minimal program disagree");
+            return;
+        }
+    }
+    MeasureRounds(state, static_cast<int>(kKeys), runHost, runMinimal,
+                  [&] { next = (next + kKeys) % kParts; });
+    state.SetLabel("a round: " + std::to_string(kKeys) +
+                   " items read ahead and looked up by the host library, then read by the "
+                   "minimal program");
+    backend.Disconnect();
 }
 
 void BM_TableLookupSqlite(benchmark::State& state) {
@@ -329,8 +495,23 @@ void BM_TableLookupPostgres(benchmark::State& state) {
     RunLookups(state, *backend);
 }
 
+void BM_TablePrefetchSqlite(benchmark::State& state) {
+    RunPrefetchedLookups(state, SqliteBackend());
+}
+
+void BM_TablePrefetchPostgres(benchmark::State& state) {
+    Backend* backend = PostgresBackend();
+    if (backend == nullptr) {
+        state.SkipWithError("TAVRIN21_PG_CONNECT is not set");
+        return;
+    }
+    RunPrefetchedLookups(state, *backend);
+}
+
 BENCHMARK(BM_TableLookupSqlite)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_TableLookupPostgres)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_TablePrefetchSqlite)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_TablePrefetchPostgres)->UseRealTime()->MinTime(2.0);
 
 }  // namespace
 

@@ -11,13 +11,16 @@
 #include "host/progress_meter.h"
 #include "host/result_output.h"
 #include "host/result_writer.h"
+#include "host/table_prefetch.h"
 #include "host/terminal_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
+#include <vector>
 
 namespace tavrin21::host {
 
@@ -102,11 +105,70 @@ ItemResult ProcessItem(ItemCalculator& calculator,
     return std::move(outcome.result);
 }
 
+// A row of the items file as read ahead of its calculation.
+struct ReadRow {
+    std::optional<ItemInput> item;  // none: the row is not an item
+    std::string badRowMessage;      // then why, with its place
+    std::uintmax_t bytesRead = 0;   // of the items file once the row was read
+};
+
+// The next rows of the items file: at least one unless the file ends, at most `count`, and
+// past the first only those already at hand, so that items fed slowly through a pipe are
+// calculated as they come.
+std::vector<ReadRow> ReadRows(CsvReader& reader,
+                              std::istream& items,
+                              const ItemColumns& itemColumns,
+                              const std::string& shownPath,
+                              std::size_t count) {
+    std::vector<ReadRow> rows;
+    while (rows.size() < std::max<std::size_t>(count, 1) &&
+           (rows.empty() || items.rdbuf()->in_avail() > 0)) {
+        ReadRow row;
+        std::optional<CsvRecord> record;
+        try {
+            record = reader.Next();
+        } catch (const CsvError& error) {
+            row.badRowMessage =
+                shownPath + ":" + std::to_string(error.Line()) + ": " + error.what();
+            rows.push_back(std::move(row));
+            continue;
+        }
+        if (!record) {
+            break;
+        }
+        auto parsed = itemColumns.Parse(record->fields);
+        if (auto* reason = std::get_if<std::string>(&parsed)) {
+            row.badRowMessage =
+                shownPath + ":" + std::to_string(record->line) + ": " + Printable(*reason);
+        } else {
+            row.item = std::move(std::get<ItemInput>(parsed));
+            row.item->line = record->line;
+            const auto position = items.tellg();
+            row.bytesRead = position < 0 ? 0 : static_cast<std::uintmax_t>(position);
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+void PrefetchTables(TablePrefetch& prefetch, const std::vector<ReadRow>& rows) {
+    std::vector<const ItemInput*> items;
+    for (const ReadRow& row : rows) {
+        if (row.item) {
+            items.push_back(&*row.item);
+        }
+    }
+    prefetch.Prefetch(items);
+}
+
 // Reads the items file and writes each good row's result as it is calculated; bad rows are
-// reported and skipped.
+// reported and skipped. Reads `lookahead` rows at a time, and the failure-rate tables of their
+// items with them.
 BatchState CalculateItems(std::istream& items,
                           const std::string& itemsPath,
                           ItemCalculator& calculator,
+                          TablePrefetch& prefetch,
+                          std::size_t lookahead,
                           ResultWriter& writer,
                           ResultOutput& output,
                           ProgressMeter& progress) {
@@ -118,34 +180,29 @@ BatchState CalculateItems(std::istream& items,
     output.Flush();
 
     BatchState state;
+    const bool readTablesAhead = lookahead > 0 && prefetch.Available();
     for (;;) {
-        std::optional<CsvRecord> row;
-        try {
-            row = reader.Next();
-        } catch (const CsvError& error) {
-            err << shownPath << ':' << error.Line() << ": " << error.what() << '\n';
-            state.badRows = true;
-            continue;
-        }
-        if (!row) {
+        const std::vector<ReadRow> rows =
+            ReadRows(reader, items, itemColumns, shownPath, lookahead);
+        if (rows.empty()) {
             break;
         }
-        auto parsed = itemColumns.Parse(row->fields);
-        if (auto* reason = std::get_if<std::string>(&parsed)) {
-            err << shownPath << ':' << row->line << ": " << Printable(*reason) << '\n';
-            state.badRows = true;
-            continue;
+        if (readTablesAhead && state.unreachableRole.empty()) {
+            PrefetchTables(prefetch, rows);
         }
-        ItemInput& input = std::get<ItemInput>(parsed);
-        input.line = row->line;
-        const std::string place = shownPath + ":" + std::to_string(row->line) + ": part " +
-                                  Printable(input.partNumber) + ": ";
-        writer.Write(ProcessItem(calculator, input, place, state, err));
-        output.Flush();
-        progress.ItemDone([&] {
-            const auto position = items.tellg();
-            return position < 0 ? std::uintmax_t{0} : static_cast<std::uintmax_t>(position);
-        });
+        for (const ReadRow& row : rows) {
+            if (!row.item) {
+                err << row.badRowMessage << '\n';
+                state.badRows = true;
+                continue;
+            }
+            const ItemInput& input = *row.item;
+            const std::string place = shownPath + ":" + std::to_string(input.line) + ": part " +
+                                      Printable(input.partNumber) + ": ";
+            writer.Write(ProcessItem(calculator, input, place, state, err));
+            output.Flush();
+            progress.ItemDone([&] { return row.bytesRead; });
+        }
     }
     progress.Finish();
     if (items.bad()) {
@@ -165,15 +222,18 @@ int RunCalc(const CalcOptions& options, std::ostream& out, std::ostream& err) {
     BatchState state;
     try {
         std::ifstream items = OpenItems(options.itemsPath);
-        const ModuleApi module(options.modulePath.empty() ? DefaultModulePath()
-                                                          : options.modulePath);
+        const std::string modulePath =
+            options.modulePath.empty() ? DefaultModulePath() : options.modulePath;
+        const ModuleApi module(modulePath);
         const ModuleColumns columns(module.viewFields);
         Connections connections = OpenConnections(options.primary, options.secondary);
         ResultOutput output(out, options.outputPath);
         const auto writer =
             MakeResultWriter(options.format, output.Stream(), columns,
                              options.outputIsTerminal && options.outputPath.empty());
-        ItemCalculator calculator(module, columns, connections, options.reconnectPause);
+        // Declared after the connections: it forgets what it read ahead before they close.
+        TablePrefetch prefetch(modulePath, connections);
+        ItemCalculator calculator(module, columns, connections, options.reconnectPause, &prefetch);
         std::error_code unknownSize;
         const std::uintmax_t itemsBytes =
             std::filesystem::file_size(options.itemsPath, unknownSize);
@@ -182,7 +242,8 @@ int RunCalc(const CalcOptions& options, std::ostream& out, std::ostream& err) {
         const bool resultsOnTerminal = options.outputIsTerminal && options.outputPath.empty();
         ProgressMeter progress(err, options.errorsAreTerminal && !resultsOnTerminal,
                                unknownSize ? 0 : itemsBytes);
-        state = CalculateItems(items, options.itemsPath, calculator, *writer, output, progress);
+        state = CalculateItems(items, options.itemsPath, calculator, prefetch, options.lookahead,
+                               *writer, output, progress);
         output.Complete();
     } catch (const std::exception& error) {
         err << "tavrin21-host: "

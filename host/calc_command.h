@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 
@@ -18,6 +19,9 @@ struct CalcOptions {
     // Standard error is a terminal: a long batch shows its progress there, unless the results
     // themselves go to the terminal.
     bool errorsAreTerminal = false;
+    // Rows of the items file read ahead, with the failure-rate tables of their items, in a few
+    // round trips; 0: each item's table is read as it is calculated.
+    std::size_t lookahead = 256;
     // How long to wait before reconnecting a lost connection.
     std::chrono::milliseconds reconnectPause{500};
 };

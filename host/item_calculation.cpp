@@ -47,6 +47,9 @@ ItemOutcome ItemCalculator::Calculate(const ItemInput& input) {
     if (errors.ConnectionLost()) {
         outcome.beforeReconnecting = errors.All();
         std::this_thread::sleep_for(reconnectPause_);
+        if (prefetch_ != nullptr) {
+            prefetch_->Drop();
+        }
         outcome.unreachableRole = connections_.ReopenLost();
         if (!outcome.unreachableRole.empty()) {
             outcome.result = NotCalculated(input, outcome.unreachableRole);

@@ -8,6 +8,7 @@
 #include "host/item_result.h"
 #include "host/module_api.h"
 #include "host/module_columns.h"
+#include "host/table_prefetch.h"
 
 #include <chrono>
 #include <string>
@@ -28,11 +29,13 @@ class ItemCalculator {
     ItemCalculator(const ModuleApi& module,
                    const ModuleColumns& columns,
                    Connections& connections,
-                   std::chrono::milliseconds reconnectPause)
+                   std::chrono::milliseconds reconnectPause,
+                   TablePrefetch* prefetch = nullptr)
         : module_(module),
           columns_(columns),
           connections_(connections),
-          reconnectPause_(reconnectPause) {}
+          reconnectPause_(reconnectPause),
+          prefetch_(prefetch) {}
 
     // Calculates `input`. An item that hit a database or library error is failed with the first
     // error's reason, whatever the module made of it.
@@ -48,6 +51,7 @@ class ItemCalculator {
     const ModuleColumns& columns_;
     Connections& connections_;
     std::chrono::milliseconds reconnectPause_;
+    TablePrefetch* prefetch_;  // what it read ahead is dropped when a connection is reopened
 };
 
 }  // namespace tavrin21::host

@@ -60,6 +60,12 @@ int main(int argc, char** argv) {
     calcCommand->add_option("--output", calc.outputPath,
                             "write the results to this file, replaced only when the run completes "
                             "(default: standard output)");
+    calcCommand
+        ->add_option("--lookahead", calc.lookahead,
+                     "rows read ahead, whose items' failure-rate tables are read in a few round "
+                     "trips (0: each item's table read as it is calculated)")
+        ->check(CLI::Range(std::size_t{0}, std::size_t{100000}))
+        ->capture_default_str();
 
     std::string columnsModule;
     CLI::App* columnsCommand = app.add_subcommand("columns", "List the module's own columns");

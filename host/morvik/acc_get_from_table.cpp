@@ -1,11 +1,12 @@
 #include "framework/database.h"
 #include "framework/db_exception.h"
 #include "framework/message_box.h"
-#include "host/morvik/rate_table.h"
+#include "host/morvik/prefetch_cache.h"
 #include "morvik/morvik.h"
 #include "tavrin21/help_context.h"
 
 #include <cstring>
+#include <variant>
 
 namespace {
 
@@ -17,6 +18,18 @@ void ShowUnusableTable(const std::string& partNumber,
                           framework::kMessageBoxOk, tavrin21::kHelpContextDatabaseError);
 }
 
+// A prefetched answer as the lookup gives it: the rates, nothing, or UnusableTable thrown, so
+// that the item's own lookup shows it.
+std::optional<morvik::TabledRates> Answered(const morvik::PrefetchedAnswer& answer) {
+    if (const auto* unusable = std::get_if<morvik::UnusableTable>(&answer)) {
+        throw *unusable;
+    }
+    if (const auto* rates = std::get_if<morvik::TabledRates>(&answer)) {
+        return *rates;
+    }
+    return std::nullopt;
+}
+
 std::optional<morvik::TabledRates> LookUpOn(framework::Database* database,
                                             const std::string& partNumber,
                                             std::uint8_t environmentCode) {
@@ -24,8 +37,13 @@ std::optional<morvik::TabledRates> LookUpOn(framework::Database* database,
         return std::nullopt;
     }
     try {
+        if (const auto answer = morvik::FindPrefetched(*database, partNumber, environmentCode)) {
+            return Answered(*answer);
+        }
         return morvik::LookUpTabledRates(*database, partNumber, environmentCode);
     } catch (const framework::DbException& error) {
+        // What was prefetched before may no longer hold once the connection fails.
+        morvik::DropPrefetched(*database);
         // The caller only learns "not found"; the user must learn why.
         framework::MessageBox("Error reading the failure-rate table!\n" + error.ErrorText() + "\n" +
                                   error.Statement(),

@@ -101,4 +101,28 @@ void CheckTable(const TabledRates& rates) {
     }
 }
 
+CheckedTableBuilder::CheckedTableBuilder(std::optional<double> minTemperature,
+                                         std::optional<double> maxTemperature) {
+    // A missing limit does not limit.
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    rates_.minTemperature = CheckedLimit("minimum", minTemperature, -kInfinity);
+    rates_.maxTemperature = CheckedLimit("maximum", maxTemperature, kInfinity);
+}
+
+void CheckedTableBuilder::AddPoint(std::string_view slotText,
+                                   std::optional<double> temperature,
+                                   std::optional<double> rate) {
+    const std::size_t slot = SlotIndex(slotText);
+    if (filled_.test(slot)) {
+        throw UnusableTable("slot " + std::to_string(slot) + " appears twice");
+    }
+    filled_.set(slot);
+    rates_.points[slot] = CheckedPoint(slot, temperature, rate);
+}
+
+TabledRates CheckedTableBuilder::Finish() const {
+    CheckTable(rates_);
+    return rates_;
+}
+
 }  // namespace morvik

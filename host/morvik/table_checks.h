@@ -5,6 +5,7 @@
 
 #include "host/morvik/rate_table.h"
 
+#include <bitset>
 #include <cstddef>
 #include <optional>
 #include <string_view>
@@ -26,5 +27,26 @@ float CheckedLimit(const char* which, std::optional<double> temperature, float w
 
 // The limits are in order and no two usable points (rate not 0) share a temperature.
 void CheckTable(const TabledRates& rates);
+
+// One part's table put together as the database gives it: its limits row, then its point rows
+// in slot order, each checked as it comes. The per-item lookup and the prefetch both build with
+// it, so that both accept and refuse the same tables with the same reasons.
+class CheckedTableBuilder {
+  public:
+    // Throws UnusableTable for a limit that is not a number.
+    CheckedTableBuilder(std::optional<double> minTemperature, std::optional<double> maxTemperature);
+
+    // Throws UnusableTable for a bad slot, a slot seen before or a bad value.
+    void AddPoint(std::string_view slotText,
+                  std::optional<double> temperature,
+                  std::optional<double> rate);
+
+    // The table, once the limits and points agree (CheckTable).
+    TabledRates Finish() const;
+
+  private:
+    TabledRates rates_;
+    std::bitset<tavrin21::kTabledPointCount> filled_;
+};
 
 }  // namespace morvik

@@ -23,4 +23,27 @@ MORVIK_API std::int32_t TAVRIN21_CDECL AccGetFromTable(std::int32_t selector,
                                                        tavrin21::TabledRateRecord* record,
                                                        framework::Database* primaryDb,
                                                        framework::Database* secondaryDb);
+
+// Reads the tables of `count` keys (partNumbers[i] in environment environmentCodes[i]) in a few
+// round trips: on `primaryDb`, and those not usable there on `secondaryDb`. Until the next
+// prefetch on a database, AccGetFromTable answers these keys from what was read, exactly as its
+// own query would have (an unusable table is still shown at the key's own lookup), and queries
+// for any other key. A failed lookup on a database drops what it holds; so does a prefetch of
+// no keys, which a caller makes before it reconnects or closes a database it prefetched on.
+// Returns 1 when every prefetch succeeded; 0 otherwise (nothing is lost: the keys a database
+// failed on are looked up one by one, and report the failure there). `selector` must be 0.
+MORVIK_API std::int32_t TAVRIN21_CDECL AccPrefetchTable(std::int32_t selector,
+                                                        const std::string* partNumbers,
+                                                        const std::uint8_t* environmentCodes,
+                                                        std::int32_t count,
+                                                        framework::Database* primaryDb,
+                                                        framework::Database* secondaryDb);
+
+// AccPrefetchTable as a program that loads the host library looks it up.
+using AccPrefetchTableFn = std::int32_t(TAVRIN21_CDECL*)(std::int32_t,
+                                                         const std::string*,
+                                                         const std::uint8_t*,
+                                                         std::int32_t,
+                                                         framework::Database*,
+                                                         framework::Database*);
 }

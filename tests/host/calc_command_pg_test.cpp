@@ -111,17 +111,19 @@ const std::string kUnreachableError =
     "calculated\n";
 
 // calc on kHoldItems with CSV results against `connect` (to `output`, or standard output), broken
-// by `breakConnection` while the lookup of HOLD sleeps, as `watch` (on the same server) sees.
+// by `breakConnection` while the lookup of HOLD sleeps, as `watch` (on the same server) sees. With
+// a `lookahead`, that lookup is part of reading the tables ahead, before the first item.
 test::ProgramRun RunBrokenAtHold(const test::ScratchDirectory& scratch,
                                  const std::string& connect,
                                  const std::string& output,
                                  framework::Database& watch,
                                  const std::string& sleepers,
+                                 const std::string& lookahead,
                                  const std::function<void()>& breakConnection) {
     const std::string items = (scratch / "items.csv").string();
     std::ofstream(items) << kHoldItems;
-    std::vector<std::string> calc = {"calc", "--format",  "csv",  "--items",
-                                     items,  "--primary", connect};
+    std::vector<std::string> calc = {"calc",      "--format", "csv",         "--items", items,
+                                     "--primary", connect,    "--lookahead", lookahead};
     if (!output.empty()) {
         calc.insert(calc.end(), {"--output", output});
     }
@@ -195,24 +197,40 @@ TEST_F(HostOnServer, QuotedPartNumbersStayLiteralsWhenTheServerTakesBackslashEsc
 
 TEST_F(HostOnServer, ConnectionLostMidBatchIsReconnectedOnceOrTheRestIsMarked) {
     MakeServerLibrary(connect_, HoldingLibrary());
+    const std::string kAllCalculated =
+        kBeforeHold +
+        "4,HOLD,1,30,0,0,logarithmic,3,2.222222,,,\n5,R-1,1,25,0,0,logarithmic,3,1.3354863,,,\n";
+    const std::string kAllUnreachable =
+        "2,R-1,1,30,0,0,logarithmic,,,,,the primary library is unreachable\n"
+        "3,R-1,1,20,0,0,logarithmic,,,,,the primary library is unreachable\n" +
+        kUnreachableFromHold;
+    // Reading ahead, the connection breaks before the first item, whose own lookup meets it.
+    const std::string kUnreachableFromFirst =
+        "part R-1: the primary library is unreachable; this and the remaining items are not "
+        "calculated\n";
     const struct {
         const char* name;
+        const char* lookahead;
         bool serverRefusesReconnect;
         int exitCode;
-        std::string after;
+        std::string out;
         std::string error;
     } rows[] = {
-        {"reconnected", false, kExitOk,
-         "4,HOLD,1,30,0,0,logarithmic,3,2.222222,,,\n5,R-1,1,25,0,0,logarithmic,3,1.3354863,,,\n",
+        {"reconnected", "0", false, kExitOk, kAllCalculated,
          "part HOLD: reconnected; the item was calculated again\n"},
-        {"unreachable", true, kExitDatabaseErrors, kUnreachableFromHold, kUnreachableError},
+        {"unreachable", "0", true, kExitDatabaseErrors, kBeforeHold + kUnreachableFromHold,
+         kUnreachableError},
+        {"reconnected reading ahead", "256", false, kExitOk, kAllCalculated,
+         ":2: part R-1: reconnected; the item was calculated again\n"},
+        {"unreachable reading ahead", "256", true, kExitDatabaseErrors, kAllUnreachable,
+         kUnreachableFromFirst},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         admin_.ExecuteSQL("ALTER DATABASE " + name_ + " CONNECTION LIMIT -1");
         const std::string ofThisDatabase = " AND datname = '" + name_ + "'";
-        const auto run =
-            RunBrokenAtHold(scratch_, connect_, "", admin_, kSleepers + ofThisDatabase, [&] {
+        const auto run = RunBrokenAtHold(
+            scratch_, connect_, "", admin_, kSleepers + ofThisDatabase, row.lookahead, [&] {
                 if (row.serverRefusesReconnect) {
                     admin_.ExecuteSQL("ALTER DATABASE " + name_ + " CONNECTION LIMIT 0");
                 }
@@ -222,7 +240,7 @@ TEST_F(HostOnServer, ConnectionLostMidBatchIsReconnectedOnceOrTheRestIsMarked) {
                                ofThisDatabase);
             });
         EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
-        EXPECT_NE(run.out.find(kBeforeHold + row.after), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find(row.out), std::string::npos) << run.out;
         EXPECT_NE(run.err.find(row.error), std::string::npos) << run.err;
     }
 }
@@ -283,7 +301,7 @@ TEST(HostOnStoppingServer, ItemsFromTheOneInFlightOnAreMarkedUnreachable) {
         watch.Open(server.Connect());
         const auto output = scratch / "results.csv";
         const auto run =
-            RunBrokenAtHold(scratch, server.Connect(), output.string(), watch, kSleepers, [&] {
+            RunBrokenAtHold(scratch, server.Connect(), output.string(), watch, kSleepers, "0", [&] {
                 watch.Close();
                 EXPECT_TRUE(server.Halt(mode));
             });

@@ -25,6 +25,11 @@ constexpr const char* kLooseSchema =
 
 class MorvikLibrary : public tavrin21::test::BackendTest {
   protected:
+    // The prefetched tables are held by database; these databases end with the test.
+    ~MorvikLibrary() override {
+        AccPrefetchTable(0, nullptr, nullptr, 0, primary_.get(), secondary_.get());
+    }
+
     // Part A in environment 3, with points in slots 2 and 15, in the shipped schema.
     static void MakeLibrary(framework::Database& database) {
         tavrin21::test::RunSqlScript(
@@ -48,6 +53,33 @@ class MorvikLibrary : public tavrin21::test::BackendTest {
         std::strcpy(record.PartNumber, part.c_str());
         record.EnvironmentCode = 3;
         return AccGetFromTable(0, &part, &record, primary_.get(), secondary_.get());
+    }
+
+    struct Answer {
+        std::int32_t result = 0;
+        TabledRateRecord record;
+        std::vector<std::string> boxes;
+    };
+
+    // Prefetches `keys` and looks each up again: the same result, record and message boxes as
+    // `oneByOne` (their lookups one by one), without a query.
+    void ExpectTheSamePrefetched(const std::vector<std::string>& keys,
+                                 const std::vector<Answer>& oneByOne) {
+        const std::vector<std::uint8_t> environments(keys.size(), 3);
+        ASSERT_EQ(AccPrefetchTable(0, keys.data(), environments.data(),
+                                   static_cast<std::int32_t>(keys.size()), primary_.get(),
+                                   secondary_.get()),
+                  1);
+        framework::odbc::ClearFaults();
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            SCOPED_TRACE(keys[i]);
+            boxes_.clear();
+            TabledRateRecord record;
+            EXPECT_EQ(LookUp(keys[i], record), oneByOne[i].result);
+            EXPECT_EQ(std::memcmp(&record, &oneByOne[i].record, sizeof record), 0);
+            EXPECT_EQ(boxes_, oneByOne[i].boxes);
+        }
+        EXPECT_EQ(framework::odbc::CallCount(framework::odbc::Call::Execute), 0);
     }
 
     // Closes the primary connection and opens it again on the same data, as a host restores a
@@ -99,21 +131,37 @@ TEST_P(MorvikLibrary, LeavesTheRecordAloneWhenNothingIsFound) {
     }
 }
 
+// A prefetch that fails hides nothing: the item's own lookup shows the error with its query.
 TEST_P(MorvikLibrary, ShowsADatabaseErrorAndStillSearchesTheSecondary) {
     MakeLibrary(*secondary_);  // the primary has no tables
-    TabledRateRecord record = StaleRecord("A", 3);
     const std::string part = "A";
-    EXPECT_EQ(AccGetFromTable(0, &part, &record, primary_.get(), secondary_.get()), 1);
-    ASSERT_EQ(boxes_.size(), 1u);
-    EXPECT_NE(boxes_[0].find("FRTable"), std::string::npos) << boxes_[0];
+    const std::uint8_t environment = 3;
+    for (const bool prefetched : {false, true}) {
+        SCOPED_TRACE(prefetched ? "prefetched" : "one by one");
+        if (prefetched) {
+            EXPECT_EQ(AccPrefetchTable(0, &part, &environment, 1, primary_.get(), secondary_.get()),
+                      0);
+        }
+        boxes_.clear();
+        TabledRateRecord record = StaleRecord("A", 3);
+        EXPECT_EQ(AccGetFromTable(0, &part, &record, primary_.get(), secondary_.get()), 1);
+        EXPECT_EQ(float{record.Points[2].Rate}, 0.125f);
+        ASSERT_EQ(boxes_.size(), 1u);
+        EXPECT_NE(boxes_[0].find("FRTable"), std::string::npos) << boxes_[0];
+    }
 }
 
-TEST_P(MorvikLibrary, RejectsATableItCannotUseAndSaysWhy) {
+// Each key is looked up one by one, then again after one prefetch of them all: the prefetched
+// answers must be the same records, results and message boxes, without a query per key.
+TEST_P(MorvikLibrary, AnswersEachTableAlikeOneByOneAndPrefetched) {
     const struct {
         const char* name;
-        const char* rows;          // the part's points; empty: none
-        const char* reason;        // empty: the table is usable
-        bool limitsTwice = false;  // FRTable holds the part's row twice, as no key forbids
+        const char* rows;    // the part's points; empty: none
+        const char* reason;  // empty: the table is usable
+        int limitsRows = 1;  // FRTable rows of the part, as a library without a key allows
+        const char* limits = "-40, 125";
+        bool onSecondary = false;    // the part's rows are in the secondary library only
+        const char* keySuffix = "";  // looked up as the part followed by this
     } cases[] = {
         // clang-format off
         {"slot not a number", "('P', 3, 'nan', 20, 0.1)", "slot \"nan\" is not a whole number from 0 to 15"},
@@ -128,41 +176,84 @@ TEST_P(MorvikLibrary, RejectsATableItCannotUseAndSaysWhy) {
         {"negative rate", "('P', 3, '1', 20, -0.5)", "slot 1: rate -0.5 is negative"},
         {"rate without temperature", "('P', 3, '1', NULL, 0.5)", "slot 1: rate 0.5 has no temperature"},
         {"two rates at one temperature", "('P', 3, '2', 20, 0.1), ('P', 3, '5', 20, 0.3)", "slots 2 and 5 have rates at the same temperature 20"},
+        {"limits out of order", "('P', 3, '1', 20, 0.1)", "minimum temperature 85 is above the maximum 40", 1, "85, 40"},
         {"empty slot at a used temperature", "('P', 3, '2', 20, 0.1), ('P', 3, '5', 20, 0)", ""},
         {"slot written as a real number", "('P', 3, '7.0', 20, 0.1)", ""},
         {"no points", "", ""},
+        {"no limits", "('P', 3, '1', 20, 0.1)", "", 1, "NULL, NULL"},
         {"same slot in other environments and parts", "('P', 4, '1', 20, 0.1), ('P', 3, '1', 30, 0.2), ('P-other', 3, '1', 40, 0.3)", ""},
-        {"limits twice", "('P', 3, '1', 20, 0.1), ('P', 3, '2', 30, 0.2)", "", true},
+        {"limits twice", "('P', 3, '1', 20, 0.1), ('P', 3, '2', 30, 0.2)", "", 2},
+        {"points without limits", "('P', 3, '1', 20, 0.1)", "", 0},
+        {"only on the secondary", "('P', 3, '1', 20, 0.1)", "", 1, "-40, 125", true},
+        {"key with a trailing space", "('P', 3, '1', 20, 0.1)", "", 1, "-40, 125", false, " "},
         // clang-format on
     };
     tavrin21::test::RunSqlScript(*primary_, kLooseSchema);
     tavrin21::test::RunSqlScript(*secondary_, kLooseSchema);
     // Each row is a part of its own, 'P' in its rows standing for it.
-    int partIndex = 0;
+    std::vector<std::string> keys;
     for (const auto& row : cases) {
-        SCOPED_TRACE(row.name);
-        const std::string part = "P" + std::to_string(partIndex++);
+        const std::string part = "P" + std::to_string(keys.size());
+        keys.push_back(part + row.keySuffix);
         std::string points = row.rows;
         for (std::size_t at; (at = points.find("'P'")) != std::string::npos;) {
             points.replace(at, 3, "'" + part + "'");
         }
-        for (int copy = 0; copy < (row.limitsTwice ? 2 : 1); ++copy) {
-            primary_->ExecuteSQL("INSERT INTO FRTable VALUES ('" + part + "', 3, -40, 125)");
+        framework::Database& library = row.onSecondary ? *secondary_ : *primary_;
+        for (int copy = 0; copy < row.limitsRows; ++copy) {
+            library.ExecuteSQL("INSERT INTO FRTable VALUES ('" + part + "', 3, " + row.limits +
+                               ")");
         }
         if (!points.empty()) {
-            primary_->ExecuteSQL("INSERT INTO FRTablePoint VALUES " + points);
-        }
-        boxes_.clear();
-        TabledRateRecord record;
-        const bool usable = *row.reason == '\0';
-        EXPECT_EQ(LookUp(part, record), usable ? 1 : 0);
-        if (usable) {
-            EXPECT_TRUE(boxes_.empty());
-        } else {
-            EXPECT_EQ(boxes_, std::vector<std::string>{"Unusable failure-rate table!\npart " +
-                                                       part + ", environment 3: " + row.reason});
+            library.ExecuteSQL("INSERT INTO FRTablePoint VALUES " + points);
         }
     }
+    std::vector<Answer> oneByOne;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        SCOPED_TRACE(cases[i].name);
+        boxes_.clear();
+        Answer answer;
+        answer.result = LookUp(keys[i], answer.record);
+        answer.boxes = boxes_;
+        const bool usable = *cases[i].reason == '\0';
+        const bool found = usable && cases[i].limitsRows > 0 && *cases[i].keySuffix == '\0';
+        EXPECT_EQ(answer.result, found ? 1 : 0);
+        if (usable) {
+            EXPECT_TRUE(answer.boxes.empty());
+        } else {
+            EXPECT_EQ(answer.boxes,
+                      std::vector<std::string>{"Unusable failure-rate table!\npart " + keys[i] +
+                                               ", environment 3: " + cases[i].reason});
+        }
+        oneByOne.push_back(answer);
+    }
+    ExpectTheSamePrefetched(keys, oneByOne);
+}
+
+// A key read ahead matches as the column compares it: SQLite's NOCASE, PostgreSQL's CHAR padding.
+TEST_P(MorvikLibrary, MatchesKeysReadAheadAsTheColumnComparesThem) {
+    const bool sqlite = GetParam() == tavrin21::test::Backend::Sqlite;
+    const std::string type = sqlite ? "VARCHAR(62) COLLATE NOCASE" : "CHAR(62)";
+    const std::string schema =
+        "CREATE TABLE FRTable (PartNumber " + type +
+        ", EnvCode INTEGER, MinTemperature DOUBLE PRECISION, MaxTemperature DOUBLE PRECISION);\n"
+        "CREATE TABLE FRTablePoint (PartNumber " +
+        type +
+        ", EnvCode INTEGER, Slot TEXT, Temperature DOUBLE PRECISION, Rate DOUBLE PRECISION);\n";
+    tavrin21::test::RunSqlScript(*primary_, schema +
+                                                "INSERT INTO FRTable VALUES ('abc', 3, -40, 125);\n"
+                                                "INSERT INTO FRTablePoint VALUES "
+                                                "('abc', 3, '1', 20, 0.1);\n");
+    tavrin21::test::RunSqlScript(*secondary_, schema);
+    const std::vector<std::string> keys = {"abc", "ABC", "abc  ", "ab"};
+    std::vector<Answer> oneByOne;
+    for (const std::string& key : keys) {
+        Answer answer;
+        answer.result = LookUp(key, answer.record);
+        oneByOne.push_back(answer);
+    }
+    EXPECT_EQ(oneByOne[sqlite ? 1 : 2].result, 1);
+    ExpectTheSamePrefetched(keys, oneByOne);
 }
 
 TEST_P(MorvikLibrary, RejectsLimitsOutOfOrderAndStillSearchesTheSecondary) {
@@ -174,15 +265,26 @@ TEST_P(MorvikLibrary, RejectsLimitsOutOfOrderAndStillSearchesTheSecondary) {
                                  std::string(kLooseSchema) +
                                      "INSERT INTO FRTable VALUES ('P', 3, -40, 1e300);\n"
                                      "INSERT INTO FRTablePoint VALUES ('P', 3, '0', 25, 0.5);\n");
-    TabledRateRecord record;
-    EXPECT_EQ(LookUp("P", record), 1);
-    EXPECT_EQ(float{record.Points[0].Rate}, 0.5f);
-    EXPECT_EQ(float{record.MaxTemperature}, std::numeric_limits<float>::infinity());
-    EXPECT_EQ(LookUp("Q", record), 0);
-    EXPECT_EQ(boxes_, (std::vector<std::string>{"Unusable failure-rate table!\npart P, environment "
-                                                "3: minimum temperature 85 is above the maximum 40",
-                                                "Unusable failure-rate table!\npart Q, environment "
-                                                "3: minimum temperature is not a number"}));
+    const std::string keys[] = {"P", "Q"};
+    const std::uint8_t environments[] = {3, 3};
+    for (const bool prefetched : {false, true}) {
+        SCOPED_TRACE(prefetched ? "prefetched" : "one by one");
+        if (prefetched) {
+            ASSERT_EQ(AccPrefetchTable(0, keys, environments, 2, primary_.get(), secondary_.get()),
+                      1);
+        }
+        boxes_.clear();
+        TabledRateRecord record;
+        EXPECT_EQ(LookUp("P", record), 1);
+        EXPECT_EQ(float{record.Points[0].Rate}, 0.5f);
+        EXPECT_EQ(float{record.MaxTemperature}, std::numeric_limits<float>::infinity());
+        EXPECT_EQ(LookUp("Q", record), 0);
+        EXPECT_EQ(boxes_,
+                  (std::vector<std::string>{"Unusable failure-rate table!\npart P, environment "
+                                            "3: minimum temperature 85 is above the maximum 40",
+                                            "Unusable failure-rate table!\npart Q, environment "
+                                            "3: minimum temperature is not a number"}));
+    }
 }
 
 TEST_P(MorvikLibrary, PreparesItsQueryOncePerConnection) {
