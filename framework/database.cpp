@@ -9,6 +9,8 @@
 #include "framework/statement_cache.h"
 #include "framework/text_compare.h"
 
+#include <atomic>
+
 namespace framework {
 
 namespace {
@@ -29,6 +31,7 @@ struct Database::Impl {
     odbc::EnvironmentHandle environment;
     odbc::ConnectionHandle connection;
     bool connected = false;
+    std::uint64_t serial = 0;
     std::string displayName;
     std::string dbmsName;
     StatementCache statements;
@@ -37,6 +40,7 @@ struct Database::Impl {
     // Frees the statements, disconnects and frees the handles. Never throws.
     void Release() noexcept {
         statements.Clear();
+        serial = 0;
         if (connected) {
             connected = false;
             // A driver refuses to disconnect inside a transaction (25000): closing gives up what
@@ -89,6 +93,8 @@ void Database::Open(const std::string& connectString) {
                          impl_->displayName);
     }
     impl_->connected = true;
+    static std::atomic<std::uint64_t> lastSerial = 0;
+    impl_->serial = ++lastSerial;
     impl_->connectString = connectString;
     try {
         if (!odbc::Succeeded(odbc::GetInfoText(connection, SQL_DBMS_NAME, impl_->dbmsName))) {
@@ -143,6 +149,10 @@ void Database::Reopen() {
     }
     const std::string connectString = impl_->connectString;
     Open(connectString);
+}
+
+std::uint64_t Database::ConnectionSerial() const {
+    return impl_->serial;
 }
 
 const std::string& Database::DisplayName() const {

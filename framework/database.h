@@ -5,6 +5,7 @@
 #include "framework/connect_items.h"
 #include "framework/platform/export.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -41,6 +42,11 @@ class FRAMEWORK_API Database {
 
     // The database system behind the connection ("SQLite", "PostgreSQL"), asked once at Open.
     const std::string& DbmsName() const;
+
+    // A number no other connection made in this process shares: every Open and Reopen takes a
+    // new one, and a closed database has 0. What a caller keeps about a connection holds only
+    // while its serial does.
+    std::uint64_t ConnectionSerial() const;
 
     // The ODBC connection handle (SQLHDBC), for the framework's record sets.
     void* NativeHandle() const;

@@ -10,9 +10,16 @@ namespace morvik {
 
 namespace {
 
+// What was read on one connection of a database: a database closed, reopened or destroyed and
+// another made at its address has another connection serial, and finds nothing.
+struct ConnectionTables {
+    std::uint64_t connectionSerial = 0;
+    PrefetchedTables tables;
+};
+
 struct Caches {
     std::mutex mutex;
-    std::unordered_map<const framework::Database*, PrefetchedTables> byDatabase;
+    std::unordered_map<const framework::Database*, ConnectionTables> byDatabase;
 };
 
 Caches& TheCaches() {
@@ -26,7 +33,8 @@ void Store(const framework::Database& database, PrefetchedTables tables) {
     if (tables.empty()) {
         caches.byDatabase.erase(&database);
     } else {
-        caches.byDatabase.insert_or_assign(&database, std::move(tables));
+        caches.byDatabase.insert_or_assign(
+            &database, ConnectionTables{database.ConnectionSerial(), std::move(tables)});
     }
 }
 
@@ -96,12 +104,16 @@ std::optional<PrefetchedAnswer> FindPrefetched(const framework::Database& databa
                                                std::uint8_t environmentCode) {
     Caches& caches = TheCaches();
     const std::lock_guard lock(caches.mutex);
-    const auto tables = caches.byDatabase.find(&database);
-    if (tables == caches.byDatabase.end()) {
+    const auto held = caches.byDatabase.find(&database);
+    if (held == caches.byDatabase.end()) {
         return std::nullopt;
     }
-    const auto answer = tables->second.find(KeyText(partNumber, environmentCode));
-    if (answer == tables->second.end()) {
+    if (held->second.connectionSerial != database.ConnectionSerial()) {
+        caches.byDatabase.erase(held);
+        return std::nullopt;
+    }
+    const auto answer = held->second.tables.find(KeyText(partNumber, environmentCode));
+    if (answer == held->second.tables.end()) {
         return std::nullopt;
     }
     return answer->second;

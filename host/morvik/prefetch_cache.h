@@ -1,7 +1,7 @@
 #pragma once
 
 // The prefetched tables of each database, held until the next prefetch on it replaces them, a
-// lookup on it fails, or its user drops them (before it reconnects or closes the database).
+// lookup on it fails, its user drops them, or its connection changes (closed, reopened).
 
 #include "host/morvik/rate_prefetch.h"
 

@@ -28,8 +28,9 @@ MORVIK_API std::int32_t TAVRIN21_CDECL AccGetFromTable(std::int32_t selector,
 // round trips: on `primaryDb`, and those not usable there on `secondaryDb`. Until the next
 // prefetch on a database, AccGetFromTable answers these keys from what was read, exactly as its
 // own query would have (an unusable table is still shown at the key's own lookup), and queries
-// for any other key. A failed lookup on a database drops what it holds; so does a prefetch of
-// no keys, which a caller makes before it reconnects or closes a database it prefetched on.
+// for any other key. What was read holds for the connection it was read on only: closing or
+// reopening the database forgets it, and so does a failed lookup on it, or a prefetch of no keys
+// (which frees the memory at once).
 // Returns 1 when every prefetch succeeded; 0 otherwise (nothing is lost: the keys a database
 // failed on are looked up one by one, and report the failure there). `selector` must be 0.
 MORVIK_API std::int32_t TAVRIN21_CDECL AccPrefetchTable(std::int32_t selector,

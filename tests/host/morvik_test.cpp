@@ -305,11 +305,17 @@ TEST_P(MorvikLibrary, PreparesItsQueryOncePerConnection) {
         ASSERT_EQ(LookUp("P", record), 1);
     }
     expectCounts(1, 3);
+    // What was read ahead holds for its connection only: after a reconnection the table's
+    // change since is read.
+    const std::string part = "P";
+    const std::uint8_t environment = 3;
+    ASSERT_EQ(AccPrefetchTable(0, &part, &environment, 1, primary_.get(), secondary_.get()), 1);
     ReconnectPrimary();
+    primary_->ExecuteSQL("UPDATE FRTablePoint SET Rate = 0.75");
     framework::odbc::ClearFaults();
     for (int item = 0; item < 2; ++item) {
         ASSERT_EQ(LookUp("P", record), 1);
-        EXPECT_EQ(float{record.Points[0].Rate}, 0.5f);
+        EXPECT_EQ(float{record.Points[0].Rate}, 0.75f);
     }
     expectCounts(1, 2);
 }
