@@ -4,6 +4,7 @@
 #include "stats/point_evaluation.h"
 #include "stats/portable_math.h"
 #include "stats/weibull_estimator.h"
+#include "stats/weibull_objective.h"
 
 #include <algorithm>
 #include <chrono>
@@ -81,7 +82,8 @@ void CrossEntropyOptimizer::ResetResult() {
 
 int CrossEntropyOptimizer::Run(const WeibullEstimator& estimator) {
     return RunSearch(estimator.LikelihoodObjective(),
-                     static_cast<std::int64_t>(estimator.failureCount) + estimator.suspensionCount);
+                     static_cast<std::int64_t>(estimator.failureCount) + estimator.suspensionCount +
+                         WeibullObjective::kPointCostInPowers);
 }
 
 int CrossEntropyOptimizer::Run(const Objective& objective) {
