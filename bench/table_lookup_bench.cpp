@@ -69,6 +69,47 @@ void Fill(framework::Database& database) {
     database.ExecuteSQL("COMMIT");
 }
 
+void CheckCall(SQLRETURN rc, const char* program, const char* what) {
+    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
+        throw std::runtime_error(std::string(program) + ": " + what + " failed");
+    }
+}
+
+// The six columns of a rates row (limits, point environment, slot, temperature, rate), bound
+// once to fixed buffers from column `first` on, and what a fetched row gives a record.
+struct RateColumns {
+    double minTemperature = 0, maxTemperature = 0, temperature = 0, rate = 0;
+    SQLINTEGER pointEnvironment = 0, slot = 0;
+    SQLLEN indicators[6] = {};
+
+    void Bind(SQLHSTMT statement, SQLUSMALLINT first, const char* program) {
+        const struct {
+            SQLSMALLINT type;
+            void* buffer;
+        } columns[] = {{SQL_C_DOUBLE, &minTemperature},  {SQL_C_DOUBLE, &maxTemperature},
+                       {SQL_C_SLONG, &pointEnvironment}, {SQL_C_SLONG, &slot},
+                       {SQL_C_DOUBLE, &temperature},     {SQL_C_DOUBLE, &rate}};
+        for (SQLUSMALLINT i = 0; i < 6; ++i) {
+            CheckCall(SQLBindCol(statement, static_cast<SQLUSMALLINT>(first + i), columns[i].type,
+                                 columns[i].buffer, 0, &indicators[i]),
+                      program, "bind");
+        }
+    }
+    void StartRecord(tavrin21::TabledRateRecord& record) const {
+        record.MinTemperature = static_cast<float>(minTemperature);
+        record.MaxTemperature = static_cast<float>(maxTemperature);
+        std::memset(record.Points, 0, sizeof record.Points);
+    }
+    bool HasPoint() const { return indicators[2] != SQL_NULL_DATA; }
+    void AddPoint(tavrin21::TabledRateRecord& record) const {
+        if (HasPoint() && slot >= 0 &&
+            slot < static_cast<SQLINTEGER>(tavrin21::kTabledPointCount)) {
+            record.Points[slot].Temperature = static_cast<float>(temperature);
+            record.Points[slot].Rate = static_cast<float>(rate);
+        }
+    }
+};
+
 // The floor: the statement prepared once, parameters and columns bound once to fixed buffers; an
 // item is a copy into the key buffer and one execution. It runs on the host library's own
 // connection (a borrowed SQLHDBC), so that both meet the same server process: with a connection
@@ -78,12 +119,7 @@ class MinimalLookup {
   public:
     explicit MinimalLookup(SQLHDBC connection) : connection_(connection) {
         rates_ = PrepareWithKey(morvik::kRatesQuery.c_str());
-        Check(SQLBindCol(rates_, 1, SQL_C_DOUBLE, &minTemperature_, 0, &indicators_[0]), "bind");
-        Check(SQLBindCol(rates_, 2, SQL_C_DOUBLE, &maxTemperature_, 0, &indicators_[1]), "bind");
-        Check(SQLBindCol(rates_, 3, SQL_C_SLONG, &pointEnvironment_, 0, &indicators_[2]), "bind");
-        Check(SQLBindCol(rates_, 4, SQL_C_SLONG, &slot_, 0, &indicators_[3]), "bind");
-        Check(SQLBindCol(rates_, 5, SQL_C_DOUBLE, &temperature_, 0, &indicators_[4]), "bind");
-        Check(SQLBindCol(rates_, 6, SQL_C_DOUBLE, &rate_, 0, &indicators_[5]), "bind");
+        columns_.Bind(rates_, 1, "minimal lookup");
     }
     ~MinimalLookup() {
         if (rates_ != nullptr) {
@@ -100,17 +136,12 @@ class MinimalLookup {
         SQLRETURN rc = SQLFetch(rates_);
         const bool found = rc != SQL_NO_DATA;
         if (found) {
-            record.MinTemperature = static_cast<float>(minTemperature_);
-            record.MaxTemperature = static_cast<float>(maxTemperature_);
-            std::memset(record.Points, 0, sizeof record.Points);
+            columns_.StartRecord(record);
         }
-        const bool hasPoints = found && indicators_[2] != SQL_NULL_DATA;
+        const bool hasPoints = found && columns_.HasPoint();
         for (; hasPoints && (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO);
              rc = SQLFetch(rates_)) {
-            if (slot_ >= 0 && slot_ < static_cast<SQLINTEGER>(tavrin21::kTabledPointCount)) {
-                record.Points[slot_].Temperature = static_cast<float>(temperature_);
-                record.Points[slot_].Rate = static_cast<float>(rate_);
-            }
+            columns_.AddPoint(record);
         }
         Check(rc == SQL_NO_DATA || !hasPoints ? SQL_SUCCESS : rc, "fetch");
         Check(SQLFreeStmt(rates_, SQL_CLOSE), "close");
@@ -118,11 +149,7 @@ class MinimalLookup {
     }
 
   private:
-    static void Check(SQLRETURN rc, const char* what) {
-        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
-            throw std::runtime_error(std::string("minimal lookup: ") + what + " failed");
-        }
-    }
+    static void Check(SQLRETURN rc, const char* what) { CheckCall(rc, "minimal lookup", what); }
 
     SQLHSTMT PrepareWithKey(const char* sql) {
         SQLHSTMT statement = nullptr;
@@ -146,9 +173,7 @@ class MinimalLookup {
     char key_[64] = {};
     SQLLEN keyLength_ = 0;
     SQLINTEGER environment32_ = kEnvironment;
-    double minTemperature_ = 0, maxTemperature_ = 0, temperature_ = 0, rate_ = 0;
-    SQLINTEGER pointEnvironment_ = 0, slot_ = 0;
-    SQLLEN indicators_[6] = {};
+    RateColumns columns_;
 };
 
 // The floor of reading ahead: the set query prepared once, every parameter and column bound once
@@ -176,13 +201,8 @@ class MinimalPrefetch {
                       "bind");
             }
         }
-        Check(SQLBindCol(query_, 1, SQL_C_SLONG, &k_, 0, &indicators_[0]), "bind");
-        Check(SQLBindCol(query_, 2, SQL_C_DOUBLE, &minTemperature_, 0, &indicators_[1]), "bind");
-        Check(SQLBindCol(query_, 3, SQL_C_DOUBLE, &maxTemperature_, 0, &indicators_[2]), "bind");
-        Check(SQLBindCol(query_, 4, SQL_C_SLONG, &pointEnvironment_, 0, &indicators_[3]), "bind");
-        Check(SQLBindCol(query_, 5, SQL_C_SLONG, &slot_, 0, &indicators_[4]), "bind");
-        Check(SQLBindCol(query_, 6, SQL_C_DOUBLE, &temperature_, 0, &indicators_[5]), "bind");
-        Check(SQLBindCol(query_, 7, SQL_C_DOUBLE, &rate_, 0, &indicators_[6]), "bind");
+        Check(SQLBindCol(query_, 1, SQL_C_SLONG, &k_, 0, &kIndicator_), "bind");
+        columns_.Bind(query_, 2, "minimal prefetch");
     }
     ~MinimalPrefetch() {
         if (query_ != nullptr) {
@@ -211,34 +231,24 @@ class MinimalPrefetch {
             tavrin21::TabledRateRecord& record = records[key];
             if (!found[key]) {
                 found[key] = true;
-                record.MinTemperature = static_cast<float>(minTemperature_);
-                record.MaxTemperature = static_cast<float>(maxTemperature_);
-                std::memset(record.Points, 0, sizeof record.Points);
+                columns_.StartRecord(record);
             }
-            if (indicators_[3] != SQL_NULL_DATA && slot_ >= 0 &&
-                slot_ < static_cast<SQLINTEGER>(tavrin21::kTabledPointCount)) {
-                record.Points[slot_].Temperature = static_cast<float>(temperature_);
-                record.Points[slot_].Rate = static_cast<float>(rate_);
-            }
+            columns_.AddPoint(record);
         }
         Check(rc == SQL_NO_DATA ? SQL_SUCCESS : rc, "fetch");
         Check(SQLFreeStmt(query_, SQL_CLOSE), "close");
     }
 
   private:
-    static void Check(SQLRETURN rc, const char* what) {
-        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
-            throw std::runtime_error(std::string("minimal prefetch: ") + what + " failed");
-        }
-    }
+    static void Check(SQLRETURN rc, const char* what) { CheckCall(rc, "minimal prefetch", what); }
 
     SQLHSTMT query_ = nullptr;
     char keys_[kKeys][64] = {};
     SQLLEN keyLengths_[kKeys] = {};
     SQLINTEGER environment32_ = kEnvironment;
-    SQLINTEGER k_ = 0, pointEnvironment_ = 0, slot_ = 0;
-    double minTemperature_ = 0, maxTemperature_ = 0, temperature_ = 0, rate_ = 0;
-    SQLLEN indicators_[7] = {};
+    SQLINTEGER k_ = 0;
+    SQLLEN kIndicator_ = 0;
+    RateColumns columns_;
 };
 
 // A library on one backend, made once per run, and the connection that the host library and the
@@ -482,17 +492,21 @@ void RunPrefetchedLookups(benchmark::State& state, Backend& backend) {
     backend.Disconnect();
 }
 
-void BM_TableLookupSqlite(benchmark::State& state) {
-    RunLookups(state, SqliteBackend());
-}
-
-void BM_TableLookupPostgres(benchmark::State& state) {
+void OnPostgres(benchmark::State& state, void (*run)(benchmark::State&, Backend&)) {
     Backend* backend = PostgresBackend();
     if (backend == nullptr) {
         state.SkipWithError("TAVRIN21_PG_CONNECT is not set");
         return;
     }
-    RunLookups(state, *backend);
+    run(state, *backend);
+}
+
+void BM_TableLookupSqlite(benchmark::State& state) {
+    RunLookups(state, SqliteBackend());
+}
+
+void BM_TableLookupPostgres(benchmark::State& state) {
+    OnPostgres(state, RunLookups);
 }
 
 void BM_TablePrefetchSqlite(benchmark::State& state) {
@@ -500,12 +514,7 @@ void BM_TablePrefetchSqlite(benchmark::State& state) {
 }
 
 void BM_TablePrefetchPostgres(benchmark::State& state) {
-    Backend* backend = PostgresBackend();
-    if (backend == nullptr) {
-        state.SkipWithError("TAVRIN21_PG_CONNECT is not set");
-        return;
-    }
-    RunPrefetchedLookups(state, *backend);
+    OnPostgres(state, RunPrefetchedLookups);
 }
 
 BENCHMARK(BM_TableLookupSqlite)->UseRealTime()->MinTime(2.0);
