@@ -18,6 +18,7 @@ struct PreparedStatement::Impl {
     std::vector<std::string> columns;
     bool executed = false;
     bool cursorOpen = false;
+    bool lastRunFailed = false;
     // What the driver reads at SQLExecute: the bound parameters point into these, so they live
     // as long as the statement and are overwritten in place by each run.
     std::vector<SqlParameter> values;
@@ -129,6 +130,7 @@ PreparedStatement::~PreparedStatement() = default;
 
 void PreparedStatement::Execute(const std::vector<SqlParameter>& parameters) {
     Impl& s = *impl_;
+    s.lastRunFailed = true;  // until it has run
     if (s.cursorOpen) {
         if (!odbc::Succeeded(odbc::CloseCursor(s.statement.Get()))) {
             s.Fail("cannot end the previous result");
@@ -150,6 +152,11 @@ void PreparedStatement::Execute(const std::vector<SqlParameter>& parameters) {
     }
     // A statement without columns leaves no result to end.
     s.cursorOpen = !s.columns.empty();
+    s.lastRunFailed = false;
+}
+
+bool PreparedStatement::LastRunFailed() const {
+    return impl_->lastRunFailed;
 }
 
 void PreparedStatement::CloseCursor() noexcept {

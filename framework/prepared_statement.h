@@ -43,6 +43,9 @@ class FRAMEWORK_API PreparedStatement {
     // DbException naming the SQL.
     void Execute(const std::vector<SqlParameter>& parameters);
 
+    // Whether the last Execute threw.
+    bool LastRunFailed() const;
+
     // Ends the current result. Never throws: should the driver fail, the next Execute ends the
     // result again and reports the failure.
     void CloseCursor() noexcept;

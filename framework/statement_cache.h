@@ -22,7 +22,8 @@ class FRAMEWORK_API StatementCache {
     StatementCache& operator=(const StatementCache&) = delete;
 
     // The statement prepared for `sql` on `database` (the Database that owns this cache),
-    // prepared now when it is not yet. Throws DbException naming the SQL.
+    // prepared now when it is not yet, or when its last run failed. Throws DbException naming
+    // the SQL.
     PreparedStatement& Get(Database& database, const std::string& sql);
 
     // Frees every statement. The owning Database does so before it disconnects.
