@@ -401,7 +401,7 @@ TEST_F(HostCalc, ProgramMeetsAFullDiskAClosedPipeAndASignal) {
     }
     EXPECT_EQ(test::FileText(output), "old");
     // No temporary is left beside the output file.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.Path()), {}), 8);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.Path()), {}), 7);
 }
 
 }  // namespace
