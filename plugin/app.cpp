@@ -1,6 +1,5 @@
 #include "plugin/app.h"
 
-#include "framework/platform/host_system.h"
 #include "stats/point_evaluation.h"
 
 namespace tavrin21 {
@@ -10,9 +9,6 @@ CTavrin21App::~CTavrin21App() = default;
 bool CTavrin21App::InitInstance() {
     SetRegistryKey(kRegistryKey);
     SetProfileName(kProfileName);
-    if (!framework::ModuleMayKeepThreads()) {
-        LimitEvaluationThreads(1);
-    }
     return framework::Application::InitInstance();
 }
 

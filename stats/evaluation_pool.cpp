@@ -25,7 +25,9 @@ constexpr std::int32_t kClosed = -(1 << 30);
 }  // namespace
 
 template <class Ready>
-void Doorbell::Wait(const Ready& ready, std::chrono::microseconds spin) {
+bool Doorbell::Wait(const Ready& ready,
+                    std::chrono::microseconds spin,
+                    std::chrono::milliseconds sleep) {
     const auto deadline = std::chrono::steady_clock::now() + spin;
     for (std::int32_t check = 1; !ready(); ++check) {
         if (check % kChecksPerClockRead == 0 && std::chrono::steady_clock::now() > deadline) {
@@ -33,11 +35,17 @@ void Doorbell::Wait(const Ready& ready, std::chrono::microseconds spin) {
             // making it true either sees a sleeper or was seen by that look.
             std::unique_lock lock(mutex_);
             sleepers_.fetch_add(1);
-            rung_.wait(lock, ready);
+            bool isReady = true;
+            if (sleep == kForever) {
+                rung_.wait(lock, ready);
+            } else {
+                isReady = rung_.wait_for(lock, sleep, ready);
+            }
             sleepers_.fetch_sub(1);
-            return;
+            return isReady;
         }
     }
+    return true;
 }
 
 void Doorbell::Ring() {
@@ -48,12 +56,33 @@ void Doorbell::Ring() {
     rung_.notify_all();
 }
 
-EvaluationPool::~EvaluationPool() {
+void EvaluationPool::JoinHelpersAndRelease() {
     stopping_.store(true);
     jobPosted_.Ring();
-    for (std::thread& helper : helpers_) {
-        helper.join();
+    std::vector<std::unique_ptr<Helper>> helpers;
+    {
+        std::lock_guard lock(membersMutex_);
+        helpers.swap(helpers_);
     }
+    for (const std::unique_ptr<Helper>& helper : helpers) {
+        helper->thread.Join();
+    }
+    DropReference();
+}
+
+void EvaluationPool::Release() noexcept {
+    DropReference();
+}
+
+void EvaluationPool::DropReference() noexcept {
+    if (references_.fetch_sub(1) == 1) {
+        delete this;
+    }
+}
+
+std::int32_t EvaluationPool::HelperCount() const {
+    std::lock_guard lock(membersMutex_);
+    return static_cast<std::int32_t>(helpers_.size());
 }
 
 std::chrono::nanoseconds EvaluationPool::Evaluate(const Objective& objective,
@@ -64,15 +93,22 @@ std::chrono::nanoseconds EvaluationPool::Evaluate(const Objective& objective,
     if (count <= 0) {
         return {};
     }
-    StartHelpers(threads - 1);
-    const std::int32_t seats = std::clamp(threads - 1, 0, HelperCount());
-    const Job job{&objective, points, values, count,
-                  std::max(1, count / ((seats + 1) * kChunksPerThread))};
-    // The job is closed and no helper is busy: nobody reads job_ until the seats open.
-    job_ = job;
-    nextChunk_.store(0, std::memory_order_relaxed);
-    seats_.store(seats);
-    generation_.fetch_add(1);
+    Job job;
+    {
+        // Posted under the members' lock: a helper leaving either left before the seats were
+        // counted or sees the job and stays for it.
+        std::lock_guard lock(membersMutex_);
+        StartHelpers(threads - 1);
+        const std::int32_t seats =
+            std::clamp(threads - 1, 0, static_cast<std::int32_t>(helpers_.size()));
+        job = {&objective, points, values, count,
+               std::max(1, count / ((seats + 1) * kChunksPerThread))};
+        // The job is closed and no helper is busy: nobody reads job_ until the seats open.
+        job_ = job;
+        nextChunk_.store(0, std::memory_order_relaxed);
+        seats_.store(seats);
+        generation_.fetch_add(1);
+    }
     jobPosted_.Ring();
     EvaluateChunks(job);
 
@@ -90,20 +126,41 @@ std::chrono::nanoseconds EvaluationPool::Evaluate(const Objective& objective,
 }
 
 void EvaluationPool::StartHelpers(std::int32_t wanted) {
-    while (HelperCount() < wanted) {
+    if (static_cast<std::int32_t>(helpers_.size()) >= wanted) {
+        return;
+    }
+    // Room made first: once a helper runs, nothing may fail before it is listed.
+    helpers_.reserve(static_cast<std::size_t>(wanted));
+    while (static_cast<std::int32_t>(helpers_.size()) < wanted) {
+        // Started before the job is posted: the helper waits for the next generation.
+        auto helper = std::make_unique<Helper>(Helper{this, generation_.load(), {}});
+        references_.fetch_add(1);
         try {
-            // Started before the job is posted: the helper waits for the next generation.
-            helpers_.emplace_back(&EvaluationPool::HelperLoop, this, generation_.load());
+            helper->thread =
+                framework::ModuleThread::Start(&EvaluationPool::HelperMain, helper.get());
         } catch (const std::system_error&) {
+            references_.fetch_sub(1);
             return;  // no more threads to be had: the calling thread takes their share
         }
+        helpers_.push_back(std::move(helper));
     }
 }
 
-void EvaluationPool::HelperLoop(std::uint32_t lastJob) {
+void EvaluationPool::HelperMain(void* helper) noexcept {
+    EvaluationPool* pool = static_cast<Helper*>(helper)->pool;
+    pool->HelperLoop(static_cast<Helper*>(helper));
+    pool->DropReference();
+}
+
+void EvaluationPool::HelperLoop(Helper* self) {
+    std::uint32_t lastJob = self->firstJob;
     for (;;) {
-        jobPosted_.Wait([&] { return stopping_.load() || generation_.load() != lastJob; },
-                        kHelperSpin);
+        const bool woken =
+            jobPosted_.Wait([&] { return stopping_.load() || generation_.load() != lastJob; },
+                            kHelperSpin, idleLifetime_);
+        if (!woken && LeaveIfIdle(self, lastJob)) {
+            return;
+        }
         if (stopping_.load()) {
             return;
         }
@@ -116,6 +173,19 @@ void EvaluationPool::HelperLoop(std::uint32_t lastJob) {
             helpersLeft_.Ring();
         }
     }
+}
+
+bool EvaluationPool::LeaveIfIdle(Helper* self, std::uint32_t lastJob) {
+    std::lock_guard lock(membersMutex_);
+    // A stopping pool joins its helpers: they stay listed until then.
+    if (stopping_.load() || generation_.load() != lastJob) {
+        return false;
+    }
+    const auto listed = std::find_if(helpers_.begin(), helpers_.end(),
+                                     [self](const auto& helper) { return helper.get() == self; });
+    (*listed)->thread.Detach();
+    helpers_.erase(listed);
+    return true;
 }
 
 bool EvaluationPool::JoinJob() {

@@ -3,9 +3,15 @@
 // Threads that evaluate the points of an optimiser iteration together with the calling thread.
 // They are started when a caller first asks for more than one thread. Between the iterations of
 // a run they wait for the next job by spinning on a counter for a short while, so that handing a
-// job over costs no system call; when no job comes (between fits) they sleep. They are joined
-// when the pool is destroyed.
+// job over costs no system call; when no job comes (between fits) they sleep. A pool with an
+// idle lifetime lets a helper that has slept that long without a job leave it and end; the next
+// job starts helpers again. Helpers are framework::ModuleThreads: where a module's threads must
+// end before it unloads, each holds the module until it has ended.
+//
+// The pool is held by its owner and by each of its helpers, and goes when the last lets go, so
+// that an owner need not wait for helpers that are leaving.
 
+#include "framework/platform/module_thread.h"
 #include "stats/objective.h"
 
 #include <atomic>
@@ -13,18 +19,23 @@
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace tavrin21 {
 
 // A condition that one thread makes true and others wait for: first spinning for up to `spin`,
-// then asleep. Ring after making the condition true.
+// then asleep for up to `sleep`. Ring after making the condition true.
 class Doorbell {
   public:
+    static constexpr std::chrono::milliseconds kForever = std::chrono::milliseconds::max();
+
+    // False when the sleep ended with the condition still false.
     template <class Ready>
-    void Wait(const Ready& ready, std::chrono::microseconds spin);
+    bool Wait(const Ready& ready,
+              std::chrono::microseconds spin,
+              std::chrono::milliseconds sleep = kForever);
     void Ring();
 
   private:
@@ -35,11 +46,19 @@ class Doorbell {
 
 class EvaluationPool {
   public:
-    EvaluationPool() = default;
+    // Made with new; its owner lets go with one of the two calls below, never with delete.
+    // Without an idle lifetime (kForever) the helpers stay until the owner lets go.
+    explicit EvaluationPool(std::chrono::milliseconds idleLifetime = Doorbell::kForever)
+        : idleLifetime_(idleLifetime) {}
     EvaluationPool(const EvaluationPool&) = delete;
     EvaluationPool& operator=(const EvaluationPool&) = delete;
-    // Wakes and joins every helper.
-    ~EvaluationPool();
+
+    // Wakes every helper, waits for each to end, and lets go.
+    void JoinHelpersAndRelease();
+    // Lets go, waiting for nothing and touching no lock: the helpers leave when their idle
+    // lifetime is over, and the last to let go frees the pool. Helpers that the system has ended
+    // (at process exit) never let go, and nothing waits for them.
+    void Release() noexcept;
 
     // values[k] = objective(points[k]) for k < count, on the calling thread and up to
     // threads - 1 helpers, which are started when fewer exist. Each value depends on its own
@@ -52,9 +71,15 @@ class EvaluationPool {
                                       double* values,
                                       std::int32_t threads);
 
-    std::int32_t HelperCount() const { return static_cast<std::int32_t>(helpers_.size()); }
+    std::int32_t HelperCount() const;
 
   private:
+    struct Helper {
+        EvaluationPool* pool;
+        std::uint32_t firstJob;  // the generation when it was started: it waits for the next
+        framework::ModuleThread thread;
+    };
+
     struct Job {
         const Objective* objective = nullptr;
         const double* const* points = nullptr;
@@ -63,15 +88,29 @@ class EvaluationPool {
         std::int32_t chunkSize = 1;
     };
 
+    ~EvaluationPool() = default;
+    void DropReference() noexcept;
+
+    // With membersMutex_ held.
     void StartHelpers(std::int32_t wanted);
-    // Takes part in every job posted after `lastJob` until the pool stops.
-    void HelperLoop(std::uint32_t lastJob);
+    static void HelperMain(void* helper) noexcept;
+    // Takes part in every job posted after the helper started, until the pool stops or the
+    // helper leaves it.
+    void HelperLoop(Helper* self);
+    // Takes the helper, idle since `lastJob`, out of the pool, unless a job was posted since or
+    // the pool is stopping; true when it left (`self` is gone then).
+    bool LeaveIfIdle(Helper* self, std::uint32_t lastJob);
     // Joins the posted job if a seat is left; false when none was.
     bool JoinJob();
     // Claims chunks of the job until none is left; records the first exception.
     void EvaluateChunks(const Job& job) noexcept;
 
-    std::vector<std::thread> helpers_;
+    const std::chrono::milliseconds idleLifetime_;
+    // The owner and each started helper that has not yet let go.
+    std::atomic<std::int32_t> references_ = 1;
+    // Guards helpers_ and orders a helper's leaving against the posting of a job.
+    mutable std::mutex membersMutex_;
+    std::vector<std::unique_ptr<Helper>> helpers_;
     // Written by the caller while no helper can join, read by the helpers that join.
     Job job_;
     std::atomic<std::int32_t> nextChunk_ = 0;

@@ -1,20 +1,27 @@
 #include "stats/point_evaluation.h"
 
+#include "framework/platform/module_thread.h"
 #include "stats/evaluation_pool.h"
 
 #include <algorithm>
-#include <atomic>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace tavrin21 {
 namespace {
+
+// Where a module's threads must end before it can unload, how long an evaluation thread waits
+// for work before it ends: far longer than the gap between two fits of a host's batch, so that
+// a batch starts its threads once and not once a fit, and short enough that a module its host
+// has unloaded goes soon after. Starting the threads again costs far less than the fit that
+// needs them.
+constexpr std::chrono::milliseconds kIdleThreadLifetime{1000};
 
 // The module's pool. A plain pointer, not an object with a destructor: the threads are stopped
 // by an explicit call, never by whatever runs the destructors of static objects at unload.
 std::mutex modulePoolMutex;
 EvaluationPool* modulePool = nullptr;
-std::atomic<std::int32_t> evaluationThreadLimit = kMaxEvaluationThreads;
 
 }  // namespace
 
@@ -27,16 +34,12 @@ std::int32_t MachineEvaluationThreads() {
                    : static_cast<std::int32_t>(
                          std::min(hardwareThreads, static_cast<unsigned>(kMaxEvaluationThreads)));
     }();
-    return std::min(threads, evaluationThreadLimit.load());
+    return threads;
 }
 
 std::int32_t ThreadsForWork(std::int64_t terms, std::int32_t maxThreads) {
     return static_cast<std::int32_t>(
         std::clamp<std::int64_t>(terms / kMinTermsPerThread, 1, std::max(maxThreads, 1)));
-}
-
-void LimitEvaluationThreads(std::int32_t limit) {
-    evaluationThreadLimit = std::max(limit, 1);
 }
 
 std::chrono::nanoseconds EvaluatePoints(const Objective& objective,
@@ -52,15 +55,26 @@ std::chrono::nanoseconds EvaluatePoints(const Objective& objective,
     }
     std::lock_guard lock(modulePoolMutex);
     if (modulePool == nullptr) {
-        modulePool = new EvaluationPool;
+        modulePool = new EvaluationPool(
+            framework::ModuleThreadsEndBeforeUnload() ? kIdleThreadLifetime : Doorbell::kForever);
     }
     return modulePool->Evaluate(objective, points, count, values, threads);
 }
 
 void StopEvaluationThreads() {
     std::lock_guard lock(modulePoolMutex);
-    delete modulePool;
-    modulePool = nullptr;
+    EvaluationPool* pool = std::exchange(modulePool, nullptr);
+    if (pool == nullptr) {
+        return;
+    }
+    if (framework::ModuleThreadsEndBeforeUnload()) {
+        // Called at unload inside the loader's lock, where nothing may wait for a thread. None
+        // is left to wait for anyway: at FreeLibrary each held the module until it had ended,
+        // and at process exit the system has ended them already.
+        pool->Release();
+    } else {
+        pool->JoinHelpersAndRelease();
+    }
 }
 
 std::int32_t RunningEvaluationThreads() {

@@ -3,8 +3,11 @@
 // The evaluation of an optimiser iteration's points, on the module's evaluation threads.
 // Those threads are started on the first evaluation that asks for more than one thread and
 // sleep between evaluations. StopEvaluationThreads ends them: the module calls it from its
-// application object's ExitInstance, before any of its objects is destroyed. A program that
-// links the statistics directly and never calls it leaves them asleep until it exits.
+// application object's ExitInstance, before any of its objects is destroyed. Where a module's
+// threads must end before it can unload (framework::ModuleThreadsEndBeforeUnload), each ends
+// by itself once it has had no work for a second, and holds the module until then; an unloaded
+// module goes when its last thread has ended. A program that links the statistics directly and
+// never calls StopEvaluationThreads leaves them asleep until it exits.
 
 #include "stats/objective.h"
 
@@ -29,10 +32,6 @@ std::int32_t MachineEvaluationThreads();
 inline constexpr std::int64_t kMinTermsPerThread = 2000;
 std::int32_t ThreadsForWork(std::int64_t terms, std::int32_t maxThreads);
 
-// Caps what MachineEvaluationThreads answers from now on (at least 1): a module that may not
-// keep threads between calls sets 1.
-void LimitEvaluationThreads(std::int32_t limit);
-
 // values[k] = objective(points[k]) for k < count, on up to `threads` threads (the calling one
 // included). Each value depends on its own point only, so the results are the same bit for bit
 // with any number of threads. With one thread, or one point, no thread is used. One caller at a
@@ -44,7 +43,8 @@ std::chrono::nanoseconds EvaluatePoints(const Objective& objective,
                                         std::int32_t threads);
 
 // Joins the module's evaluation threads, if any were started; the next evaluation on several
-// threads starts them again. Safe without a start, and twice.
+// threads starts them again. Safe without a start, and twice. Where threads end before unload,
+// it waits for nothing: it lets the threads end by themselves.
 void StopEvaluationThreads();
 
 // How many evaluation threads the module has running (the calling thread not counted).

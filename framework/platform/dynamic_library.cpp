@@ -40,6 +40,15 @@ void* ModuleSymbol(void* handle, const char* name) {
 
 }  // namespace platform
 
+bool ModuleIsLoaded(const std::string& path) {
+    void* handle = dlopen(path.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+    if (handle == nullptr) {
+        return false;
+    }
+    dlclose(handle);
+    return true;
+}
+
 std::string ProgramDirectory() {
     char buffer[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);

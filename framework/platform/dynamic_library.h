@@ -49,6 +49,9 @@ class FRAMEWORK_API DynamicLibrary {
     std::string path_;
 };
 
+// Whether the module at `path` is loaded in this process now, by whoever loaded it.
+FRAMEWORK_API bool ModuleIsLoaded(const std::string& path);
+
 // The folder that holds the running program, for finding modules installed beside it.
 FRAMEWORK_API std::string ProgramDirectory();
 

@@ -57,6 +57,11 @@ void* ModuleSymbol(void* handle, const char* name) {
 
 }  // namespace platform
 
+bool ModuleIsLoaded(const std::string& path) {
+    HMODULE module = nullptr;
+    return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, path.c_str(), &module);
+}
+
 std::string ProgramDirectory() {
     char buffer[MAX_PATH];
     const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);

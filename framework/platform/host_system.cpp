@@ -6,8 +6,4 @@ bool HostIsWindows() {
     return false;
 }
 
-bool ModuleMayKeepThreads() {
-    return true;
-}
-
 }  // namespace framework

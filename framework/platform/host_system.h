@@ -11,10 +11,4 @@ namespace framework {
 // the system's own and are used as they are.
 FRAMEWORK_API bool HostIsWindows();
 
-// Whether a loaded module may keep threads of its own alive between calls. On Windows a module
-// learns of its unload only inside the loader's lock, where waiting for a thread to end never
-// returns (the ending thread needs that lock too), so there it keeps its work on the caller's
-// thread.
-FRAMEWORK_API bool ModuleMayKeepThreads();
-
 }  // namespace framework

@@ -6,8 +6,4 @@ bool HostIsWindows() {
     return true;
 }
 
-bool ModuleMayKeepThreads() {
-    return false;
-}
-
 }  // namespace framework

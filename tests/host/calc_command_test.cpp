@@ -298,6 +298,9 @@ TEST_F(HostCalc, ProgramExitCodesAndMessages) {
     const std::string items = WriteItems(kHeader + "R-1,GB,30,102,0\nR-1,GB,x,0,0\n");
     const std::string manyItems = WriteManyItems(scratch_ / "many.csv");
     const std::string library = (scratch_ / "lib.sqlite").string();
+    AddFieldHistory("lib.sqlite", "F-1", 3);
+    const std::string fieldItems = (scratch_ / "field.csv").string();
+    std::ofstream(fieldItems, std::ios::binary) << kHeader << "F-1,GB,25,0,2\n";
     const std::string output = (scratch_ / "out.csv").string();
     const std::string badHeader = (scratch_ / "bad-header.csv").string();
     std::ofstream(badHeader, std::ios::binary) << "Part,Env\n";
@@ -331,6 +334,9 @@ TEST_F(HostCalc, ProgramExitCodesAndMessages) {
          {"calc", "--items", items, "--primary", "DRIVER={No Such Driver};Server=127.0.0.1;Pwd=secret"}},
         // A long batch shows no progress where standard error is not a terminal.
         {"no progress", kExitOk, "", kNothing, {"calc", "--items", manyItems, "--primary", library}},
+        // The program ends while the fit's threads sleep: nothing waits for them, nothing fails.
+        {"fit, then exit", kExitOk, "2,F-1,1,25,0,2,field data,3,,1.8774686,66.79567,\n", kNothing,
+         {"calc", "--format", "csv", "--items", fieldItems, "--primary", library}},
         // clang-format on
     };
     const auto holds = [&](const std::string& text, const std::string& expected) {
@@ -350,7 +356,7 @@ TEST_F(HostCalc, ProgramExitCodesAndMessages) {
     EXPECT_NE(test::FileText(output).find("\n2,R-1,1,30,102,0,straight line,3,2,,,\n"),
               std::string::npos);
     // Nothing is left beside the output file: the items, the libraries, standard error.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.Path()), {}), 7);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.Path()), {}), 8);
 }
 
 // What only a POSIX system offers: a full device, a pipe whose reader goes away, a signal to a

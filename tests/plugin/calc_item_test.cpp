@@ -1,15 +1,20 @@
 // calc_item as the host calls it: the module loaded by path, a real SQLite library on the
-// connections, and a record full of the host's own bytes.
+// connections, and a record full of the host's own bytes. And the module's fit threads across
+// unloads.
 
 #include "framework/database.h"
 #include "framework/platform/dynamic_library.h"
+#include "framework/platform/module_thread.h"
 #include "tavrin21/exports.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -128,6 +133,48 @@ TEST_F(CalcItemThroughModule, CalculatesOrFailsWithItsMessageAndTouchesOnlyTheRe
 TEST(ChekItem, AcceptsEveryItem) {
     framework::DynamicLibrary module = framework::DynamicLibrary::Load(TAVRIN21_MODULE_PATH);
     EXPECT_EQ(module.Require<ChekItemFn>("chek_item")(), StatusOk);
+}
+
+// A field-data fit runs on as many threads as the machine has (three times and 500 points a
+// round are work enough for two). Where those threads hold the module until they have been idle
+// a while (Windows), an unloaded module stays until then, and a load meanwhile finds it still
+// started; elsewhere it goes at once. Either way it goes, and loads and fits again, the same.
+TEST(FieldDataThroughModule, FitsOnItsThreadsAndGoesOnceTheyHaveEnded) {
+    ScratchDirectory scratch;
+    framework::Database library;
+    library.Open(test::SqliteConnectString(scratch / "fr.sqlite"));
+    test::RunSqlScript(library, test::ExampleFile("part_fr.sql"));
+    test::RunSqlScript(library, test::ExampleFile("field_data.sql"));
+    const bool threadsHoldModule =
+        framework::ModuleThreadsEndBeforeUnload() && std::thread::hardware_concurrency() > 1;
+    const struct {
+        const char* name;
+        bool waitUntilGone;
+    } loads[] = {{"first load", false},
+                 {"again, before its threads have ended", true},
+                 {"again, after it went", true}};
+    for (const auto& load : loads) {
+        SCOPED_TRACE(load.name);
+        auto module = framework::DynamicLibrary::Load(TAVRIN21_MODULE_PATH);
+        ItemRecord item = HostRecord("RLY-2210", 3, 25, 0);
+        char message[kMessageBufferBytes] = "";
+        EXPECT_EQ(module.Require<CalcItemFn>("calc_item")(message, &item, &library, &library, 2),
+                  StatusCalculated)
+            << message;
+        // The example's fit: shape 2.03595376, scale 51.3612442.
+        EXPECT_NEAR(item.ResultRate, 2.03595376, 1e-5);
+        EXPECT_NEAR(item.ResultScale, 51.3612442, 1e-3);
+        module.Unload();
+        EXPECT_EQ(framework::ModuleIsLoaded(TAVRIN21_MODULE_PATH), threadsHoldModule);
+        for (int wait = 0; load.waitUntilGone && wait < 3000; ++wait) {
+            if (!framework::ModuleIsLoaded(TAVRIN21_MODULE_PATH)) {
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_EQ(framework::ModuleIsLoaded(TAVRIN21_MODULE_PATH),
+                  threadsHoldModule && !load.waitUntilGone);
+    }
 }
 
 }  // namespace

@@ -2,16 +2,19 @@
 
 #include "stats/cross_entropy_optimizer.h"
 
+#include "stats/evaluation_pool.h"
 #include "stats/point_evaluation.h"
 #include "stats/weibull_estimator.h"
 #include "tests/support/vectors.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <numeric>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -255,6 +258,40 @@ TEST(EvaluationThreads, StartOnFirstUseStayStopAndStartAgain) {
     EXPECT_EQ(evaluate(3), expected);
     StopEvaluationThreads();
     EXPECT_EQ(RunningEvaluationThreads(), 0);
+}
+
+// Helpers with an idle lifetime leave the pool once idle that long; the next evaluation starts
+// them again, with the same values. An owner that lets go without waiting leaves them to end by
+// themselves, and the last to end frees the pool (the sanitizer build checks that).
+TEST(EvaluationThreads, IdleHelpersLeaveAndComeBackWithTheSameValues) {
+    const Objective cube = [](const double* p) { return p[0] * p[0] * p[0]; };
+    std::vector<double> coordinates(500);
+    std::iota(coordinates.begin(), coordinates.end(), -250.0);
+    std::vector<const double*> points;
+    for (const double& coordinate : coordinates) {
+        points.push_back(&coordinate);
+    }
+    std::vector<double> expected;
+    for (const double* point : points) {
+        expected.push_back(cube(point));
+    }
+    // Long enough that the helpers an evaluation started are still there when it returns.
+    auto* pool = new EvaluationPool(std::chrono::milliseconds(100));
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        std::vector<double> values(points.size(), kNaN);
+        pool->Evaluate(cube, points.data(), 500, values.data(), 4);
+        EXPECT_EQ(values, expected);
+        EXPECT_EQ(pool->HelperCount(), 3);
+        for (int wait = 0; wait < 1000 && pool->HelperCount() > 0; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_EQ(pool->HelperCount(), 0);
+    }
+    std::vector<double> values(points.size(), kNaN);
+    pool->Evaluate(cube, points.data(), 500, values.data(), 4);
+    EXPECT_EQ(values, expected);
+    pool->Release();
 }
 
 // A fit on a Weibull estimator hands its evaluations to more threads than its own only where its
