@@ -275,8 +275,9 @@ TEST(EvaluationThreads, IdleHelpersLeaveAndComeBackWithTheSameValues) {
     for (const double* point : points) {
         expected.push_back(cube(point));
     }
-    // Long enough that the helpers an evaluation started are still there when it returns.
-    auto* pool = new EvaluationPool(std::chrono::milliseconds(100));
+    // Long enough that the helpers an evaluation started are still there when it returns, even
+    // on a machine busy with a sanitizer build's tests.
+    auto* pool = new EvaluationPool(std::chrono::milliseconds(500));
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(testing::Message() << "round " << round);
         std::vector<double> values(points.size(), kNaN);
