@@ -109,17 +109,19 @@ ItemResult ProcessItem(ItemCalculator& calculator,
 struct ReadRow {
     std::optional<ItemInput> item;  // none: the row is not an item
     std::string badRowMessage;      // then why, with its place
-    std::uintmax_t bytesRead = 0;   // of the items file once the row was read
+    std::uintmax_t bytesRead = 0;   // of the items file once the row was read, when counted
 };
 
 // The next rows of the items file: at least one unless the file ends, at most `count`, and
 // past the first only those already at hand, so that items fed slowly through a pipe are
-// calculated as they come.
+// calculated as they come. `countBytes`: note the items file's position after each row, which
+// costs a system call a row.
 std::vector<ReadRow> ReadRows(CsvReader& reader,
                               std::istream& items,
                               const ItemColumns& itemColumns,
                               const std::string& shownPath,
-                              std::size_t count) {
+                              std::size_t count,
+                              bool countBytes) {
     std::vector<ReadRow> rows;
     while (rows.size() < std::max<std::size_t>(count, 1) &&
            (rows.empty() || items.rdbuf()->in_avail() > 0)) {
@@ -143,7 +145,7 @@ std::vector<ReadRow> ReadRows(CsvReader& reader,
         } else {
             row.item = std::move(std::get<ItemInput>(parsed));
             row.item->line = record->line;
-            const auto position = items.tellg();
+            const auto position = countBytes ? items.tellg() : std::streampos(-1);
             row.bytesRead = position < 0 ? 0 : static_cast<std::uintmax_t>(position);
         }
         rows.push_back(std::move(row));
@@ -183,7 +185,7 @@ BatchState CalculateItems(std::istream& items,
     const bool readTablesAhead = lookahead > 0 && prefetch.Available();
     for (;;) {
         const std::vector<ReadRow> rows =
-            ReadRows(reader, items, itemColumns, shownPath, lookahead);
+            ReadRows(reader, items, itemColumns, shownPath, lookahead, progress.Enabled());
         if (rows.empty()) {
             break;
         }

@@ -30,6 +30,9 @@ class ProgressMeter {
     // that a problem is never written over it.
     std::ostream& Errors() { return errors_; }
 
+    // Whether progress is shown at all: where it is not, nothing need count the bytes read.
+    bool Enabled() const { return enabled_; }
+
     // One more item done; `bytesRead` is asked only when the line is redrawn.
     void ItemDone(const std::function<std::uintmax_t()>& bytesRead);
 
