@@ -1,12 +1,14 @@
 #include "host/export_command.h"
 
 #include "host/calc_command.h"
+#include "host/file_replacement.h"
 #include "host/library_commands.h"
 #include "host/library_connection.h"
 #include "host/table_reader.h"
+#include "host/terminal_text.h"
 
-#include <filesystem>
-#include <fstream>
+#include <cstring>
+#include <optional>
 #include <ostream>
 
 #include <CLI/CLI.hpp>
@@ -20,27 +22,15 @@ void WriteTable(framework::Database& database, const TableSpec& table, std::ostr
     ReadTableRows(database, table, [&](TableRow&& row) { out << CsvLine(row) << '\n'; });
 }
 
-// Writes into a file beside `path` and moves it into place, so that a failed export leaves
-// no half-written file under the name the user gave.
+// A failed export leaves the file under the name the user gave as it was.
 void WriteTableToFile(framework::Database& database,
                       const TableSpec& table,
                       const std::string& path) {
-    const std::string partial = path + ".partial";
-    try {
-        std::ofstream file(partial, std::ios::binary | std::ios::trunc);
-        if (!file) {
-            throw std::runtime_error("cannot write " + partial);
-        }
-        WriteTable(database, table, file);
-        file.close();
-        if (!file) {
-            throw std::runtime_error("cannot write " + partial);
-        }
-        std::filesystem::rename(partial, path);
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
-        throw;
+    FileReplacement file(path, "");
+    WriteTable(database, table, file.Stream());
+    if (const std::optional<int> error = file.Commit()) {
+        throw std::runtime_error("cannot write " + Printable(path) +
+                                 (*error != 0 ? std::string(": ") + std::strerror(*error) : ""));
     }
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 
-// Where the results go: standard output as it is, or a file. A file is written under a temporary
-// name beside it and renamed into place only when the run completes, so a failed run leaves the
-// file as it was.
+// Where the results go: standard output as it is, or a file, replaced only when the run
+// completes, so that a failed run leaves the file as it was (see FileReplacement).
 
-#include <fstream>
+#include "host/file_replacement.h"
+
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -12,20 +13,17 @@ namespace tavrin21::host {
 
 class ResultOutput {
   public:
-    // `path` empty: `standardOutput`. Throws std::runtime_error when the temporary file cannot
-    // be created.
+    // `path` empty: `standardOutput`. Throws std::runtime_error when the file cannot be created.
     ResultOutput(std::ostream& standardOutput, const std::string& path);
-    // Removes the temporary file of a run that did not complete.
-    ~ResultOutput();
     ResultOutput(const ResultOutput&) = delete;
     ResultOutput& operator=(const ResultOutput&) = delete;
 
-    std::ostream& Stream() { return path_.empty() ? standardOutput_ : file_; }
+    std::ostream& Stream() { return file_ ? file_->Stream() : standardOutput_; }
 
     // Hands what was written so far to the system. Throws std::runtime_error naming the output
     // and the system's reason when any write failed (a full disk, a closed pipe).
     void Flush();
-    // Flushes, closes and renames the temporary file to its name. Throws as Flush.
+    // Flushes, closes and puts the file in place. Throws as Flush.
     void Complete();
 
   private:
@@ -33,9 +31,7 @@ class ResultOutput {
 
     std::ostream& standardOutput_;
     std::string path_;
-    std::string temporaryPath_;
-    std::ofstream file_;
-    bool completed_ = false;
+    std::optional<FileReplacement> file_;
 };
 
 }  // namespace tavrin21::host

@@ -374,6 +374,7 @@ TEST_F(HostCalc, ProgramMeetsAFullDiskAClosedPipeAndASignal) {
     const std::string output = (scratch_ / "out.csv").string();
     std::ofstream(output) << "old";
     std::filesystem::create_directory(scratch_ / "stopped");
+    std::filesystem::create_directory(scratch_ / "linked");
     const struct {
         const char* name;
         std::string command;
@@ -381,6 +382,14 @@ TEST_F(HostCalc, ProgramMeetsAFullDiskAClosedPipeAndASignal) {
     } rows[] = {
         {"full disk", calc + items + " 2>&1 >/dev/full",
          "tavrin21-host: cannot write the results to standard output: No space left on device\n"},
+        // An output that is no regular file is written to, never replaced; a link stays a link.
+        {"results to a full device",
+         calc + items + " --output /dev/full 2>&1; test -c /dev/full && echo kept",
+         "tavrin21-host: cannot write the results to /dev/full: No space left on device\nkept\n"},
+        {"results through a link",
+         "cd " + word(scratch_ / "linked") + " && ln -s real.csv link.csv && " + calc + items +
+             " --format csv --output link.csv; test -L link.csv && head -c 15 real.csv",
+         "Line,PartNumber"},
         {"closed pipe",
          "(" + calc + word(WriteManyItems(scratch_ / "many.csv")) + " 2>" + err +
              "; echo \"exit $?\" >>" + err + ") | true; cat " + err,
@@ -401,7 +410,7 @@ TEST_F(HostCalc, ProgramMeetsAFullDiskAClosedPipeAndASignal) {
     }
     EXPECT_EQ(test::FileText(output), "old");
     // No temporary is left beside the output file.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.Path()), {}), 7);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.Path()), {}), 8);
 }
 
 }  // namespace
