@@ -87,6 +87,10 @@ int CrossEntropyOptimizer::Run(const WeibullEstimator& estimator) {
 }
 
 int CrossEntropyOptimizer::Run(const Objective& objective) {
+    return RunSearch(PointByPoint(objective), 0);
+}
+
+int CrossEntropyOptimizer::Run(const BatchObjective& objective) {
     return RunSearch(objective, 0);
 }
 
@@ -94,7 +98,8 @@ int CrossEntropyOptimizer::Run(const Objective& objective) {
 // NaN), so it can become neither the best value nor part of a stopping test, and the law is never
 // refitted from it. An iteration with fewer NaN-free values than elite slots cannot be ranked and
 // ends the run as not converged (status 4).
-int CrossEntropyOptimizer::RunSearch(const Objective& objective, std::int64_t termsPerPoint) {
+int CrossEntropyOptimizer::RunSearch(const BatchObjective& objective,
+                                     std::int64_t termsPerPoint) {
     SeedRandom(seed);
     ResetResult();
     counts = SearchCounts{};
@@ -288,30 +293,27 @@ std::int32_t CrossEntropyOptimizer::IndexOfMin(const NumVector& values) {
 std::int32_t CrossEntropyOptimizer::SelectElite(const NumVector& values,
                                                 std::span<std::uint16_t> elite) {
     // The order that taking IndexOfMin over and over gives (ascending, equal values by index,
-    // NaN never), found by one partial sort instead of a pass over all values per slot.
+    // NaN never), in one pass over the values in index order: once the slots are full, a value
+    // enters only when below the last slot's, which after the first few values is rare.
     const double* v = values.Data();
-    const auto ranksBefore = [v](std::int32_t a, std::int32_t b) {
-        const bool aIsNaN = std::isnan(v[a]);
-        const bool bIsNaN = std::isnan(v[b]);
-        if (aIsNaN != bIsNaN) {
-            return bIsNaN;
+    const std::size_t slots = elite.size();
+    std::size_t filled = 0;
+    double lastValue = 0.0;  // in the last slot, once all are filled
+    for (std::int32_t k = 0; k < values.Size() && slots > 0; ++k) {
+        const double value = v[k];
+        if (filled == slots ? !(value < lastValue) : std::isnan(value)) {
+            continue;
         }
-        if (!aIsNaN && v[a] != v[b]) {
-            return v[a] < v[b];
+        // A full set of slots drops its last; equal values stay ahead of the newcomer.
+        std::size_t slot = std::min(filled, slots - 1);
+        for (; slot > 0 && v[elite[slot - 1]] > value; --slot) {
+            elite[slot] = elite[slot - 1];
         }
-        return a < b;
-    };
-    const std::int32_t count = std::max(values.Size(), 0);
-    std::vector<std::int32_t> order(static_cast<std::size_t>(count));
-    std::iota(order.begin(), order.end(), 0);
-    const auto ranked =
-        std::min(static_cast<std::ptrdiff_t>(elite.size()), static_cast<std::ptrdiff_t>(count));
-    std::partial_sort(order.begin(), order.begin() + ranked, order.end(), ranksBefore);
-    std::int32_t filled = 0;
-    for (; filled < ranked && !std::isnan(v[order[filled]]); ++filled) {
-        elite[filled] = static_cast<std::uint16_t>(order[filled]);
+        elite[slot] = static_cast<std::uint16_t>(k);
+        filled = std::min(filled + 1, slots);
+        lastValue = v[elite[filled - 1]];
     }
-    return filled;
+    return static_cast<std::int32_t>(filled);
 }
 
 void CrossEntropyOptimizer::PushHistory(NumVector& windowA,

@@ -51,6 +51,7 @@ class CrossEntropyOptimizer {
     // returned are 0 when converged, 1 otherwise; `counts` says how much work it took.
     int Run(const WeibullEstimator& estimator);
     int Run(const Objective& objective);
+    int Run(const BatchObjective& objective);
 
     double GaussianDeviate(bool& makeFreshPair) const;
 
@@ -119,7 +120,7 @@ class CrossEntropyOptimizer {
 
   private:
     // termsPerPoint: the cost of one evaluation in powers, 0 when not known.
-    int RunSearch(const Objective& objective, std::int64_t termsPerPoint);
+    int RunSearch(const BatchObjective& objective, std::int64_t termsPerPoint);
     bool SettingsAreUsable() const;
     void Smooth(NumVector& mean,
                 const NumVector& previousMean,

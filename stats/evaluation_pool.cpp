@@ -85,7 +85,7 @@ std::int32_t EvaluationPool::HelperCount() const {
     return static_cast<std::int32_t>(helpers_.size());
 }
 
-std::chrono::nanoseconds EvaluationPool::Evaluate(const Objective& objective,
+std::chrono::nanoseconds EvaluationPool::Evaluate(const BatchObjective& objective,
                                                   const double* const* points,
                                                   std::int32_t count,
                                                   double* values,
@@ -203,9 +203,7 @@ void EvaluationPool::EvaluateChunks(const Job& job) noexcept {
                 return;
             }
             const std::int32_t end = std::min(begin + job.chunkSize, job.count);
-            for (std::int32_t k = begin; k < end; ++k) {
-                job.values[k] = (*job.objective)(job.points[k]);
-            }
+            (*job.objective)(job.points + begin, end - begin, job.values + begin);
         }
     } catch (...) {
         std::lock_guard lock(failureMutex_);

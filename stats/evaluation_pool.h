@@ -65,7 +65,7 @@ class EvaluationPool {
     // point only, so any number of threads gives the same values. One caller at a time. An
     // exception thrown by the objective on any thread reaches the caller once all have finished.
     // Returns how long the caller, its own share done, waited for the helpers' last chunks.
-    std::chrono::nanoseconds Evaluate(const Objective& objective,
+    std::chrono::nanoseconds Evaluate(const BatchObjective& objective,
                                       const double* const* points,
                                       std::int32_t count,
                                       double* values,
@@ -81,7 +81,7 @@ class EvaluationPool {
     };
 
     struct Job {
-        const Objective* objective = nullptr;
+        const BatchObjective* objective = nullptr;
         const double* const* points = nullptr;
         double* values = nullptr;
         std::int32_t count = 0;

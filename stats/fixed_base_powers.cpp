@@ -63,4 +63,49 @@ void FixedBasePowers::Compute(double exponent,
     }
 }
 
+void FixedBasePowers::ComputeSideBySide(const double* exponents,
+                                        std::size_t first,
+                                        std::size_t count,
+                                        double* powers) const {
+    constexpr std::size_t sides = kSideBySide;
+    bool exponentsOrdinary = true;
+    double yhi[sides], ylo[sides];
+    for (std::size_t j = 0; j < sides; ++j) {
+        exponentsOrdinary = exponentsOrdinary && portable::detail::IsOrdinaryExponent(exponents[j]);
+        yhi[j] = FromBits(Bits(exponents[j]) & kHalfMask);
+        ylo[j] = exponents[j] - yhi[j];
+    }
+    if (!basesOrdinary_ || !exponentsOrdinary) [[unlikely]] {
+        for (std::size_t i = 0; i < count; ++i) {
+            for (std::size_t j = 0; j < sides; ++j) {
+                powers[sides * i + j] = portable::Pow(bases_[first + i], exponents[j]);
+            }
+        }
+        return;
+    }
+    // As Compute, with the exponents side by side in the inner loop, which the compiler
+    // vectorises across them.
+    const double* logHi = logHi_.data() + first;
+    const double* logLo = logLo_.data() + first;
+    std::uint32_t extraordinary = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        for (std::size_t j = 0; j < sides; ++j) {
+            const double ehi = yhi[j] * logHi[i];
+            const double elo = ylo[j] * logHi[i] + exponents[j] * logLo[i];
+            extraordinary |= IsOrdinaryExpArgument(ehi) ? 0 : 1;
+            powers[sides * i + j] = ExpFromParts(PowExpParts(ehi, elo, 0));
+        }
+    }
+    if (extraordinary == 0) [[likely]] {
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        for (std::size_t j = 0; j < sides; ++j) {
+            const double ehi = yhi[j] * logHi[i];
+            const double elo = ylo[j] * logHi[i] + exponents[j] * logLo[i];
+            powers[sides * i + j] = PowExp(ehi, elo, 0);
+        }
+    }
+}
+
 }  // namespace tavrin21

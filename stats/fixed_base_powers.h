@@ -19,6 +19,14 @@ class FixedBasePowers {
     // powers[i] = Pow(bases[first + i], exponent) for i in [0, count).
     void Compute(double exponent, std::size_t first, std::size_t count, double* powers) const;
 
+    // The powers of kSideBySide exponents at once, each base's side by side:
+    // powers[kSideBySide * i + j] = Pow(bases[first + i], exponents[j]).
+    static constexpr std::size_t kSideBySide = 4;
+    void ComputeSideBySide(const double* exponents,
+                           std::size_t first,
+                           std::size_t count,
+                           double* powers) const;
+
   private:
     std::vector<double> bases_;
     // pow's ln t as logHi + logLo, logHi of 26 significant bits. Held apart, so that the loop

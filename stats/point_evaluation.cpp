@@ -42,15 +42,13 @@ std::int32_t ThreadsForWork(std::int64_t terms, std::int32_t maxThreads) {
         std::clamp<std::int64_t>(terms / kMinTermsPerThread, 1, std::max(maxThreads, 1)));
 }
 
-std::chrono::nanoseconds EvaluatePoints(const Objective& objective,
+std::chrono::nanoseconds EvaluatePoints(const BatchObjective& objective,
                                         const double* const* points,
                                         std::int32_t count,
                                         double* values,
                                         std::int32_t threads) {
     if (threads <= 1 || count <= 1) {
-        for (std::int32_t k = 0; k < count; ++k) {
-            values[k] = objective(points[k]);
-        }
+        objective(points, count, values);
         return {};
     }
     std::lock_guard lock(modulePoolMutex);

@@ -10,13 +10,7 @@
 namespace tavrin21::portable {
 
 using detail::Bits;
-using detail::FromBits;
-using detail::kLn2Hi;
-using detail::kLn2Lo;
-using detail::kLogCentres;
-using detail::kLogPoly;
 using detail::kLogPolyNearOne;
-using detail::kLogTable;
 
 namespace {
 
@@ -70,28 +64,7 @@ double Log(double x) {
         ix -= std::uint64_t{52} << 52;
     }
 
-    constexpr std::uint64_t kOffset = 0x3fe6000000000000;
-    const std::uint64_t tmp = ix - kOffset;
-    const auto i = static_cast<std::size_t>((tmp >> (52 - 7)) % 128);
-    const auto k = static_cast<std::int32_t>(static_cast<std::int64_t>(tmp) >> 52);
-    const std::uint64_t iz = ix - (tmp & std::uint64_t{0xfff} << 52);
-    const double invc = kLogTable[i].invc;
-    const double logc = kLogTable[i].logc;
-    const double z = FromBits(iz);
-
-    // r ~= z/c - 1 with c = chi + clo, exact enough without a fused multiply-add.
-    const double r = (z - kLogCentres[i].chi - kLogCentres[i].clo) * invc;
-    const double kd = k;
-
-    // hi + lo = r + ln c + k ln 2
-    const double w = kd * kLn2Hi + logc;
-    const double hi = w + r;
-    const double lo = w - hi + r + kd * kLn2Lo;
-
-    // ln x = lo + (ln(1 + r) - r) + hi
-    const double* a = kLogPoly;
-    const double r2 = r * r;
-    return lo + r2 * a[0] + r * r2 * (a[1] + r * a[2] + r2 * (a[3] + r * a[4])) + hi;
+    return detail::LogOfOrdinary(ix);
 }
 
 }  // namespace tavrin21::portable

@@ -76,7 +76,7 @@ inline DoubleDouble PowLog(std::uint64_t ix) {
     constexpr std::uint64_t kOffset = 0x3fe6955500000000;
     const std::uint64_t tmp = ix - kOffset;
     const auto i = static_cast<std::size_t>((tmp >> (52 - 7)) % 128);
-    const auto k = static_cast<std::int32_t>(static_cast<std::int64_t>(tmp) >> 52);
+    const auto k = static_cast<std::int32_t>(static_cast<std::uint32_t>(tmp >> 32)) >> 20;
     const std::uint64_t iz = ix - (tmp & std::uint64_t{0xfff} << 52);
     const double z = FromBits(iz);
     const double kd = k;
@@ -109,6 +109,48 @@ inline DoubleDouble PowLog(std::uint64_t ix) {
     const double lo = lo1 + lo2 + lo3 + lo4 + p;
     const double y = hi + lo;
     return {y, hi - y + lo};
+}
+
+// True for an x in [1 - 2^-4, 1 + 0x1.09p-4), where ln x is small and the table's ln c would
+// cancel; decided on the upper half of the bits, as the bounds' lower halves are 0.
+constexpr bool IsLogNearOne(std::uint64_t ix) {
+    constexpr auto kLow = static_cast<std::uint32_t>(Bits(1.0 - 0x1p-4) >> 32);
+    constexpr auto kHigh = static_cast<std::uint32_t>(Bits(1.0 + 0x1.09p-4) >> 32);
+    return static_cast<std::uint32_t>(ix >> 32) - kLow < kHigh - kLow;
+}
+
+// True for an x that is positive, normal and finite.
+constexpr bool IsPositiveNormalFinite(std::uint64_t ix) {
+    return static_cast<std::uint32_t>(ix >> 48) - 0x0010 < 0x7ff0 - 0x0010;
+}
+
+// ln x on the common path, for the bits ix of x (a subnormal x normalised with a negative
+// exponent): x = 2^k z, ln x = k ln 2 + ln c + ln(z/c), with c from a table of 128 subintervals
+// and ln(z/c) a polynomial in r = z/c - 1. Free of branches, so that a loop of them vectorises.
+inline double LogOfOrdinary(std::uint64_t ix) {
+    constexpr std::uint64_t kOffset = 0x3fe6000000000000;
+    const std::uint64_t tmp = ix - kOffset;
+    const auto i = static_cast<std::size_t>((tmp >> (52 - 7)) % 128);
+    // The top 12 bits of tmp as a signed number, shifted in 32 bits, which vectorises.
+    const auto k = static_cast<std::int32_t>(static_cast<std::uint32_t>(tmp >> 32)) >> 20;
+    const std::uint64_t iz = ix - (tmp & std::uint64_t{0xfff} << 52);
+    const double invc = kLogTable[i].invc;
+    const double logc = kLogTable[i].logc;
+    const double z = FromBits(iz);
+
+    // r ~= z/c - 1 with c = chi + clo, exact enough without a fused multiply-add.
+    const double r = (z - kLogCentres[i].chi - kLogCentres[i].clo) * invc;
+    const double kd = k;
+
+    // hi + lo = r + ln c + k ln 2
+    const double w = kd * kLn2Hi + logc;
+    const double hi = w + r;
+    const double lo = w - hi + r + kd * kLn2Lo;
+
+    // ln x = lo + (ln(1 + r) - r) + hi
+    const double* a = kLogPoly;
+    const double r2 = r * r;
+    return lo + r2 * a[0] + r * r2 * (a[1] + r * a[2] + r2 * (a[3] + r * a[4])) + hi;
 }
 
 // A logarithm split for its product with an exponent: hi has 26 significant bits.

@@ -100,9 +100,12 @@ double WeibullEstimator::NegLogLikelihood(const double* point) const {
                             FirstTimes(suspensions, suspensionCount))(point);
 }
 
-Objective WeibullEstimator::LikelihoodObjective() const {
-    return WeibullObjective(FirstTimes(failures, failureCount),
-                            FirstTimes(suspensions, suspensionCount));
+BatchObjective WeibullEstimator::LikelihoodObjective() const {
+    return [likelihood = WeibullObjective(FirstTimes(failures, failureCount),
+                                          FirstTimes(suspensions, suspensionCount))](
+               const double* const* points, std::int32_t count, double* values) {
+        likelihood.Evaluate(points, count, values);
+    };
 }
 
 bool WeibullEstimator::CountsAreUsable() const {

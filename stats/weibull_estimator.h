@@ -48,7 +48,7 @@ class WeibullEstimator {
     double NegLogLikelihood(const double* point) const;
     // The same function for a whole run: the logarithms of the times are taken once. It looks
     // at this estimator's times, so it must not outlive them or their change.
-    Objective LikelihoodObjective() const;
+    BatchObjective LikelihoodObjective() const;
 
     std::int32_t status = kStatusNone;
     std::int32_t failed = 0;

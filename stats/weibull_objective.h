@@ -2,6 +2,7 @@
 
 #include "stats/fixed_base_powers.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -16,7 +17,9 @@ namespace tavrin21 {
 // the point is taken once, when the objective is made: the logarithms of the failure times,
 // and for every time the logarithm that pow takes of it, so that t^beta costs pow's
 // exponential half only. Both are deterministic, so the values are bit for bit those of taking
-// them at every evaluation. The objective keeps what it needs of the times.
+// them at every evaluation. What depends on the point alone, (1/eta)^beta and two logarithms, is
+// made for a block of points together where a block is evaluated. The objective keeps what it
+// needs of the times.
 class WeibullObjective {
   public:
     // What an evaluation costs beside its powers, counted in powers: (1/eta)^beta and two
@@ -31,8 +34,19 @@ class WeibullObjective {
     virtual ~WeibullObjective() = default;
 
     double operator()(const double* point) const;
+    // values[k] = (*this)(points[k]) for k < count, bit for bit.
+    void Evaluate(const double* const* points, std::int32_t count, double* values) const;
 
   private:
+    // The sums of the terms of `points` points side by side, at shapes beta, with
+    // c = (1/eta)^beta and the logarithms of beta and c.
+    template <std::size_t points>
+    void SumsOfTerms(const double* beta,
+                     const double* c,
+                     const double* logBeta,
+                     const double* logC,
+                     double* sums) const;
+
     // The failure times, then the suspension times: one pass makes the powers of both.
     FixedBasePowers powers_;
     std::vector<double> logFailures_;

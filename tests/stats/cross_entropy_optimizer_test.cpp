@@ -36,6 +36,7 @@ TEST(CrossEntropyOptimizer, EliteAndMinimumRankNumbersInIndexOrderAndNeverTakeNa
     const Row rows[] = {
         {"ascending, ties in index order", {3.0, 1.0, 2.0, 1.0, 0.5, 1.0}, 5, {4, 1, 3, 5, 2}},
         {"a tie at the minimum", {2.0, 0.5, 0.5}, 1, {1}},
+        {"the first of equal values keeps the last slot", {2.0, 1.0, 2.0, 1.5}, 3, {1, 3, 0}},
         {"the largest double is a number", {kLargest, 1.0, kLargest}, 3, {1, 0, 2}},
         {"infinities are taken once each", {kInfinity, 1.0, kInfinity}, 3, {1, 0, 2}},
         {"NaN values are left out", {kNaN, 2.0, kNaN, 1.0, 7.0}, 4, {3, 1, 4}},
@@ -220,7 +221,7 @@ TEST(CrossEntropyOptimizer, DrawSampleGivesWhatDrawingOneDeviateAtATimeGives) {
 // grow when more are asked for, and stop on request; a stop without a start does nothing, and
 // evaluations after a stop start them again with the same results.
 TEST(EvaluationThreads, StartOnFirstUseStayStopAndStartAgain) {
-    const Objective square = [](const double* p) { return p[0] * p[0]; };
+    const BatchObjective square = PointByPoint([](const double* p) { return p[0] * p[0]; });
     std::vector<double> coordinates(500);
     std::vector<const double*> points;
     for (std::size_t k = 0; k < coordinates.size(); ++k) {
@@ -250,9 +251,9 @@ TEST(EvaluationThreads, StartOnFirstUseStayStopAndStartAgain) {
         EXPECT_EQ(RunningEvaluationThreads(), step.running);
     }
     // An objective that throws on any thread reaches the caller, and the threads stay usable.
-    const Objective failing = [](const double* p) {
+    const BatchObjective failing = PointByPoint([](const double* p) {
         return p[0] > 40.0 ? throw std::domain_error("outside") : p[0];
-    };
+    });
     std::vector<double> values(points.size());
     EXPECT_THROW(EvaluatePoints(failing, points.data(), 500, values.data(), 3), std::domain_error);
     EXPECT_EQ(evaluate(3), expected);
@@ -264,7 +265,8 @@ TEST(EvaluationThreads, StartOnFirstUseStayStopAndStartAgain) {
 // them again, with the same values. An owner that lets go without waiting leaves them to end by
 // themselves, and the last to end frees the pool (the sanitizer build checks that).
 TEST(EvaluationThreads, IdleHelpersLeaveAndComeBackWithTheSameValues) {
-    const Objective cube = [](const double* p) { return p[0] * p[0] * p[0]; };
+    const auto cubeOf = [](const double* p) { return p[0] * p[0] * p[0]; };
+    const BatchObjective cube = PointByPoint(cubeOf);
     std::vector<double> coordinates(500);
     std::iota(coordinates.begin(), coordinates.end(), -250.0);
     std::vector<const double*> points;
@@ -273,7 +275,7 @@ TEST(EvaluationThreads, IdleHelpersLeaveAndComeBackWithTheSameValues) {
     }
     std::vector<double> expected;
     for (const double* point : points) {
-        expected.push_back(cube(point));
+        expected.push_back(cubeOf(point));
     }
     // Long enough that the helpers an evaluation started are still there when it returns, even
     // on a machine busy with a sanitizer build's tests.

@@ -158,9 +158,35 @@ TEST(PortableMath, WithinBoundsOfA113BitReference) {
     EXPECT_LT(logError, 0.52);
 }
 
+// Over arrays, every element as one at a time: the fit's arguments and every special case mixed
+// in one array, so that blocks with and without an element off the common path both occur.
+TEST(PortableMath, OverArraysBitForBitOneAtATime) {
+    Arguments args = FitArguments(500);
+    const Arguments edges = EdgeArguments();
+    for (std::size_t i = 0; i < edges.pow.size(); ++i) {
+        args.pow.insert(args.pow.begin() + static_cast<std::ptrdiff_t>(i * 3), edges.pow[i]);
+    }
+    args.log.insert(args.log.begin() + 200, edges.log.begin(), edges.log.end());
+    std::vector<double> x, y, out(args.pow.size());
+    for (const auto& [base, exponent] : args.pow) {
+        x.push_back(base);
+        y.push_back(exponent);
+    }
+    portable::PowEach(x.data(), y.data(), x.size(), out.data());
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        ASSERT_TRUE(SameBits(out[i], portable::Pow(x[i], y[i]))) << std::hexfloat << x[i] << " ^ " << y[i];
+    }
+    out.resize(args.log.size());
+    portable::LogEach(args.log.data(), args.log.size(), out.data());
+    for (std::size_t i = 0; i < args.log.size(); ++i) {
+        ASSERT_TRUE(SameBits(out[i], portable::Log(args.log[i]))) << std::hexfloat << args.log[i];
+    }
+}
+
 // Bases and exponents of every path: the fit's, exponents too small or large for the common
 // path, products whose exponential overflows or underflows, and sets with a base the common
-// path cannot take (which send every base to the full pow).
+// path cannot take (which send every base to the full pow). Exponents one at a time, and
+// several side by side.
 TEST(FixedBasePowers, BitForBitTheFullPow) {
     const Arguments fit = FitArguments(2000);
     std::vector<double> times, shapes;
@@ -185,12 +211,21 @@ TEST(FixedBasePowers, BitForBitTheFullPow) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const FixedBasePowers powers(row.bases);
-        std::vector<double> computed(row.bases.size());
-        for (const double y : row.exponents) {
-            powers.Compute(y, 0, row.bases.size(), computed.data());
-            for (std::size_t i = 0; i < row.bases.size(); ++i) {
+        constexpr std::size_t sides = FixedBasePowers::kSideBySide;
+        const std::size_t n = row.bases.size();
+        std::vector<double> computed(n), sideBySide(n * sides), exponents(sides);
+        for (std::size_t e = 0; e < row.exponents.size(); ++e) {
+            const double y = row.exponents[e];
+            powers.Compute(y, 0, n, computed.data());
+            for (std::size_t j = 0; j < sides; ++j) {
+                exponents[j] = row.exponents[(e + j) % row.exponents.size()];
+            }
+            powers.ComputeSideBySide(exponents.data(), 0, n, sideBySide.data());
+            for (std::size_t i = 0; i < n; ++i) {
                 ASSERT_TRUE(SameBits(computed[i], portable::Pow(row.bases[i], y)))
                     << std::hexfloat << row.bases[i] << " ^ " << y;
+                ASSERT_TRUE(SameBits(sideBySide[sides * i], computed[i]))
+                    << std::hexfloat << row.bases[i] << " ^ " << y << " side by side";
             }
         }
     }

@@ -162,6 +162,37 @@ TEST(WeibullVectors, OptimizerRunsWithChangedSettingsFromItsInitialLaw) {
     }
 }
 
+// A block of points gives each point's value bit for bit as alone: points inside the box and on
+// its edges, where (1/eta)^beta or a logarithm leaves its common path, on times that fill one
+// block of powers and on times that spill into a second.
+TEST(WeibullObjective, BlocksOfPointsBitForBitOneAtATime) {
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    std::vector<double> coordinates;
+    for (const double eta : {0.0, 1e-300, 1e-3, 0.5, 1.0, 1.02, 300.0, 1e5, 1e300, kInf, kNaN}) {
+        for (const double beta : {0.0, 1e-20, 0.5, 0.999, 1.0, 1.05, 1.5, 10.0, kNaN}) {
+            coordinates.insert(coordinates.end(), {eta, beta});
+        }
+    }
+    std::vector<const double*> points;
+    for (std::size_t k = 0; k < coordinates.size(); k += 2) {
+        points.push_back(&coordinates[k]);
+    }
+    for (const int set : {3, 6}) {
+        const json& dataSet = Vectors()["data_sets"][set];
+        SCOPED_TRACE(dataSet["name"].get<std::string>());
+        const WeibullObjective objective(dataSet["failures"].get<Times>(),
+                                         dataSet["suspensions"].get<Times>());
+        std::vector<double> values(points.size());
+        objective.Evaluate(points.data(), static_cast<std::int32_t>(points.size()), values.data());
+        for (std::size_t k = 0; k < points.size(); ++k) {
+            const double alone = objective(points[k]);
+            EXPECT_TRUE(BitsOf(values[k]) == BitsOf(alone) || (std::isnan(alone) && std::isnan(values[k])))
+                << "eta " << points[k][0] << ", beta " << points[k][1];
+        }
+    }
+}
+
 TEST(WeibullVectors, CholeskyExamples) {
     ASSERT_EQ(Vectors()["cholesky"].size(), 3u);
     for (const json& example : Vectors()["cholesky"]) {
