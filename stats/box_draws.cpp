@@ -1,5 +1,7 @@
 #include "stats/box_draws.h"
 
+#include "stats/wide_vectors.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <vector>
@@ -37,10 +39,10 @@ void MakeAttempts(const BoxedLaw& law,
 
 // The same in two dimensions, with the law in registers, so that the coordinates are made by
 // vector instructions.
-void MakeAttemptsOfTwo(const BoxedLaw& law,
-                       const double* deviates,
-                       double* points,
-                       std::int64_t* inside) {
+TAVRIN21_WIDE_VECTORS void MakeAttemptsOfTwo(const BoxedLaw& law,
+                                             const double* deviates,
+                                             double* points,
+                                             std::int64_t* inside) {
     const double mean0 = law.mean[0], mean1 = law.mean[1];
     const double factor00 = law.factor[0][0], factor10 = law.factor[1][0],
                  factor11 = law.factor[1][1];

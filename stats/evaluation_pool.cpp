@@ -10,6 +10,9 @@ namespace {
 // Chunks per thread: small enough that the caller seldom waits long for a helper's last chunk,
 // large enough that claiming them costs nothing beside the evaluations.
 constexpr std::int32_t kChunksPerThread = 8;
+// Chunks hold a multiple of this many points, so that an objective that evaluates points side by
+// side (four at a time, the likelihood) is handed whole groups.
+constexpr std::int32_t kChunkGrain = 8;
 
 // How long a helper spins for the next job before it sleeps: longer than the draws and the
 // bookkeeping between two iterations of a fit, short beside a fit. A spinning thread does not
@@ -101,8 +104,9 @@ std::chrono::nanoseconds EvaluationPool::Evaluate(const BatchObjective& objectiv
         StartHelpers(threads - 1);
         const std::int32_t seats =
             std::clamp(threads - 1, 0, static_cast<std::int32_t>(helpers_.size()));
+        const std::int32_t chunks = (seats + 1) * kChunksPerThread;
         job = {&objective, points, values, count,
-               std::max(1, count / ((seats + 1) * kChunksPerThread))};
+               (std::max(1, count / chunks) + kChunkGrain - 1) / kChunkGrain * kChunkGrain};
         // The job is closed and no helper is busy: nobody reads job_ until the seats open.
         job_ = job;
         nextChunk_.store(0, std::memory_order_relaxed);

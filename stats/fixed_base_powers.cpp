@@ -2,6 +2,7 @@
 
 #include "stats/portable_math.h"
 #include "stats/portable_math_kernels.h"
+#include "stats/wide_vectors.h"
 
 #include <cstdint>
 
@@ -29,10 +30,10 @@ FixedBasePowers::FixedBasePowers(std::span<const double> bases)
     }
 }
 
-void FixedBasePowers::Compute(double exponent,
-                              std::size_t first,
-                              std::size_t count,
-                              double* powers) const {
+TAVRIN21_WIDE_VECTORS void FixedBasePowers::Compute(double exponent,
+                                                    std::size_t first,
+                                                    std::size_t count,
+                                                    double* powers) const {
     if (!basesOrdinary_ || !portable::detail::IsOrdinaryExponent(exponent)) [[unlikely]] {
         for (std::size_t i = 0; i < count; ++i) {
             powers[i] = portable::Pow(bases_[first + i], exponent);
@@ -63,10 +64,10 @@ void FixedBasePowers::Compute(double exponent,
     }
 }
 
-void FixedBasePowers::ComputeSideBySide(const double* exponents,
-                                        std::size_t first,
-                                        std::size_t count,
-                                        double* powers) const {
+TAVRIN21_WIDE_VECTORS void FixedBasePowers::ComputeSideBySide(const double* exponents,
+                                                              std::size_t first,
+                                                              std::size_t count,
+                                                              double* powers) const {
     constexpr std::size_t sides = kSideBySide;
     bool exponentsOrdinary = true;
     double yhi[sides], ylo[sides];

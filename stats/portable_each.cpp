@@ -5,6 +5,7 @@
 
 #include "stats/portable_math.h"
 #include "stats/portable_math_kernels.h"
+#include "stats/wide_vectors.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -33,11 +34,11 @@ bool IsLogOrdinary(double x) {
 }
 
 // Pow on its common path; extraordinary becomes non-zero where an element leaves it.
-void PowOfOrdinary(const double* x,
-                   const double* y,
-                   std::size_t count,
-                   double* out,
-                   std::uint32_t& extraordinary) {
+TAVRIN21_WIDE_VECTORS void PowOfOrdinary(const double* x,
+                                         const double* y,
+                                         std::size_t count,
+                                         double* out,
+                                         std::uint32_t& extraordinary) {
     for (std::size_t i = 0; i < count; ++i) {
         extraordinary |= detail::IsOrdinaryBase(x[i]) ? 0 : 1;
         extraordinary |= detail::IsOrdinaryExponent(y[i]) ? 0 : 1;
@@ -51,7 +52,10 @@ void PowOfOrdinary(const double* x,
     }
 }
 
-void LogOfOrdinary(const double* x, std::size_t count, double* out, std::uint32_t& extraordinary) {
+TAVRIN21_WIDE_VECTORS void LogOfOrdinary(const double* x,
+                                         std::size_t count,
+                                         double* out,
+                                         std::uint32_t& extraordinary) {
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint64_t ix = Bits(x[i]);
         const std::uint32_t nearOne = detail::IsLogNearOne(ix) ? 1 : 0;

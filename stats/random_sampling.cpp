@@ -1,6 +1,7 @@
 #include "stats/random_sampling.h"
 
 #include "stats/deviate_factors.h"
+#include "stats/wide_vectors.h"
 
 #include <algorithm>
 #include <bit>
@@ -51,10 +52,10 @@ constexpr std::int32_t kChunkPairs = 256;  // the scratch of one pass stays in t
 constexpr std::int32_t kBlockPairs = 1024;  // made at least per refill
 
 // The pairs that GaussianDeviate would make from the next 2 x count steps after `state`.
-void MakePairs(std::uint32_t state,
-               std::int32_t count,
-               double* deviates,
-               std::uint32_t* stateAfter) {
+TAVRIN21_WIDE_VECTORS void MakePairs(std::uint32_t state,
+                                     std::int32_t count,
+                                     double* deviates,
+                                     std::uint32_t* stateAfter) {
     const double* radii = DeviateRadii().data();
     const AngleFactors* angles = DeviateAngles().data();
     std::uint32_t states[2 * kChunkPairs];

@@ -1,9 +1,11 @@
 #include "stats/weibull_objective.h"
 
 #include "stats/portable_math.h"
+#include "stats/wide_vectors.h"
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <vector>
 
 namespace tavrin21 {
@@ -37,11 +39,7 @@ WeibullObjective::WeibullObjective(std::span<const double> failures,
 double WeibullObjective::operator()(const double* point) const {
     const double beta = point[1];
     const double c = portable::Pow(1.0 / point[0], beta);
-    const double logBeta = portable::Log(beta);
-    const double logC = portable::Log(c);
-    double sum = 0.0;
-    SumsOfTerms<1>(&beta, &c, &logBeta, &logC, &sum);
-    return sum;
+    return SumOfTerms(beta, c, portable::Log(beta), portable::Log(c));
 }
 
 void WeibullObjective::Evaluate(const double* const* points,
@@ -60,45 +58,64 @@ void WeibullObjective::Evaluate(const double* const* points,
         portable::LogEach(c, n, logC);
         std::size_t k = 0;
         for (; k + kSideBySide <= n; k += kSideBySide) {
-            SumsOfTerms<kSideBySide>(beta + k, c + k, logBeta + k, logC + k, values + first + k);
+            SumsSideBySide(beta + k, c + k, logBeta + k, logC + k, values + first + k);
         }
         for (; k < n; ++k) {
-            SumsOfTerms<1>(beta + k, c + k, logBeta + k, logC + k, values + first + k);
+            values[first + k] = SumOfTerms(beta[k], c[k], logBeta[k], logC[k]);
         }
     }
 }
 
-template <std::size_t points>
-void WeibullObjective::SumsOfTerms(const double* beta,
-                                   const double* c,
-                                   const double* logBeta,
-                                   const double* logC,
-                                   double* sums) const {
+double WeibullObjective::SumOfTerms(double beta, double c, double logBeta, double logC) const {
     const std::size_t failureCount = logFailures_.size();
-    double powers[kBlock * points];
-    double sum[points] = {};
+    double powers[kBlock];
+    double sum = 0.0;
     for (std::size_t first = 0; first < powers_.Size(); first += kBlock) {
         const std::size_t count = std::min(kBlock, powers_.Size() - first);
-        if constexpr (points == 1) {
-            powers_.Compute(beta[0], first, count, powers);
-        } else {
-            powers_.ComputeSideBySide(beta, first, count, powers);
-        }
+        powers_.Compute(beta, first, count, powers);
         const std::size_t failuresHere =
             first < failureCount ? std::min(count, failureCount - first) : 0;
         for (std::size_t i = 0; i < failuresHere; ++i) {
-            for (std::size_t j = 0; j < points; ++j) {
-                sum[j] = sum[j] - (((beta[j] - 1) * logFailures_[first + i] + logBeta[j] + logC[j]) -
-                                   powers[points * i + j] * c[j]);
-            }
+            sum = sum - (((beta - 1) * logFailures_[first + i] + logBeta + logC) - powers[i] * c);
         }
         for (std::size_t i = failuresHere; i < count; ++i) {
-            for (std::size_t j = 0; j < points; ++j) {
-                sum[j] = sum[j] + powers[points * i + j] * c[j];
-            }
+            sum = sum + powers[i] * c;
         }
     }
-    std::copy_n(sum, points, sums);
+    return sum;
+}
+
+TAVRIN21_WIDE_VECTORS void WeibullObjective::SumsSideBySide(const double* beta,
+                                                            const double* c,
+                                                            const double* logBeta,
+                                                            const double* logC,
+                                                            double* sums) const {
+    // A lane per point, each doing what SumOfTerms does for its point, in its order.
+    using Lanes = double __attribute__((vector_size(kSideBySide * sizeof(double))));
+    Lanes betaLess1, logBetas, logCs, cs, sum{};
+    std::memcpy(&betaLess1, beta, sizeof betaLess1);
+    betaLess1 -= 1;
+    std::memcpy(&logBetas, logBeta, sizeof logBetas);
+    std::memcpy(&logCs, logC, sizeof logCs);
+    std::memcpy(&cs, c, sizeof cs);
+    const std::size_t failureCount = logFailures_.size();
+    double powers[kBlock * kSideBySide];
+    for (std::size_t first = 0; first < powers_.Size(); first += kBlock) {
+        const std::size_t count = std::min(kBlock, powers_.Size() - first);
+        powers_.ComputeSideBySide(beta, first, count, powers);
+        const std::size_t failuresHere =
+            first < failureCount ? std::min(count, failureCount - first) : 0;
+        Lanes power;
+        for (std::size_t i = 0; i < failuresHere; ++i) {
+            std::memcpy(&power, powers + kSideBySide * i, sizeof power);
+            sum = sum - ((betaLess1 * logFailures_[first + i] + logBetas + logCs) - power * cs);
+        }
+        for (std::size_t i = failuresHere; i < count; ++i) {
+            std::memcpy(&power, powers + kSideBySide * i, sizeof power);
+            sum = sum + power * cs;
+        }
+    }
+    std::memcpy(sums, &sum, sizeof sum);
 }
 
 }  // namespace tavrin21

@@ -38,14 +38,14 @@ class WeibullObjective {
     void Evaluate(const double* const* points, std::int32_t count, double* values) const;
 
   private:
-    // The sums of the terms of `points` points side by side, at shapes beta, with
-    // c = (1/eta)^beta and the logarithms of beta and c.
-    template <std::size_t points>
-    void SumsOfTerms(const double* beta,
-                     const double* c,
-                     const double* logBeta,
-                     const double* logC,
-                     double* sums) const;
+    // The sum of the terms at shape beta, with c = (1/eta)^beta and the logarithms of beta and c.
+    double SumOfTerms(double beta, double c, double logBeta, double logC) const;
+    // The same for FixedBasePowers::kSideBySide points at once, into sums.
+    void SumsSideBySide(const double* beta,
+                        const double* c,
+                        const double* logBeta,
+                        const double* logC,
+                        double* sums) const;
 
     // The failure times, then the suspension times: one pass makes the powers of both.
     FixedBasePowers powers_;
