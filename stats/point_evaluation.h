@@ -27,9 +27,10 @@ std::int32_t MachineEvaluationThreads();
 // Threads worth using, at most maxThreads, for an evaluation of `terms` terms in all (points x
 // terms per point; a term costs about one power): every thread must get at least
 // kMinTermsPerThread, or handing its share over costs more than the thread saves. Measured on two
-// idle cores (bench/weibull_fit_bench, BM_ThreadsBreakEven): a second thread already pays for
-// the smallest likelihood, two times and 500 points, which is 3,000 terms a thread.
-inline constexpr std::int64_t kMinTermsPerThread = 2000;
+// idle cores (bench/weibull_fit_bench, BM_ThreadsBreakEven, medians of five): a second thread
+// costs 10 % at four times and 500 points, saves 5 % at six and 15 - 25 % from twelve up; five
+// times are 3,000 terms a thread.
+inline constexpr std::int64_t kMinTermsPerThread = 3000;
 std::int32_t ThreadsForWork(std::int64_t terms, std::int32_t maxThreads);
 
 // values[k] = objective(points[k]) for k < count, on up to `threads` threads (the calling one

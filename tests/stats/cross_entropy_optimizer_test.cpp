@@ -304,7 +304,7 @@ TEST(EvaluationThreads, AFitUsesThoseItsTimesPayFor) {
         std::int32_t times;
         std::int32_t allowed;
         std::int32_t used;
-    } rows[] = {{3, 8, 3}, {3, 2, 2}, {200, 1, 1}, {200, 8, 8}};
+    } rows[] = {{3, 8, 1}, {8, 8, 2}, {200, 1, 1}, {200, 8, 8}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.times << " times, " << row.allowed << " allowed");
         std::vector<double> times(row.times);
