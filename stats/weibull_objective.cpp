@@ -12,9 +12,11 @@ namespace tavrin21 {
 namespace {
 
 // The powers of the times are made a block at a time, apart from the sum, so that the
-// independent powers overlap in the processor while the sum waits on its previous term. Points
-// are evaluated in blocks of the same size.
-constexpr std::size_t kBlock = 64;
+// independent powers overlap in the processor while the sum waits on its previous term.
+constexpr std::size_t kTimeBlock = 128;
+
+// Points are evaluated in blocks: what each takes once is made for the whole block together.
+constexpr std::size_t kPointBlock = 64;
 
 // Points whose sums are added side by side: independent sums, which the processor overlaps
 // while each waits on its previous term.
@@ -45,10 +47,11 @@ double WeibullObjective::operator()(const double* point) const {
 void WeibullObjective::Evaluate(const double* const* points,
                                 std::int32_t count,
                                 double* values) const {
-    double inverseEta[kBlock], beta[kBlock], c[kBlock], logBeta[kBlock], logC[kBlock];
+    double inverseEta[kPointBlock], beta[kPointBlock], c[kPointBlock], logBeta[kPointBlock],
+        logC[kPointBlock];
     const auto total = static_cast<std::size_t>(std::max(count, 0));
-    for (std::size_t first = 0; first < total; first += kBlock) {
-        const std::size_t n = std::min(kBlock, total - first);
+    for (std::size_t first = 0; first < total; first += kPointBlock) {
+        const std::size_t n = std::min(kPointBlock, total - first);
         for (std::size_t k = 0; k < n; ++k) {
             inverseEta[k] = 1.0 / points[first + k][0];
             beta[k] = points[first + k][1];
@@ -68,10 +71,10 @@ void WeibullObjective::Evaluate(const double* const* points,
 
 double WeibullObjective::SumOfTerms(double beta, double c, double logBeta, double logC) const {
     const std::size_t failureCount = logFailures_.size();
-    double powers[kBlock];
+    double powers[kTimeBlock];
     double sum = 0.0;
-    for (std::size_t first = 0; first < powers_.Size(); first += kBlock) {
-        const std::size_t count = std::min(kBlock, powers_.Size() - first);
+    for (std::size_t first = 0; first < powers_.Size(); first += kTimeBlock) {
+        const std::size_t count = std::min(kTimeBlock, powers_.Size() - first);
         powers_.Compute(beta, first, count, powers);
         const std::size_t failuresHere =
             first < failureCount ? std::min(count, failureCount - first) : 0;
@@ -99,9 +102,9 @@ TAVRIN21_WIDE_VECTORS void WeibullObjective::SumsSideBySide(const double* beta,
     std::memcpy(&logCs, logC, sizeof logCs);
     std::memcpy(&cs, c, sizeof cs);
     const std::size_t failureCount = logFailures_.size();
-    double powers[kBlock * kSideBySide];
-    for (std::size_t first = 0; first < powers_.Size(); first += kBlock) {
-        const std::size_t count = std::min(kBlock, powers_.Size() - first);
+    double powers[kTimeBlock * kSideBySide];
+    for (std::size_t first = 0; first < powers_.Size(); first += kTimeBlock) {
+        const std::size_t count = std::min(kTimeBlock, powers_.Size() - first);
         powers_.ComputeSideBySide(beta, first, count, powers);
         const std::size_t failuresHere =
             first < failureCount ? std::min(count, failureCount - first) : 0;
