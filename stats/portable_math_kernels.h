@@ -68,16 +68,29 @@ constexpr bool IsOrdinaryExponent(double y) {
     return (Top12(y) & 0x7ff) - 0x3be < 0x43e - 0x3be;
 }
 
+// x = 2^k z for the bits ix of a positive normal x (a subnormal one normalised with a negative
+// exponent), z in [offset, 2 offset) with bits iz, and i the subinterval of z in a table of 128.
+struct TableReduction {
+    std::size_t i;
+    std::int32_t k;
+    std::uint64_t iz;
+};
+
+inline TableReduction ReduceForTable(std::uint64_t ix, std::uint64_t offset) {
+    const std::uint64_t tmp = ix - offset;
+    // The top 12 bits of tmp as a signed number, shifted in 32 bits, which vectorises.
+    return {static_cast<std::size_t>((tmp >> (52 - 7)) % 128),
+            static_cast<std::int32_t>(static_cast<std::uint32_t>(tmp >> 32)) >> 20,
+            ix - (tmp & std::uint64_t{0xfff} << 52)};
+}
+
 // ln x as hi + lo with about 15 bits beyond a double, for the bits ix of a positive normal x
 // (a subnormal one normalised with a negative exponent).
 inline DoubleDouble PowLog(std::uint64_t ix) {
     // x = 2^k z, z in [kOffset, 2 kOffset); ln x = k ln 2 + ln c + ln(z/c), c near z from the
     // table, and r = z/c - 1 is exact because 1/c has few bits.
     constexpr std::uint64_t kOffset = 0x3fe6955500000000;
-    const std::uint64_t tmp = ix - kOffset;
-    const auto i = static_cast<std::size_t>((tmp >> (52 - 7)) % 128);
-    const auto k = static_cast<std::int32_t>(static_cast<std::uint32_t>(tmp >> 32)) >> 20;
-    const std::uint64_t iz = ix - (tmp & std::uint64_t{0xfff} << 52);
+    const auto [i, k, iz] = ReduceForTable(ix, kOffset);
     const double z = FromBits(iz);
     const double kd = k;
     const PowLogEntry& entry = kPowLogTable[i];
@@ -128,12 +141,7 @@ constexpr bool IsPositiveNormalFinite(std::uint64_t ix) {
 // exponent): x = 2^k z, ln x = k ln 2 + ln c + ln(z/c), with c from a table of 128 subintervals
 // and ln(z/c) a polynomial in r = z/c - 1. Free of branches, so that a loop of them vectorises.
 inline double LogOfOrdinary(std::uint64_t ix) {
-    constexpr std::uint64_t kOffset = 0x3fe6000000000000;
-    const std::uint64_t tmp = ix - kOffset;
-    const auto i = static_cast<std::size_t>((tmp >> (52 - 7)) % 128);
-    // The top 12 bits of tmp as a signed number, shifted in 32 bits, which vectorises.
-    const auto k = static_cast<std::int32_t>(static_cast<std::uint32_t>(tmp >> 32)) >> 20;
-    const std::uint64_t iz = ix - (tmp & std::uint64_t{0xfff} << 52);
+    const auto [i, k, iz] = ReduceForTable(ix, 0x3fe6000000000000);
     const double invc = kLogTable[i].invc;
     const double logc = kLogTable[i].logc;
     const double z = FromBits(iz);
