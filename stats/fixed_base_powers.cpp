@@ -90,6 +90,8 @@ TAVRIN21_WIDE_VECTORS void FixedBasePowers::ComputeSideBySide(const double* expo
     const double* logLo = logLo_.data() + first;
     std::uint32_t extraordinary = 0;
     for (std::size_t i = 0; i < count; ++i) {
+        // Unrolled, so that the outer loop vectorises at -O2 as well.
+#pragma GCC unroll 4
         for (std::size_t j = 0; j < sides; ++j) {
             const double ehi = yhi[j] * logHi[i];
             const double elo = ylo[j] * logHi[i] + exponents[j] * logLo[i];
