@@ -306,8 +306,8 @@ void BM_ThreadsBreakEven(benchmark::State& state) {
         optimizer.lowerBounds.Refer(const_cast<double*>(inputs.lower), 2);
         optimizer.upperBounds.Refer(const_cast<double*>(inputs.upper), 2);
         optimizer.evaluationThreads = static_cast<std::int32_t>(state.range(1));
-        benchmark::DoNotOptimize(optimizer.Run(
-            [&](const double* const* points, std::int32_t count, double* values) {
+        benchmark::DoNotOptimize(
+            optimizer.Run([&](const double* const* points, std::int32_t count, double* values) {
                 likelihood.Evaluate(points, count, values);
             }));
         return optimizer.sampleSize;

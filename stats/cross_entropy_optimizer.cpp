@@ -98,8 +98,7 @@ int CrossEntropyOptimizer::Run(const BatchObjective& objective) {
 // NaN), so it can become neither the best value nor part of a stopping test, and the law is never
 // refitted from it. An iteration with fewer NaN-free values than elite slots cannot be ranked and
 // ends the run as not converged (status 4).
-int CrossEntropyOptimizer::RunSearch(const BatchObjective& objective,
-                                     std::int64_t termsPerPoint) {
+int CrossEntropyOptimizer::RunSearch(const BatchObjective& objective, std::int64_t termsPerPoint) {
     SeedRandom(seed);
     ResetResult();
     counts = SearchCounts{};

@@ -34,9 +34,10 @@ inline constexpr std::int64_t kMinTermsPerThread = 3000;
 std::int32_t ThreadsForWork(std::int64_t terms, std::int32_t maxThreads);
 
 // values[k] = objective(points[k]) for k < count, on up to `threads` threads (the calling one
-// included), each taking blocks of points. Each value depends on its own point only, so the results are the same bit for bit
-// with any number of threads. With one thread, or one point, no thread is used. One caller at a
-// time. Returns how long the calling thread, its own share done, waited for the other threads.
+// included), each taking blocks of points. Each value depends on its own point only, so the results
+// are the same bit for bit with any number of threads. With one thread, or one point, no thread is
+// used. One caller at a time. Returns how long the calling thread, its own share done, waited for
+// the other threads.
 std::chrono::nanoseconds EvaluatePoints(const BatchObjective& objective,
                                         const double* const* points,
                                         std::int32_t count,

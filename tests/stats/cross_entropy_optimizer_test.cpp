@@ -251,9 +251,8 @@ TEST(EvaluationThreads, StartOnFirstUseStayStopAndStartAgain) {
         EXPECT_EQ(RunningEvaluationThreads(), step.running);
     }
     // An objective that throws on any thread reaches the caller, and the threads stay usable.
-    const BatchObjective failing = PointByPoint([](const double* p) {
-        return p[0] > 40.0 ? throw std::domain_error("outside") : p[0];
-    });
+    const BatchObjective failing = PointByPoint(
+        [](const double* p) { return p[0] > 40.0 ? throw std::domain_error("outside") : p[0]; });
     std::vector<double> values(points.size());
     EXPECT_THROW(EvaluatePoints(failing, points.data(), 500, values.data(), 3), std::domain_error);
     EXPECT_EQ(evaluate(3), expected);

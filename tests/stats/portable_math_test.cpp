@@ -174,7 +174,8 @@ TEST(PortableMath, OverArraysBitForBitOneAtATime) {
     }
     portable::PowEach(x.data(), y.data(), x.size(), out.data());
     for (std::size_t i = 0; i < x.size(); ++i) {
-        ASSERT_TRUE(SameBits(out[i], portable::Pow(x[i], y[i]))) << std::hexfloat << x[i] << " ^ " << y[i];
+        ASSERT_TRUE(SameBits(out[i], portable::Pow(x[i], y[i])))
+            << std::hexfloat << x[i] << " ^ " << y[i];
     }
     out.resize(args.log.size());
     portable::LogEach(args.log.data(), args.log.size(), out.data());

@@ -187,7 +187,8 @@ TEST(WeibullObjective, BlocksOfPointsBitForBitOneAtATime) {
         objective.Evaluate(points.data(), static_cast<std::int32_t>(points.size()), values.data());
         for (std::size_t k = 0; k < points.size(); ++k) {
             const double alone = objective(points[k]);
-            EXPECT_TRUE(BitsOf(values[k]) == BitsOf(alone) || (std::isnan(alone) && std::isnan(values[k])))
+            EXPECT_TRUE(BitsOf(values[k]) == BitsOf(alone) ||
+                        (std::isnan(alone) && std::isnan(values[k])))
                 << "eta " << points[k][0] << ", beta " << points[k][1];
         }
     }
