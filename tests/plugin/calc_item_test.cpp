@@ -135,8 +135,8 @@ TEST(ChekItem, AcceptsEveryItem) {
     EXPECT_EQ(module.Require<ChekItemFn>("chek_item")(), StatusOk);
 }
 
-// A field-data fit runs on as many threads as the machine has (three times and 500 points a
-// round are work enough for two). Where those threads hold the module until they have been idle
+// A field-data fit runs on as many threads as the machine has (ten times and 500 points an
+// iteration are work enough for two). Where those threads hold the module until they have been idle
 // a while (Windows), an unloaded module stays until then, and a load meanwhile finds it still
 // started; elsewhere it goes at once. Either way it goes, and loads and fits again, the same.
 TEST(FieldDataThroughModule, FitsOnItsThreadsAndGoesOnceTheyHaveEnded) {
@@ -156,14 +156,14 @@ TEST(FieldDataThroughModule, FitsOnItsThreadsAndGoesOnceTheyHaveEnded) {
     for (const auto& load : loads) {
         SCOPED_TRACE(load.name);
         auto module = framework::DynamicLibrary::Load(TAVRIN21_MODULE_PATH);
-        ItemRecord item = HostRecord("RLY-2210", 3, 25, 0);
+        ItemRecord item = HostRecord("FAN-0412", 1, 25, 0);
         char message[kMessageBufferBytes] = "";
         EXPECT_EQ(module.Require<CalcItemFn>("calc_item")(message, &item, &library, &library, 2),
                   StatusCalculated)
             << message;
-        // The example's fit: shape 2.03595376, scale 51.3612442.
-        EXPECT_NEAR(item.ResultRate, 2.03595376, 1e-5);
-        EXPECT_NEAR(item.ResultScale, 51.3612442, 1e-3);
+        // The example's fit: shape 1.40527153, scale 571.522217.
+        EXPECT_NEAR(item.ResultRate, 1.40527153, 1e-5);
+        EXPECT_NEAR(item.ResultScale, 571.522217, 1e-3);
         module.Unload();
         EXPECT_EQ(framework::ModuleIsLoaded(TAVRIN21_MODULE_PATH), threadsHoldModule);
         for (int wait = 0; load.waitUntilGone && wait < 3000; ++wait) {
