@@ -11,7 +11,7 @@ namespace {
 // large enough that claiming them costs nothing beside the evaluations.
 constexpr std::int32_t kChunksPerThread = 8;
 // Chunks hold a multiple of this many points, so that an objective that evaluates points side by
-// side (four at a time, the likelihood) is handed whole groups.
+// side (eight at a time, the likelihood) is handed whole groups.
 constexpr std::int32_t kChunkGrain = 8;
 
 // How long a helper spins for the next job before it sleeps: longer than the draws and the

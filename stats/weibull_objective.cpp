@@ -15,12 +15,15 @@ namespace {
 // independent powers overlap in the processor while the sum waits on its previous term.
 constexpr std::size_t kTimeBlock = 128;
 
-// Points are evaluated in blocks: what each takes once is made for the whole block together.
+// Points are evaluated in blocks: what each takes once is made for the whole block together. A
+// multiple of the points whose sums are made side by side.
 constexpr std::size_t kPointBlock = 64;
 
-// Points whose sums are added side by side: independent sums, which the processor overlaps
-// while each waits on its previous term.
-constexpr std::size_t kSideBySide = FixedBasePowers::kSideBySide;
+// Points whose sums are added side by side: two groups of the points whose powers are made side
+// by side. Their sums are independent, which the processor overlaps while each waits on its
+// previous term.
+constexpr std::size_t kSideBySide = 2 * FixedBasePowers::kSideBySide;
+static_assert(kPointBlock % kSideBySide == 0);
 
 std::vector<double> Concatenated(std::span<const double> first, std::span<const double> second) {
     std::vector<double> both(first.begin(), first.end());
@@ -63,8 +66,17 @@ void WeibullObjective::Evaluate(const double* const* points,
         for (; k + kSideBySide <= n; k += kSideBySide) {
             SumsSideBySide(beta + k, c + k, logBeta + k, logC + k, values + first + k);
         }
-        for (; k < n; ++k) {
-            values[first + k] = SumOfTerms(beta[k], c[k], logBeta[k], logC[k]);
+        if (k < n) {
+            // The last points, too few for a group, fill one up with copies of the first of
+            // them, whose sums are dropped: cheaper than taking them one at a time.
+            for (double* column : {beta, c, logBeta, logC}) {
+                std::fill(column + n, column + k + kSideBySide, column[k]);
+            }
+            double sums[kSideBySide];
+            SumsSideBySide(beta + k, c + k, logBeta + k, logC + k, sums);
+            for (std::size_t j = 0; k + j < n; ++j) {
+                values[first + k + j] = sums[j];
+            }
         }
     }
 }
@@ -93,32 +105,49 @@ TAVRIN21_WIDE_VECTORS void WeibullObjective::SumsSideBySide(const double* beta,
                                                             const double* logBeta,
                                                             const double* logC,
                                                             double* sums) const {
-    // A lane per point, each doing what SumOfTerms does for its point, in its order.
-    using Lanes = double __attribute__((vector_size(kSideBySide * sizeof(double))));
-    Lanes betaLess1, logBetas, logCs, cs, sum{};
-    std::memcpy(&betaLess1, beta, sizeof betaLess1);
-    betaLess1 -= 1;
-    std::memcpy(&logBetas, logBeta, sizeof logBetas);
-    std::memcpy(&logCs, logC, sizeof logCs);
-    std::memcpy(&cs, c, sizeof cs);
+    // A lane per point, each doing what SumOfTerms does for its point, in its order: two groups
+    // of FixedBasePowers::kSideBySide points, a and b, whose sums are independent.
+    constexpr std::size_t group = FixedBasePowers::kSideBySide;
+    using Lanes = double __attribute__((vector_size(group * sizeof(double))));
+    const auto load = [](Lanes& lanes, const double* from) {
+        std::memcpy(&lanes, from, sizeof lanes);
+    };
+    Lanes betaLess1A, betaLess1B, logBetaA, logBetaB, logCA, logCB, cA, cB, powerA, powerB;
+    load(betaLess1A, beta);
+    load(betaLess1B, beta + group);
+    betaLess1A -= 1;
+    betaLess1B -= 1;
+    load(logBetaA, logBeta);
+    load(logBetaB, logBeta + group);
+    load(logCA, logC);
+    load(logCB, logC + group);
+    load(cA, c);
+    load(cB, c + group);
+    Lanes sumA{}, sumB{};
     const std::size_t failureCount = logFailures_.size();
-    double powers[kTimeBlock * kSideBySide];
+    double powersA[kTimeBlock * group], powersB[kTimeBlock * group];
     for (std::size_t first = 0; first < powers_.Size(); first += kTimeBlock) {
         const std::size_t count = std::min(kTimeBlock, powers_.Size() - first);
-        powers_.ComputeSideBySide(beta, first, count, powers);
+        powers_.ComputeSideBySide(beta, first, count, powersA);
+        powers_.ComputeSideBySide(beta + group, first, count, powersB);
         const std::size_t failuresHere =
             first < failureCount ? std::min(count, failureCount - first) : 0;
-        Lanes power;
         for (std::size_t i = 0; i < failuresHere; ++i) {
-            std::memcpy(&power, powers + kSideBySide * i, sizeof power);
-            sum = sum - ((betaLess1 * logFailures_[first + i] + logBetas + logCs) - power * cs);
+            const double logFailure = logFailures_[first + i];
+            load(powerA, powersA + group * i);
+            load(powerB, powersB + group * i);
+            sumA = sumA - ((betaLess1A * logFailure + logBetaA + logCA) - powerA * cA);
+            sumB = sumB - ((betaLess1B * logFailure + logBetaB + logCB) - powerB * cB);
         }
         for (std::size_t i = failuresHere; i < count; ++i) {
-            std::memcpy(&power, powers + kSideBySide * i, sizeof power);
-            sum = sum + power * cs;
+            load(powerA, powersA + group * i);
+            load(powerB, powersB + group * i);
+            sumA = sumA + powerA * cA;
+            sumB = sumB + powerB * cB;
         }
     }
-    std::memcpy(sums, &sum, sizeof sum);
+    std::memcpy(sums, &sumA, sizeof sumA);
+    std::memcpy(sums + group, &sumB, sizeof sumB);
 }
 
 }  // namespace tavrin21

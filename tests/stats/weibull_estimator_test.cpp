@@ -169,8 +169,9 @@ TEST(WeibullObjective, BlocksOfPointsBitForBitOneAtATime) {
     constexpr double kInf = std::numeric_limits<double>::infinity();
     constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
     std::vector<double> coordinates;
-    for (const double eta : {0.0, 1e-300, 1e-3, 0.5, 1.0, 1.02, 300.0, 1e5, 1e300, kInf, kNaN}) {
-        for (const double beta : {0.0, 1e-20, 0.5, 0.999, 1.0, 1.05, 1.5, 10.0, kNaN}) {
+    // The last points, which fill no group of their own, are ordinary ones.
+    for (const double eta : {kNaN, kInf, 1e300, 0.0, 1e-300, 1e-3, 0.5, 1.0, 1.02, 300.0, 1e5}) {
+        for (const double beta : {kNaN, 0.0, 1e-20, 10.0, 0.5, 0.999, 1.0, 1.05, 1.5}) {
             coordinates.insert(coordinates.end(), {eta, beta});
         }
     }
