@@ -1,7 +1,7 @@
 // Pow and Log over arrays: the common path of each, for every element, in a loop without a
-// branch, which the compiler vectorises (two elements per SSE2 instruction, the same operations
-// on each, so the same bits); then, only if an element was off that path, that element again
-// with every case.
+// branch, which the compiler vectorises (two elements an instruction with SSE2, four with AVX2,
+// the same operations on each, so the same bits); then, only if an element was off that path,
+// that element again with every case.
 
 #include "stats/portable_math.h"
 #include "stats/portable_math_kernels.h"

@@ -14,7 +14,8 @@ double Log(double x);
 
 // Pow and Log of every element of arrays, bit for bit what Pow and Log give one at a time, at a
 // fraction of the cost over many elements: out[i] = Pow(x[i], y[i]), out[i] = Log(x[i]) for
-// i < count. out may be x or y.
+// i < count. out may be x or y. An element off the common path is first taken through it too,
+// which may raise floating-point exception flags that Pow or Log would not (nothing reads them).
 void PowEach(const double* x, const double* y, std::size_t count, double* out);
 void LogEach(const double* x, std::size_t count, double* out);
 
