@@ -65,18 +65,20 @@ TAVRIN21_WIDE_VECTORS void LogOfOrdinary(const double* x,
     }
 }
 
-}  // namespace
-
-void PowEach(const double* x, const double* y, std::size_t count, double* out) {
+// Runs `common` (the common path of a block's elements, which marks `extraordinary` where one
+// leaves it) a block at a time into scratch, redoes with `full` each element that `ordinary`
+// says was off that path, then copies the block out.
+template <class Common, class Ordinary, class Full>
+void OverBlocks(std::size_t count, double* out, Common common, Ordinary ordinary, Full full) {
     double block[kBlock];
     for (std::size_t first = 0; first < count; first += kBlock) {
         const std::size_t n = std::min(kBlock, count - first);
         std::uint32_t extraordinary = 0;  // not a bool: a bool reduction does not vectorise
-        PowOfOrdinary(x + first, y + first, n, block, extraordinary);
+        common(first, n, block, extraordinary);
         if (extraordinary != 0) [[unlikely]] {
             for (std::size_t i = 0; i < n; ++i) {
-                if (!IsPowOrdinary(x[first + i], y[first + i])) {
-                    block[i] = Pow(x[first + i], y[first + i]);
+                if (!ordinary(first + i)) {
+                    block[i] = full(first + i);
                 }
             }
         }
@@ -84,21 +86,26 @@ void PowEach(const double* x, const double* y, std::size_t count, double* out) {
     }
 }
 
+}  // namespace
+
+void PowEach(const double* x, const double* y, std::size_t count, double* out) {
+    OverBlocks(
+        count, out,
+        [&](std::size_t first, std::size_t n, double* block, std::uint32_t& extraordinary) {
+            PowOfOrdinary(x + first, y + first, n, block, extraordinary);
+        },
+        [&](std::size_t i) { return IsPowOrdinary(x[i], y[i]); },
+        [&](std::size_t i) { return Pow(x[i], y[i]); });
+}
+
 void LogEach(const double* x, std::size_t count, double* out) {
-    double block[kBlock];
-    for (std::size_t first = 0; first < count; first += kBlock) {
-        const std::size_t n = std::min(kBlock, count - first);
-        std::uint32_t extraordinary = 0;
-        LogOfOrdinary(x + first, n, block, extraordinary);
-        if (extraordinary != 0) [[unlikely]] {
-            for (std::size_t i = 0; i < n; ++i) {
-                if (!IsLogOrdinary(x[first + i])) {
-                    block[i] = Log(x[first + i]);
-                }
-            }
-        }
-        std::copy_n(block, n, out + first);
-    }
+    OverBlocks(
+        count, out,
+        [&](std::size_t first, std::size_t n, double* block, std::uint32_t& extraordinary) {
+            LogOfOrdinary(x + first, n, block, extraordinary);
+        },
+        [&](std::size_t i) { return IsLogOrdinary(x[i]); },
+        [&](std::size_t i) { return Log(x[i]); });
 }
 
 }  // namespace tavrin21::portable
