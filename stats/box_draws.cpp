@@ -67,7 +67,8 @@ template <std::int32_t kDimension>
 SampleProgress DrawPoints(const BoxedLaw& law,
                           const SampleLimits& limits,
                           DeviateStream& deviates,
-                          double* const* rows) {
+                          double* const* rows,
+                          DrawnPointsSink* sink) {
     const std::int32_t n = kDimension > 0 ? kDimension : law.dimension;
     std::vector<double> pointsOfAnyDimension(kDimension > 0 ? 0 : kAttemptChunk * n);
     double pointsOfFixedDimension[kAttemptChunk * std::max(kDimension, 1)];
@@ -97,6 +98,9 @@ SampleProgress DrawPoints(const BoxedLaw& law,
             }
         }
         deviates.Take(kAttemptChunk * n);
+        if (sink != nullptr) {
+            sink->Drawn(drawn);
+        }
     }
 }
 
@@ -105,9 +109,10 @@ SampleProgress DrawPoints(const BoxedLaw& law,
 SampleProgress DrawPointsInBox(const BoxedLaw& law,
                                const SampleLimits& limits,
                                DeviateStream& deviates,
-                               double* const* rows) {
-    return law.dimension == 2 ? DrawPoints<2>(law, limits, deviates, rows)
-                              : DrawPoints<0>(law, limits, deviates, rows);
+                               double* const* rows,
+                               DrawnPointsSink* sink) {
+    return law.dimension == 2 ? DrawPoints<2>(law, limits, deviates, rows, sink)
+                              : DrawPoints<0>(law, limits, deviates, rows, sink);
 }
 
 }  // namespace tavrin21

@@ -29,13 +29,25 @@ struct SampleProgress {
     bool lastRejected;
 };
 
+// Told, while points are drawn, how many are drawn so far: their rows hold their final
+// coordinates, which another thread may read while the drawing goes on.
+class DrawnPointsSink {
+  public:
+    virtual void Drawn(std::int32_t points) = 0;
+
+  protected:
+    ~DrawnPointsSink() = default;
+};
+
 // Draws points into rows[0], rows[1] ... until limits.points are drawn or a point has used up
 // limits.attemptsPerPoint attempts (at least 1). Each attempt takes the next `dimension`
 // deviates; a point is the first of its attempts inside the box. The row after the last point
-// drawn may hold a rejected attempt's coordinates.
+// drawn may hold a rejected attempt's coordinates. `sink`, if any, is told of the points drawn
+// after each chunk of attempts, but not of the last ones: the count returned says that.
 SampleProgress DrawPointsInBox(const BoxedLaw& law,
                                const SampleLimits& limits,
                                DeviateStream& deviates,
-                               double* const* rows);
+                               double* const* rows,
+                               DrawnPointsSink* sink = nullptr);
 
 }  // namespace tavrin21

@@ -81,24 +81,26 @@ void CrossEntropyOptimizer::ResetResult() {
 }
 
 int CrossEntropyOptimizer::Run(const WeibullEstimator& estimator) {
-    return RunSearch(estimator.LikelihoodObjective(),
-                     static_cast<std::int64_t>(estimator.failureCount) + estimator.suspensionCount +
-                         WeibullObjective::kPointCostInPowers);
+    const ObjectiveTraits likelihood{
+        .costInPowers = static_cast<std::int64_t>(estimator.failureCount) +
+                        estimator.suspensionCount + WeibullObjective::kPointCostInPowers,
+        .leavesGeneratorAlone = true};
+    return RunSearch(estimator.LikelihoodObjective(), likelihood);
 }
 
 int CrossEntropyOptimizer::Run(const Objective& objective) {
-    return RunSearch(PointByPoint(objective), 0);
+    return RunSearch(PointByPoint(objective), {});
 }
 
-int CrossEntropyOptimizer::Run(const BatchObjective& objective) {
-    return RunSearch(objective, 0);
+int CrossEntropyOptimizer::Run(const BatchObjective& objective, ObjectiveTraits traits) {
+    return RunSearch(objective, traits);
 }
 
 // Objective values that are not numbers: such a point never enters the elite (SelectElite skips
 // NaN), so it can become neither the best value nor part of a stopping test, and the law is never
 // refitted from it. An iteration with fewer NaN-free values than elite slots cannot be ranked and
 // ends the run as not converged (status 4).
-int CrossEntropyOptimizer::RunSearch(const BatchObjective& objective, std::int64_t termsPerPoint) {
+int CrossEntropyOptimizer::RunSearch(const BatchObjective& objective, ObjectiveTraits traits) {
     SeedRandom(seed);
     ResetResult();
     counts = SearchCounts{};
@@ -135,21 +137,20 @@ int CrossEntropyOptimizer::RunSearch(const BatchObjective& objective, std::int64
         factor.Fill(0.0);
         Cholesky(factor.Rows(), covariance.Rows(), n);
 
-        const std::int32_t drawn = DrawSample(mean, factor, sample, deviates);
-        const std::int32_t threads = termsPerPoint > 0
-                                         ? ThreadsForWork(drawn * termsPerPoint, threadsAllowed)
-                                         : threadsAllowed;
+        const std::int32_t threads =
+            traits.costInPowers > 0
+                ? ThreadsForWork(sampleSize * traits.costInPowers, threadsAllowed)
+                : threadsAllowed;
         counts.evaluationThreads = std::max(counts.evaluationThreads, threads);
-        deviates.Publish();  // the objective may look at the generator, or draw itself
         const auto start = std::chrono::steady_clock::now();
-        const auto waited = EvaluatePoints(objective, sample.Rows(), drawn, values.Data(), threads);
-        // A caller that waited for the other threads longer than it evaluated had a helper that
-        // was not running: the machine has no core to spare, and every later iteration would
-        // wait for one again.
+        const auto [drawn, waited] =
+            DrawAndEvaluate(objective, traits, mean, factor, sample, values, deviates, threads);
+        // A caller that waited for the other threads longer than it drew and evaluated had a
+        // helper that was not running: the machine has no core to spare, and every later
+        // iteration would wait for one again.
         if (2 * waited > std::chrono::steady_clock::now() - start) {
             threadsAllowed = 1;
         }
-        deviates.Resume();
         counts.evaluations += drawn;
         if (drawn < sampleSize) {
             return Finish(kStatusBoundariesViolation);
@@ -190,6 +191,28 @@ int CrossEntropyOptimizer::RunSearch(const BatchObjective& objective, std::int64
         FitElite(sample, elite, mean, covariance);
     }
     return Finish(kStatusAccuracyViolation);
+}
+
+std::pair<std::int32_t, std::chrono::nanoseconds> CrossEntropyOptimizer::DrawAndEvaluate(
+    const BatchObjective& objective,
+    ObjectiveTraits traits,
+    const NumVector& mean,
+    const NumMatrix& factor,
+    NumMatrix& sample,
+    NumVector& values,
+    DeviateStream& deviates,
+    std::int32_t threads) {
+    if (traits.leavesGeneratorAlone) {
+        EvaluationWhileDrawing evaluation(objective, sample.Rows(), sampleSize, values.Data(),
+                                          threads);
+        const std::int32_t drawn = DrawSample(mean, factor, sample, deviates, &evaluation);
+        return {drawn, evaluation.Finish(drawn)};
+    }
+    const std::int32_t drawn = DrawSample(mean, factor, sample, deviates);
+    deviates.Publish();  // the objective may look at the generator, or draw itself
+    const auto waited = EvaluatePoints(objective, sample.Rows(), drawn, values.Data(), threads);
+    deviates.Resume();
+    return {drawn, waited};
 }
 
 bool CrossEntropyOptimizer::SettingsAreUsable() const {
@@ -266,14 +289,15 @@ double CrossEntropyOptimizer::GaussianDeviate(bool& makeFreshPair) const {
 std::int32_t CrossEntropyOptimizer::DrawSample(const NumVector& mean,
                                                const NumMatrix& factor,
                                                NumMatrix& sample,
-                                               DeviateStream& deviates) {
+                                               DeviateStream& deviates,
+                                               DrawnPointsSink* drawn) {
     if (maxDrawAttempts < 1) {
         return 0;
     }
     const BoxedLaw law{dimension, mean.Data(), factor.Rows(), lowerBounds.Data(),
                        upperBounds.Data()};
     const SampleLimits limits{sampleSize, maxDrawAttempts};
-    const SampleProgress progress = DrawPointsInBox(law, limits, deviates, sample.Rows());
+    const SampleProgress progress = DrawPointsInBox(law, limits, deviates, sample.Rows(), drawn);
     counts.rejectedDrawAttempts += progress.rejected;
     drawRejected = progress.lastRejected;
     return progress.drawn;

@@ -3,14 +3,17 @@
 // Minimisation of a function of `dimension` parameters inside a box by the cross-entropy
 // method with a full-covariance Gaussian sampling law.
 
+#include "stats/box_draws.h"
 #include "stats/num_matrix.h"
 #include "stats/num_vector.h"
 #include "stats/objective.h"
 #include "stats/random_sampling.h"
 
+#include <chrono>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tavrin21 {
@@ -25,6 +28,17 @@ struct SearchCounts {
     std::int64_t rejectedDrawAttempts = 0;
     // The most threads an iteration's evaluation used (see evaluationThreads).
     std::int32_t evaluationThreads = 0;
+};
+
+// What a run may know of its objective, to spread the evaluations over threads well.
+struct ObjectiveTraits {
+    // What one evaluation costs, in powers; 0 when not known. Where it is known, a run uses no
+    // more threads than the work of an iteration pays for.
+    std::int64_t costInPowers = 0;
+    // An objective that never touches the random generator has its points evaluated while the
+    // rest of the sample is still being drawn; one that may is evaluated after the draws, with
+    // the generator where they left it.
+    bool leavesGeneratorAlone = false;
 };
 
 class CrossEntropyOptimizer {
@@ -51,7 +65,7 @@ class CrossEntropyOptimizer {
     // returned are 0 when converged, 1 otherwise; `counts` says how much work it took.
     int Run(const WeibullEstimator& estimator);
     int Run(const Objective& objective);
-    int Run(const BatchObjective& objective);
+    int Run(const BatchObjective& objective, ObjectiveTraits traits = {});
 
     double GaussianDeviate(bool& makeFreshPair) const;
 
@@ -70,10 +84,12 @@ class CrossEntropyOptimizer {
     // sampleSize when a point used up its attempts); counts the rejected attempts and sets
     // drawRejected from the last attempt. The row after the last point drawn may hold a
     // rejected attempt's coordinates.
+    // `drawn`, if any, is told of the points drawn while the drawing goes on.
     std::int32_t DrawSample(const NumVector& mean,
                             const NumMatrix& factor,
                             NumMatrix& sample,
-                            DeviateStream& deviates);
+                            DeviateStream& deviates,
+                            DrawnPointsSink* drawn = nullptr);
     // Index of the first smallest value, 0 when there are fewer than two. A NaN is never taken
     // while a number is left. SelectElite ranks in the order that taking it over and over gives.
     static std::int32_t IndexOfMin(const NumVector& values);
@@ -114,13 +130,23 @@ class CrossEntropyOptimizer {
     // and results are the same bit for bit with any number). 1 creates no thread. A run on a
     // Weibull estimator uses fewer where its times are too few to pay for handing work over, and
     // any run goes on with one once the other threads kept the caller waiting longer than it
-    // evaluated (a machine with no core to spare).
+    // drew and evaluated (a machine with no core to spare).
     std::int32_t evaluationThreads = 1;
     SearchCounts counts;  // of the last run
 
   private:
-    // termsPerPoint: the cost of one evaluation in powers, 0 when not known.
-    int RunSearch(const BatchObjective& objective, std::int64_t termsPerPoint);
+    int RunSearch(const BatchObjective& objective, ObjectiveTraits traits);
+    // Draws an iteration's sample and evaluates it on `threads` threads; returns how many points
+    // were drawn and how long the calling thread waited for the others.
+    std::pair<std::int32_t, std::chrono::nanoseconds> DrawAndEvaluate(
+        const BatchObjective& objective,
+        ObjectiveTraits traits,
+        const NumVector& mean,
+        const NumMatrix& factor,
+        NumMatrix& sample,
+        NumVector& values,
+        DeviateStream& deviates,
+        std::int32_t threads);
     bool SettingsAreUsable() const;
     void Smooth(NumVector& mean,
                 const NumVector& previousMean,

@@ -24,6 +24,8 @@ constexpr std::chrono::microseconds kCallerSpin{50};
 // Checks of the condition between two looks at the clock.
 constexpr std::int32_t kChecksPerClockRead = 64;
 constexpr std::int32_t kClosed = -(1 << 30);
+// Added to the count of ready points once no more will come: more than any job holds.
+constexpr std::int32_t kAllReady = 1 << 30;
 
 }  // namespace
 
@@ -96,25 +98,41 @@ std::chrono::nanoseconds EvaluationPool::Evaluate(const BatchObjective& objectiv
     if (count <= 0) {
         return {};
     }
-    Job job;
-    {
-        // Posted under the members' lock: a helper leaving either left before the seats were
-        // counted or sees the job and stays for it.
-        std::lock_guard lock(membersMutex_);
-        StartHelpers(threads - 1);
-        const std::int32_t seats =
-            std::clamp(threads - 1, 0, static_cast<std::int32_t>(helpers_.size()));
-        const std::int32_t chunks = (seats + 1) * kChunksPerThread;
-        job = {&objective, points, values, count,
-               (std::max(1, count / chunks) + kChunkGrain - 1) / kChunkGrain * kChunkGrain};
-        // The job is closed and no helper is busy: nobody reads job_ until the seats open.
-        job_ = job;
-        nextChunk_.store(0, std::memory_order_relaxed);
-        seats_.store(seats);
-        generation_.fetch_add(1);
-    }
+    Open(objective, points, count, values, threads);
+    return Close(count);
+}
+
+void EvaluationPool::Open(const BatchObjective& objective,
+                          const double* const* points,
+                          std::int32_t capacity,
+                          double* values,
+                          std::int32_t threads) {
+    // Posted under the members' lock: a helper leaving either left before the seats were
+    // counted or sees the job and stays for it.
+    std::lock_guard lock(membersMutex_);
+    StartHelpers(threads - 1);
+    const std::int32_t seats =
+        std::clamp(threads - 1, 0, static_cast<std::int32_t>(helpers_.size()));
+    const std::int32_t chunks = (seats + 1) * kChunksPerThread;
+    // The job is closed and no helper is busy: nobody reads job_ until the seats open.
+    job_ = {&objective, points, values, std::max(capacity, 0),
+            (std::max(1, capacity / chunks) + kChunkGrain - 1) / kChunkGrain * kChunkGrain};
+    nextChunk_.store(0, std::memory_order_relaxed);
+    readyPoints_.store(0, std::memory_order_relaxed);
+    seats_.store(seats);
+    generation_.fetch_add(1);
     jobPosted_.Ring();
-    EvaluateChunks(job);
+}
+
+void EvaluationPool::Offer(std::int32_t ready) {
+    readyPoints_.store(std::min(ready, job_.capacity), std::memory_order_release);
+    pointsOffered_.Ring();
+}
+
+std::chrono::nanoseconds EvaluationPool::Close(std::int32_t count) {
+    readyPoints_.store(std::clamp(count, 0, job_.capacity) + kAllReady, std::memory_order_release);
+    pointsOffered_.Ring();
+    EvaluateChunks(job_);
 
     // A helper that tries to join from now on finds the job closed; those that joined are
     // finishing their last chunk, and their values are visible once they have left.
@@ -203,10 +221,14 @@ void EvaluationPool::EvaluateChunks(const Job& job) noexcept {
         for (;;) {
             const std::int32_t begin =
                 nextChunk_.fetch_add(job.chunkSize, std::memory_order_relaxed);
-            if (begin >= job.count) {
+            if (begin >= job.capacity) {
                 return;
             }
-            const std::int32_t end = std::min(begin + job.chunkSize, job.count);
+            const std::int32_t end = std::min(
+                ReadyPoints(std::min(begin + job.chunkSize, job.capacity)), begin + job.chunkSize);
+            if (begin >= end) {
+                return;  // the points ran out before this chunk
+            }
             (*job.objective)(job.points + begin, end - begin, job.values + begin);
         }
     } catch (...) {
@@ -215,6 +237,19 @@ void EvaluationPool::EvaluateChunks(const Job& job) noexcept {
             failure_ = std::current_exception();
         }
     }
+}
+
+std::int32_t EvaluationPool::ReadyPoints(std::int32_t end) {
+    std::int32_t ready = readyPoints_.load(std::memory_order_acquire);
+    if (ready < end) {
+        pointsOffered_.Wait(
+            [&] {
+                ready = readyPoints_.load(std::memory_order_acquire);
+                return ready >= end;
+            },
+            kHelperSpin);
+    }
+    return ready >= kAllReady ? ready - kAllReady : ready;
 }
 
 }  // namespace tavrin21

@@ -71,6 +71,20 @@ class EvaluationPool {
                                       double* values,
                                       std::int32_t threads);
 
+    // The same for points that are still being made when the job starts: Open hands the helpers
+    // a job of at most `capacity` points, of which none is ready yet; Offer says that the points
+    // below `ready` are final (the helpers evaluate them while the caller makes the next);
+    // Close says that `count` points were made in all, takes the calling thread's share of
+    // those not yet evaluated and returns as Evaluate does. Every Open is followed by a Close,
+    // which may throw what the objective threw.
+    void Open(const BatchObjective& objective,
+              const double* const* points,
+              std::int32_t capacity,
+              double* values,
+              std::int32_t threads);
+    void Offer(std::int32_t ready);
+    std::chrono::nanoseconds Close(std::int32_t count);
+
     std::int32_t HelperCount() const;
 
   private:
@@ -84,7 +98,7 @@ class EvaluationPool {
         const BatchObjective* objective = nullptr;
         const double* const* points = nullptr;
         double* values = nullptr;
-        std::int32_t count = 0;
+        std::int32_t capacity = 0;
         std::int32_t chunkSize = 1;
     };
 
@@ -102,8 +116,11 @@ class EvaluationPool {
     bool LeaveIfIdle(Helper* self, std::uint32_t lastJob);
     // Joins the posted job if a seat is left; false when none was.
     bool JoinJob();
-    // Claims chunks of the job until none is left; records the first exception.
+    // Claims chunks of the job until none is left, each once its points are ready; records the
+    // first exception.
     void EvaluateChunks(const Job& job) noexcept;
+    // Waits until the points below `end` are ready or no more will be; returns how many are.
+    std::int32_t ReadyPoints(std::int32_t end);
 
     const std::chrono::milliseconds idleLifetime_;
     // The owner and each started helper that has not yet let go.
@@ -114,6 +131,8 @@ class EvaluationPool {
     // Written by the caller while no helper can join, read by the helpers that join.
     Job job_;
     std::atomic<std::int32_t> nextChunk_ = 0;
+    // Points of the job that are ready, with kAllReady added once no more will be.
+    std::atomic<std::int32_t> readyPoints_ = 0;
     // One per job posted; helpers wait for it to move.
     std::atomic<std::uint32_t> generation_ = 0;
     // Helpers that may still join the job; negative once the caller has closed it.
@@ -122,6 +141,7 @@ class EvaluationPool {
     std::atomic<std::int32_t> busyHelpers_ = 0;
     std::atomic<bool> stopping_ = false;
     Doorbell jobPosted_;
+    Doorbell pointsOffered_;
     Doorbell helpersLeft_;
     std::mutex failureMutex_;
     std::exception_ptr failure_;

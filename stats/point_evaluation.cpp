@@ -23,6 +23,15 @@ constexpr std::chrono::milliseconds kIdleThreadLifetime{1000};
 std::mutex modulePoolMutex;
 EvaluationPool* modulePool = nullptr;
 
+// The module's pool, started on first use; with modulePoolMutex held.
+EvaluationPool& ModulePool() {
+    if (modulePool == nullptr) {
+        modulePool = new EvaluationPool(
+            framework::ModuleThreadsEndBeforeUnload() ? kIdleThreadLifetime : Doorbell::kForever);
+    }
+    return *modulePool;
+}
+
 }  // namespace
 
 std::int32_t MachineEvaluationThreads() {
@@ -52,11 +61,47 @@ std::chrono::nanoseconds EvaluatePoints(const BatchObjective& objective,
         return {};
     }
     std::lock_guard lock(modulePoolMutex);
-    if (modulePool == nullptr) {
-        modulePool = new EvaluationPool(
-            framework::ModuleThreadsEndBeforeUnload() ? kIdleThreadLifetime : Doorbell::kForever);
+    return ModulePool().Evaluate(objective, points, count, values, threads);
+}
+
+EvaluationWhileDrawing::EvaluationWhileDrawing(const BatchObjective& objective,
+                                               const double* const* points,
+                                               std::int32_t capacity,
+                                               double* values,
+                                               std::int32_t threads)
+    : objective_(objective), points_(points), values_(values) {
+    if (threads <= 1 || capacity <= 1) {
+        return;
     }
-    return modulePool->Evaluate(objective, points, count, values, threads);
+    poolLock_ = std::unique_lock(modulePoolMutex);
+    pool_ = &ModulePool();
+    pool_->Open(objective, points, capacity, values, threads);
+}
+
+EvaluationWhileDrawing::~EvaluationWhileDrawing() {
+    if (pool_ != nullptr && !finished_) {
+        try {
+            pool_->Close(0);
+        } catch (...) {
+            // The objective's failure on a point drawn before the drawing failed: the drawing's
+            // own failure is the one on its way.
+        }
+    }
+}
+
+void EvaluationWhileDrawing::Drawn(std::int32_t points) {
+    if (pool_ != nullptr) {
+        pool_->Offer(points);
+    }
+}
+
+std::chrono::nanoseconds EvaluationWhileDrawing::Finish(std::int32_t count) {
+    finished_ = true;
+    if (pool_ == nullptr) {
+        objective_(points_, count, values_);
+        return {};
+    }
+    return pool_->Close(count);
 }
 
 void StopEvaluationThreads() {

@@ -9,10 +9,12 @@
 // module goes when its last thread has ended. A program that links the statistics directly and
 // never calls StopEvaluationThreads leaves them asleep until it exits.
 
+#include "stats/box_draws.h"
 #include "stats/objective.h"
 
 #include <chrono>
 #include <cstdint>
+#include <mutex>
 
 namespace tavrin21 {
 
@@ -27,10 +29,10 @@ std::int32_t MachineEvaluationThreads();
 // Threads worth using, at most maxThreads, for an evaluation of `terms` terms in all (points x
 // terms per point; a term costs about one power): every thread must get at least
 // kMinTermsPerThread, or handing its share over costs more than the thread saves. Measured on two
-// idle cores (bench/weibull_fit_bench, BM_ThreadsBreakEven, medians of five): a second thread
-// costs 10 % at four times and 500 points, saves 5 % at six and 15 - 25 % from twelve up; five
-// times are 3,000 terms a thread.
-inline constexpr std::int64_t kMinTermsPerThread = 3000;
+// idle cores with the points evaluated while they are drawn (bench/weibull_fit_bench,
+// BM_ThreadsBreakEven, medians of five): a second thread saves 12 % at one time and 500 points
+// (4,000 terms), 20 - 35 % from two times up, so that every fit of the likelihood pays for two.
+inline constexpr std::int64_t kMinTermsPerThread = 2000;
 std::int32_t ThreadsForWork(std::int64_t terms, std::int32_t maxThreads);
 
 // values[k] = objective(points[k]) for k < count, on up to `threads` threads (the calling one
@@ -43,6 +45,39 @@ std::chrono::nanoseconds EvaluatePoints(const BatchObjective& objective,
                                         std::int32_t count,
                                         double* values,
                                         std::int32_t threads);
+
+class EvaluationPool;
+
+// The same for points that are still being drawn: the other threads evaluate the points that
+// DrawPointsInBox says are drawn while the calling thread draws the rest, and Finish evaluates
+// what is left, so that the draws no longer wait for the evaluations nor these for the draws.
+// Only for an objective that never touches the random generator, which the drawing uses
+// meanwhile. Holds the module's threads from construction to destruction: one at a time.
+class EvaluationWhileDrawing final : public DrawnPointsSink {
+  public:
+    // values[k] = objective(points[k]) for each point drawn, of at most `capacity`.
+    EvaluationWhileDrawing(const BatchObjective& objective,
+                           const double* const* points,
+                           std::int32_t capacity,
+                           double* values,
+                           std::int32_t threads);
+    EvaluationWhileDrawing(const EvaluationWhileDrawing&) = delete;
+    EvaluationWhileDrawing& operator=(const EvaluationWhileDrawing&) = delete;
+    // Without Finish (the drawing failed), waits for the other threads and drops their values.
+    ~EvaluationWhileDrawing();
+
+    void Drawn(std::int32_t points) override;
+    // Once `count` points are drawn in all: evaluates those left, and returns as EvaluatePoints.
+    std::chrono::nanoseconds Finish(std::int32_t count);
+
+  private:
+    const BatchObjective& objective_;
+    const double* const* points_;
+    double* values_;
+    std::unique_lock<std::mutex> poolLock_;
+    EvaluationPool* pool_ = nullptr;  // none with one thread
+    bool finished_ = false;
+};
 
 // Joins the module's evaluation threads, if any were started; the next evaluation on several
 // threads starts them again. Safe without a start, and twice. Where threads end before unload,

@@ -296,14 +296,75 @@ TEST(EvaluationThreads, IdleHelpersLeaveAndComeBackWithTheSameValues) {
     pool->Release();
 }
 
-// A fit on a Weibull estimator hands its evaluations to more threads than its own only where its
-// times pay for the hand-over, and to no more than it may use.
+// Points evaluated while they are drawn: each thread evaluates a point only once it is offered
+// (the points are written just before, with helpers given time to run ahead meanwhile), none
+// beyond the count drawn in all, and an objective's failure reaches Finish. Without Finish, the
+// evaluation ends without waiting for points that never come.
+TEST(EvaluationThreads, PointsEvaluatedWhileDrawnAreThoseOfferedAndNoMore) {
+    constexpr double kUnwritten = 1e300;  // its square is infinite
+    const BatchObjective square = PointByPoint([](const double* p) {
+        return p[0] > 600.0 && p[0] < kUnwritten ? throw std::domain_error("outside") : p[0] * p[0];
+    });
+    const struct {
+        std::int32_t threads;
+        std::vector<std::int32_t> offers;
+        std::int32_t drawn;  // -1: no Finish
+        bool throws;         // a point past 600 is drawn
+    } rows[] = {{1, {0, 100}, 300, false},
+                {2, {0, 37, 37, 200, 480}, 500, false},
+                {3, {8, 9, 100}, 123, false},
+                {8, {250}, 500, false},
+                {4, {}, 0, false},
+                {2, {40, 300}, -1, false},
+                {3, {64, 128}, 640, true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.threads << " threads, " << row.drawn << " drawn");
+        const std::int32_t capacity = std::max(500, row.drawn);
+        std::vector<double> coordinates(capacity, kUnwritten);
+        std::vector<const double*> points;
+        for (const double& coordinate : coordinates) {
+            points.push_back(&coordinate);
+        }
+        std::vector<double> values(capacity, -1.0);
+        std::int32_t written = 0;
+        const auto writeUpTo = [&](std::int32_t count) {
+            for (; written < count; ++written) {
+                coordinates[written] = written + 1.0;
+            }
+        };
+        {
+            EvaluationWhileDrawing evaluation(square, points.data(), capacity, values.data(),
+                                              row.threads);
+            for (const std::int32_t offer : row.offers) {
+                writeUpTo(offer);
+                evaluation.Drawn(offer);
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            if (row.drawn < 0) {
+                continue;
+            }
+            writeUpTo(row.drawn);
+            if (row.throws) {
+                EXPECT_THROW(evaluation.Finish(row.drawn), std::domain_error);
+                continue;
+            }
+            evaluation.Finish(row.drawn);
+        }
+        for (std::int32_t k = 0; k < capacity; ++k) {
+            ASSERT_EQ(values[k], k < row.drawn ? (k + 1.0) * (k + 1.0) : -1.0) << "point " << k;
+        }
+    }
+    StopEvaluationThreads();
+}
+
+// A fit on a Weibull estimator hands its evaluations to as many threads as its times pay for,
+// and to no more than it may use.
 TEST(EvaluationThreads, AFitUsesThoseItsTimesPayFor) {
     const struct {
         std::int32_t times;
         std::int32_t allowed;
         std::int32_t used;
-    } rows[] = {{3, 8, 1}, {8, 8, 2}, {200, 1, 1}, {200, 8, 8}};
+    } rows[] = {{1, 8, 2}, {10, 8, 4}, {200, 1, 1}, {200, 8, 8}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.times << " times, " << row.allowed << " allowed");
         std::vector<double> times(row.times);
