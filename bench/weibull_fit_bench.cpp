@@ -1,6 +1,9 @@
 // The Weibull fit against its floor. A fit costs its draw attempts (sequential by nature) plus,
 // for each evaluation, one pow per time; everything else should be small beside them:
 //   floor = draw attempts x (one draw attempt) + evaluations x times x (one pow) / (threads used).
+// On several threads the other threads evaluate the points as they are drawn, and the floor still
+// counts the draws whole: a fit on two threads could beat it by up to half its draws (at 10
+// times, where draws and powers cost alike, by a third).
 // Both unit costs are measured in every round of the benchmark, right after the fit they price
 // and on that fit's own data (its times, and shapes the fit itself visits), so that a machine
 // whose load changes during the run changes fit and floor alike. The ratio of each round is fit
@@ -338,7 +341,8 @@ int main(int argc, char** argv) {
         "Each BM_Fit round: one fit, then its floor's unit costs on the fit's own data.\n"
         "  floor = draw attempts x draw_attempt + evaluations x times x pow / threads_used\n"
         "  (wall), threads_used being what the fit chose of the threads it was allowed;\n"
-        "  the processor-time floor does not divide by threads. Time is the fit's wall time;\n"
+        "  the processor-time floor does not divide by threads, and neither floor divides the\n"
+        "  draws, which other threads overlap with evaluations. Time is the fit's wall time;\n"
         "  fit_cpu_ms the processor time of every thread, averaged over all rounds (the\n"
         "  system books other threads' time late, so a single round's is not reliable); the\n"
         "  other *_ms, *_ns and ratio_wall are medians over the rounds; ratio = fit / floor\n"

@@ -31,7 +31,7 @@ std::int32_t MachineEvaluationThreads();
 // kMinTermsPerThread, or handing its share over costs more than the thread saves. Measured on two
 // idle cores with the points evaluated while they are drawn (bench/weibull_fit_bench,
 // BM_ThreadsBreakEven, medians of five): a second thread saves 12 % at one time and 500 points
-// (4,000 terms), 20 - 35 % from two times up, so that every fit of the likelihood pays for two.
+// (4,000 terms), 18 - 40 % from two times up, so that every fit of the likelihood pays for two.
 inline constexpr std::int64_t kMinTermsPerThread = 2000;
 std::int32_t ThreadsForWork(std::int64_t terms, std::int32_t maxThreads);
 
