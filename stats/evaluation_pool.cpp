@@ -126,7 +126,6 @@ void EvaluationPool::Open(const BatchObjective& objective,
 
 void EvaluationPool::Offer(std::int32_t ready) {
     readyPoints_.store(std::min(ready, job_.capacity), std::memory_order_release);
-    pointsOffered_.Ring();
 }
 
 std::chrono::nanoseconds EvaluationPool::Close(std::int32_t count) {

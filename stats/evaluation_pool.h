@@ -73,7 +73,8 @@ class EvaluationPool {
 
     // The same for points that are still being made when the job starts: Open hands the helpers
     // a job of at most `capacity` points, of which none is ready yet; Offer says that the points
-    // below `ready` are final (the helpers evaluate them while the caller makes the next);
+    // below `ready` are final (the helpers evaluate them while the caller makes the next), but
+    // wakes no helper that has gone to sleep, so that making points costs no system call;
     // Close says that `count` points were made in all, takes the calling thread's share of
     // those not yet evaluated and returns as Evaluate does. Every Open is followed by a Close,
     // which may throw what the objective threw.
