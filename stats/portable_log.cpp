@@ -14,7 +14,7 @@ using detail::kLogPolyNearOne;
 
 namespace {
 
-// x in [1 - 2^-4, 1 + 0x1.09p-4), where ln x is small and the table's ln c would cancel.
+// x near 1 (detail::IsLogNearOne), where ln x is small and the table's ln c would cancel.
 double LogNearOne(double x) {
     if (x == 1.0) {
         return 0;
@@ -42,15 +42,13 @@ double LogNearOne(double x) {
 }  // namespace
 
 double Log(double x) {
-    constexpr std::uint64_t kNearOneLow = Bits(1.0 - 0x1p-4);
-    constexpr std::uint64_t kNearOneHigh = Bits(1.0 + 0x1.09p-4);
     std::uint64_t ix = Bits(x);
-    if (ix - kNearOneLow < kNearOneHigh - kNearOneLow) [[unlikely]] {
+    if (detail::IsLogNearOne(ix)) [[unlikely]] {
         return LogNearOne(x);
     }
-    const auto top = static_cast<std::uint32_t>(ix >> 48);
-    if (top - 0x0010 >= 0x7ff0 - 0x0010) [[unlikely]] {
+    if (!detail::IsPositiveNormalFinite(ix)) [[unlikely]] {
         // x < 2^-1022, infinite or not a number.
+        const auto top = static_cast<std::uint32_t>(ix >> 48);
         if (ix * 2 == 0) {
             return -INFINITY;
         }

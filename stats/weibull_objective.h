@@ -41,7 +41,7 @@ class WeibullObjective {
   private:
     // The sum of the terms at shape beta, with c = (1/eta)^beta and the logarithms of beta and c.
     double SumOfTerms(double beta, double c, double logBeta, double logC) const;
-    // The same for FixedBasePowers::kSideBySide points at once, into sums.
+    // The same for eight points at once, two groups of FixedBasePowers::kSideBySide, into sums.
     void SumsSideBySide(const double* beta,
                         const double* c,
                         const double* logBeta,
