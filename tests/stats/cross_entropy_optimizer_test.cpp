@@ -4,7 +4,6 @@
 
 #include "stats/evaluation_pool.h"
 #include "stats/point_evaluation.h"
-#include "stats/weibull_estimator.h"
 #include "tests/support/vectors.h"
 
 #include <algorithm>
@@ -250,12 +249,6 @@ TEST(EvaluationThreads, StartOnFirstUseStayStopAndStartAgain) {
         EXPECT_EQ(evaluate(step.threads), expected);
         EXPECT_EQ(RunningEvaluationThreads(), step.running);
     }
-    // An objective that throws on any thread reaches the caller, and the threads stay usable.
-    const BatchObjective failing = PointByPoint(
-        [](const double* p) { return p[0] > 40.0 ? throw std::domain_error("outside") : p[0]; });
-    std::vector<double> values(points.size());
-    EXPECT_THROW(EvaluatePoints(failing, points.data(), 500, values.data(), 3), std::domain_error);
-    EXPECT_EQ(evaluate(3), expected);
     StopEvaluationThreads();
     EXPECT_EQ(RunningEvaluationThreads(), 0);
 }
@@ -298,8 +291,9 @@ TEST(EvaluationThreads, IdleHelpersLeaveAndComeBackWithTheSameValues) {
 
 // Points evaluated while they are drawn: each thread evaluates a point only once it is offered
 // (the points are written just before, with helpers given time to run ahead meanwhile), none
-// beyond the count drawn in all, and an objective's failure reaches Finish. Without Finish, the
-// evaluation ends without waiting for points that never come.
+// beyond the count drawn in all, and an objective's failure on any thread reaches Finish and
+// leaves the threads usable for the next rows. Without Finish, the evaluation ends without
+// waiting for points that never come.
 TEST(EvaluationThreads, PointsEvaluatedWhileDrawnAreThoseOfferedAndNoMore) {
     constexpr double kUnwritten = 1e300;  // its square is infinite
     const BatchObjective square = PointByPoint([](const double* p) {
@@ -310,13 +304,10 @@ TEST(EvaluationThreads, PointsEvaluatedWhileDrawnAreThoseOfferedAndNoMore) {
         std::vector<std::int32_t> offers;
         std::int32_t drawn;  // -1: no Finish
         bool throws;         // a point past 600 is drawn
-    } rows[] = {{1, {0, 100}, 300, false},
-                {2, {0, 37, 37, 200, 480}, 500, false},
-                {3, {8, 9, 100}, 123, false},
-                {8, {250}, 500, false},
-                {4, {}, 0, false},
-                {2, {40, 300}, -1, false},
-                {3, {64, 128}, 640, true}};
+    } rows[] = {{1, {0, 100}, 300, false},    {2, {0, 37, 37, 200, 480}, 500, false},
+                {3, {8, 9, 100}, 123, false}, {8, {250}, 500, false},
+                {3, {64, 128}, 640, true},    {4, {}, 0, false},
+                {2, {40, 300}, -1, false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.threads << " threads, " << row.drawn << " drawn");
         const std::int32_t capacity = std::max(500, row.drawn);
@@ -355,29 +346,6 @@ TEST(EvaluationThreads, PointsEvaluatedWhileDrawnAreThoseOfferedAndNoMore) {
         }
     }
     StopEvaluationThreads();
-}
-
-// A fit on a Weibull estimator hands its evaluations to as many threads as its times pay for,
-// and to no more than it may use.
-TEST(EvaluationThreads, AFitUsesThoseItsTimesPayFor) {
-    const struct {
-        std::int32_t times;
-        std::int32_t allowed;
-        std::int32_t used;
-    } rows[] = {{1, 8, 2}, {10, 8, 4}, {200, 1, 1}, {200, 8, 8}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.times << " times, " << row.allowed << " allowed");
-        std::vector<double> times(row.times);
-        std::iota(times.begin(), times.end(), 10.0);
-        NumVector view;
-        view.Refer(times.data(), row.times);
-        WeibullEstimator estimator;
-        estimator.failures.Assign(view);
-        estimator.failureCount = row.times;
-        estimator.evaluationThreads = row.allowed;
-        EXPECT_EQ(estimator.Estimate(), 0);
-        EXPECT_EQ(estimator.search.evaluationThreads, row.used);
-    }
 }
 
 }  // namespace

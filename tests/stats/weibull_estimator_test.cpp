@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -33,6 +34,9 @@ namespace {
 using nlohmann::json;
 using test::BitsOf;
 using Times = std::vector<double>;
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 const json& Vectors() {
     static const json vectors = test::LoadVectors("weibull.json");
@@ -166,8 +170,6 @@ TEST(WeibullVectors, OptimizerRunsWithChangedSettingsFromItsInitialLaw) {
 // its edges, where (1/eta)^beta or a logarithm leaves its common path, on times that fill one
 // block of powers and on times that spill into a second.
 TEST(WeibullObjective, BlocksOfPointsBitForBitOneAtATime) {
-    constexpr double kInf = std::numeric_limits<double>::infinity();
-    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
     std::vector<double> coordinates;
     // The last points, which fill no group of their own, are ordinary ones.
     for (const double eta : {kNaN, kInf, 1e300, 0.0, 1e-300, 1e-3, 0.5, 1.0, 1.02, 300.0, 1e5}) {
@@ -212,7 +214,6 @@ TEST(WeibullVectors, CholeskyExamples) {
 TEST(WeibullEstimator, RefusesWhatItCannotFitAndKeepsItsResultsAtZero) {
     constexpr auto kNotInitialized = WeibullEstimator::kStatusNotInitialized;
     constexpr auto kNotConverged = WeibullEstimator::kStatusNotConverged;
-    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
     struct Row {
         const char* name;
         Times failures, suspensions;
@@ -240,6 +241,26 @@ TEST(WeibullEstimator, RefusesWhatItCannotFitAndKeepsItsResultsAtZero) {
             std::tuple(returned, estimator.status, estimator.failed, estimator.search.evaluations,
                        estimator.scale, estimator.shape, estimator.shapeCorrected),
             std::tuple(1, row.expectedStatus, 1, 0, 0.0, 0.0, 0.0));
+    }
+}
+
+// A fit hands its evaluations to as many threads as its times pay for, and to no more than it
+// may use.
+TEST(WeibullEstimator, EvaluatesOnTheThreadsItsTimesPayFor) {
+    const struct {
+        std::int32_t times;
+        std::int32_t allowed;
+        std::int32_t used;
+    } rows[] = {{1, 8, 2}, {10, 8, 4}, {200, 1, 1}, {200, 8, 8}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.times << " times, " << row.allowed << " allowed");
+        Times failures(row.times), suspensions;
+        std::iota(failures.begin(), failures.end(), 10.0);
+        WeibullEstimator estimator;
+        Load(estimator, failures, suspensions, 0.0);
+        estimator.evaluationThreads = row.allowed;
+        EXPECT_EQ(estimator.Estimate(), 0);
+        EXPECT_EQ(estimator.search.evaluationThreads, row.used);
     }
 }
 
