@@ -13,7 +13,6 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
-#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -81,15 +80,14 @@ void Load(WeibullEstimator& estimator, Times& failures, Times& suspensions, doub
     estimator.location = location;
 }
 
-// Every set on 1, 2, 3 and 8 evaluation threads: the vectors' results each time, and the same
-// bits as on one thread, whatever was drawn between the fits.
+// Every set on 1, 2, 3 and 8 evaluation threads: the vectors' results bit for bit each time (so
+// the same bits on any number of threads), whatever was drawn between the fits.
 TEST(WeibullVectors, EveryDataSetOnAnyNumberOfThreadsAndTheObjectiveAtItsPoints) {
     ASSERT_EQ(Vectors()["data_sets"].size(), 12u);
     for (const json& dataSet : Vectors()["data_sets"]) {
         SCOPED_TRACE(dataSet["name"].get<std::string>());
         Times failures = dataSet["failures"], suspensions = dataSet["suspensions"];
         const json& expected = dataSet["expected"];
-        std::optional<std::tuple<std::uint64_t, std::uint64_t, std::uint64_t>> bits;
         for (const std::int32_t threads : {1, 2, 3, 8}) {
             SCOPED_TRACE(testing::Message() << threads << " threads");
             WeibullEstimator estimator;
@@ -102,20 +100,11 @@ TEST(WeibullVectors, EveryDataSetOnAnyNumberOfThreadsAndTheObjectiveAtItsPoints)
             ExpectBits(estimator.shape, expected["shape"], "shape");
             ExpectBits(estimator.scale, expected["scale"], "scale");
             ExpectBits(estimator.shapeCorrected, expected["shape_corrected"], "corrected");
-            EXPECT_EQ(BitsOf(static_cast<float>(estimator.shape)),
-                      BitsOf(test::SingleFromBits(expected["result_rate"]["bits"])));
-            EXPECT_EQ(BitsOf(static_cast<float>(estimator.scale)),
-                      BitsOf(test::SingleFromBits(expected["result_scale"]["bits"])));
             // Every set converges, and the best value is the objective at the fitted point.
             ASSERT_TRUE(dataSet["optimizer"]["converged"].get<bool>());
             const double fitted[] = {estimator.scale, estimator.shape};
             ExpectSearch(estimator.search, estimator.NegLogLikelihood(fitted),
                          dataSet["optimizer"]);
-            const auto fitBits = std::tuple(BitsOf(estimator.scale), BitsOf(estimator.shape),
-                                            BitsOf(estimator.shapeCorrected));
-            EXPECT_EQ(fitBits, bits.value_or(fitBits));
-            bits = fitBits;
-
             // Estimate shifted its own copies of the times in place, never the caller's arrays.
             EXPECT_EQ(failures, dataSet["failures"].get<Times>());
             if (threads > 1) {
