@@ -5,15 +5,18 @@
 #include "framework/database.h"
 #include "framework/db_exception.h"
 #include "framework/message_box.h"
+#include "framework/odbc_api.h"
 #include "framework/recordset.h"
 #include "library/failure_library.h"
 #include "tests/library/test_drives.h"
 #include "tests/support/sql_script.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -21,6 +24,7 @@ namespace tavrin21 {
 namespace {
 
 namespace fs = std::filesystem;
+namespace odbc = framework::odbc;
 
 class OpenLibraryFile : public ::testing::Test {
   protected:
@@ -156,6 +160,40 @@ TEST_F(OpenLibraryFile, ReopenAndExists) {
     EXPECT_TRUE(DatabaseFile("D", "PROJ", "").Exists());
     EXPECT_FALSE(DatabaseFile("D", std::string(200, 'p'), "x.mdb").Exists());
     EXPECT_TRUE(boxes_.empty());
+}
+
+// Each ODBC call of opening the failure library and a project file fails in turn, the Nth for N
+// from 1 until both open without a fault: a failed call shows the driver's reason and fails that
+// one opening (a failed disconnect is made again and fails none), and the next opening works.
+TEST_F(OpenLibraryFile, EachFailingCallShowsTheDriversReasonAndTheNextOpenWorks) {
+    MakeDatabase("\\LIB\\ZOVA.MDB", "library");
+    // Both openings reach the library where the driver reads the file from a data source.
+    drives_.PointDataSourceAt("\\LIB\\ZOVA.MDB");
+    const auto openBoth = [] {
+        FailureLibrary library("", "");
+        DatabaseFile file("D", "PROJ", "x.mdb");
+        return std::vector<int>{library.Open(), file.Open()};
+    };
+    long n = 1;
+    for (long fired = 1; fired > 0; ++n) {
+        SCOPED_TRACE("failing call " + std::to_string(n));
+        boxes_.clear();
+        odbc::ClearFaults();
+        odbc::FailNthCall(n);
+        const std::vector<int> results = openBoth();
+        fired = odbc::FaultsFired();
+        const auto failed = std::count(results.begin(), results.end(), 2);
+        EXPECT_EQ(failed, fired == 0 || odbc::LastFaultedCall() == odbc::Call::Disconnect ? 0 : 1);
+        EXPECT_EQ(failed + std::count(results.begin(), results.end(), 0), 2);
+        ASSERT_EQ(boxes_.size(), static_cast<std::size_t>(failed));
+        for (const std::string& box : boxes_) {
+            EXPECT_NE(box.find("\nHY000 (0) injected fault\n"), std::string::npos) << box;
+        }
+        odbc::ClearFaults();
+        EXPECT_EQ(openBoth(), (std::vector<int>{0, 0}));
+    }
+    RecordProperty("calls", std::to_string(n - 2));
+    EXPECT_GT(n, 10);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // Loading and unloading the module as the host does: what is built, started, stopped and
-// destroyed, in which order, and what the application object looks like while it is loaded.
+// destroyed, in which order, and what the application object looks like while it is loaded. A
+// module whose start-up fails is not loaded: the loader says why, the module's termination runs as
+// far as its start-up got, and everything it built is destroyed again.
 
 #include "framework/app.h"
 #include "framework/platform/dynamic_library.h"
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace tavrin21 {
@@ -19,6 +22,7 @@ namespace {
 using framework::DynamicLibrary;
 using framework::FindApplication;
 using framework::StartupTrace;
+using ::testing::ThrowsMessage;
 using Events = std::vector<std::string>;
 
 // Under its own name and copied under another: the application takes its name from the file,
@@ -57,6 +61,40 @@ TEST(ModuleStartup, BuildsInOrderStartsLastStopsFirstAndDestroysInReverse) {
                           "destroy SecurityPermissionKinds", "destroy SecurityEntries",
                           "destroy theApp", "destroy module state"}));
         EXPECT_EQ(FindApplication(row.appName), nullptr);
+    }
+}
+
+// The modules built to fail: InitInstance refuses or throws, or there is no application at all.
+TEST(FailedStartup, FailsTheLoadSaysWhyAndUnloads) {
+    const struct {
+        const char* modulePath;
+        std::string reason;
+        bool hasApp;
+    } rows[] = {
+        {STARTUP_REFUSING_MODULE, "the application refused to start", true},
+        {STARTUP_THROWING_MODULE, "the application's start-up threw: no licence for this test",
+         true},
+        {STARTUP_APPLESS_MODULE, "the module has no application object", false},
+    };
+    for (const auto& row : rows) {
+        const std::string failed = "start-up failed: " + row.reason;
+        const Events events =
+            row.hasApp
+                ? Events{"build module state",  "build theApp",  "FrameworkInit", "InitInstance",
+                         "ExitInstance",        "FrameworkTerm", failed,          "destroy theApp",
+                         "destroy module state"}
+                : Events{"build module state", "FrameworkInit", "FrameworkTerm", failed,
+                         "destroy module state"};
+        // Twice: a module left loaded after the first failure would not be built again.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            SCOPED_TRACE(row.reason + ", attempt " + std::to_string(attempt));
+            framework::ClearStartupTrace();
+            EXPECT_THAT([&] { DynamicLibrary::Load(row.modulePath); },
+                        ThrowsMessage<framework::ModuleLoadError>(
+                            "cannot load module " + std::string(row.modulePath) +
+                            ": its start-up failed: " + row.reason));
+            EXPECT_EQ(StartupTrace(), events);
+        }
     }
 }
 
