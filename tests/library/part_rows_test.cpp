@@ -61,8 +61,9 @@ auto Fields(const PartFailureRecord& r) {
 }
 
 // Columns are found by name; integers are read from their text as atoi reads it (saturating),
-// the codes keeping their low byte; NULLs read as empty texts and zeros.
-TEST_P(PartRows, ReadRowDecodesEachColumnInTimeNumberOrder) {
+// the codes keeping their low byte; NULLs read as empty texts and zeros. Only the opening is
+// guarded: a failure while walking or reading the rows reaches the caller, and shows nothing.
+TEST_P(PartRows, ReadRowDecodesEachColumnInTimeNumberOrderAndLetsLaterFailuresThrough) {
     MakeOddPartFr(*primary_);
     PartFailureRecord expected[3];
     expected[0] = {"AB'12",         2,  44,     255,  0.1,  "2001-02-03", 1,
@@ -87,19 +88,12 @@ TEST_P(PartRows, ReadRowDecodesEachColumnInTimeNumberOrder) {
     framework::Recordset none(primary_.get());
     EXPECT_EQ(library.OpenRows(none, "SELECT * FROM PartFR WHERE TimeNumber < 0"), kRowsNone);
     EXPECT_EQ(std::tuple(none.IsOpen(), none.IsEOF()), std::tuple(false, true));
-}
 
-// Only the opening is guarded: a failure while walking or reading the rows reaches the caller.
-TEST_P(PartRows, ErrorWhileMovingOrReadingReachesTheCaller) {
-    MakeOddPartFr(*primary_);
-    const FailureLibrary library("", "");
     framework::odbc::InjectFault(framework::odbc::Call::Fetch, 1);  // the first move
     EXPECT_THROW(library.CountRows(primary_.get(), kAllRows), framework::DbException);
-    framework::Recordset rows(primary_.get());
     ASSERT_EQ(library.OpenRows(rows, kAllRows), kRowsOpen);
     framework::odbc::InjectFault(framework::odbc::Call::GetData, 4);  // the fifth column
-    PartFailureRecord record;
-    EXPECT_THROW(library.ReadRow(record, rows), framework::DbException);
+    EXPECT_THROW(library.ReadRow(read, rows), framework::DbException);
     EXPECT_TRUE(boxes_.empty());
 }
 
