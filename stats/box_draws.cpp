@@ -1,25 +1,25 @@
 #include "stats/box_draws.h"
 
+#include "stats/attempts_ahead.h"
 #include "stats/wide_vectors.h"
 
 #include <algorithm>
 #include <cstddef>
-#include <vector>
 
 namespace tavrin21 {
 namespace {
 
-// Attempts are made a chunk at a time, each from the next `dimension` deviates: first every
-// attempt's coordinates and box test, in a loop without branches, then the points are taken in
-// order. The last chunk of an iteration is mostly left over; its deviates stay in the stream.
-constexpr std::int32_t kAttemptChunk = 128;
+// A chunk's attempts are made in a loop without branches (every attempt's coordinates and box
+// test), then those inside are kept, again without a branch per outcome: the outcome is random
+// and would be mispredicted half of the time. The last chunk of an iteration is mostly left
+// over; its deviates stay in the stream.
 
 // Coordinate i is mean[i] + factor[i][0] z[0] + ... + factor[i][i] z[i], summed in that order;
 // a bound itself is inside, and a coordinate that is not a number fails both tests.
 void MakeAttempts(const BoxedLaw& law,
                   const double* deviates,
                   double* points,
-                  std::int64_t* inside) {
+                  std::int32_t* inside) {
     const std::int32_t n = law.dimension;
     for (std::int32_t a = 0; a < kAttemptChunk; ++a) {
         const double* z = deviates + a * n;
@@ -42,7 +42,7 @@ void MakeAttempts(const BoxedLaw& law,
 TAVRIN21_WIDE_VECTORS void MakeAttemptsOfTwo(const BoxedLaw& law,
                                              const double* deviates,
                                              double* points,
-                                             std::int64_t* inside) {
+                                             std::int32_t* inside) {
     const double mean0 = law.mean[0], mean1 = law.mean[1];
     const double factor00 = law.factor[0][0], factor10 = law.factor[1][0],
                  factor11 = law.factor[1][1];
@@ -61,58 +61,164 @@ TAVRIN21_WIDE_VECTORS void MakeAttemptsOfTwo(const BoxedLaw& law,
     }
 }
 
-// Draws points until all are drawn or one has used up its attempts. kDimension is the law's
-// dimension, or 0 for any.
-template <std::int32_t kDimension>
-SampleProgress DrawPoints(const BoxedLaw& law,
-                          const SampleLimits& limits,
-                          DeviateStream& deviates,
-                          double* const* rows,
-                          DrawnPointsSink* sink) {
-    const std::int32_t n = kDimension > 0 ? kDimension : law.dimension;
-    std::vector<double> pointsOfAnyDimension(kDimension > 0 ? 0 : kAttemptChunk * n);
-    double pointsOfFixedDimension[kAttemptChunk * std::max(kDimension, 1)];
-    double* points = kDimension > 0 ? pointsOfFixedDimension : pointsOfAnyDimension.data();
-    std::int64_t inside[kAttemptChunk];
-    std::int32_t drawn = 0;
+// The drawing so far, and its end once it has ended.
+struct Drawing {
+    SampleProgress progress{0, 0, false};
     std::int32_t failedAttempts = 0;  // of the point being drawn
-    std::int64_t rejected = 0;
-    for (;;) {
-        const double* z = deviates.Ready(kAttemptChunk * n);
-        if constexpr (kDimension == 2) {
-            MakeAttemptsOfTwo(law, z, points, inside);
-        } else {
-            MakeAttempts(law, z, points, inside);
-        }
-        // Every attempt writes the row of the point being drawn and only an inside one moves on
-        // to the next row, so that the outcome, random as it is, never steers a branch.
-        for (std::int32_t a = 0; a < kAttemptChunk; ++a) {
-            std::copy_n(points + static_cast<std::ptrdiff_t>(a) * n, n, rows[drawn]);
-            const bool in = inside[a] != 0;
-            drawn += in;
-            failedAttempts = in ? 0 : failedAttempts + 1;
-            rejected += !in;
-            if (drawn == limits.points || failedAttempts == limits.attemptsPerPoint) {
-                deviates.Take((a + 1) * n);
-                return {drawn, rejected, !in};
+    bool ended = false;
+};
+
+// Takes the chunk's inside attempts as points, in order, until the drawing ends. Returns how
+// many of the chunk's attempts it used: all of them unless the drawing ended in the chunk.
+std::int32_t TakeChunk(const InsideAttempts& chunk,
+                       const SampleLimits& limits,
+                       std::int32_t dimension,
+                       double* const* rows,
+                       Drawing& drawing) {
+    SampleProgress& progress = drawing.progress;
+    // The point being drawn runs out at its attempt `left` from `next` on, unless one before is
+    // inside.
+    const auto runOut = [&](std::int32_t next) {
+        const std::int32_t left = limits.attemptsPerPoint - drawing.failedAttempts;
+        progress.rejected += left;
+        progress.lastRejected = true;
+        drawing.ended = true;
+        return next + left;
+    };
+    if (progress.drawn + chunk.count < limits.points &&
+        kAttemptChunk < limits.attemptsPerPoint - drawing.failedAttempts) {
+        // The drawing cannot end in this chunk: every point is taken, without a test each.
+        for (std::int32_t k = 0; k < chunk.count; ++k) {
+            const double* point = chunk.points.data() + static_cast<std::ptrdiff_t>(k) * dimension;
+            for (std::int32_t i = 0; i < dimension; ++i) {
+                rows[progress.drawn + k][i] = point[i];
             }
         }
-        deviates.Take(kAttemptChunk * n);
+        progress.drawn += chunk.count;
+        progress.rejected += kAttemptChunk - chunk.count;
+        drawing.failedAttempts = chunk.count == 0
+                                     ? drawing.failedAttempts + kAttemptChunk
+                                     : kAttemptChunk - 1 - chunk.attempt[chunk.count - 1];
+        return kAttemptChunk;
+    }
+    std::int32_t next = 0;  // the first attempt of the chunk not yet accounted for
+    for (std::int32_t k = 0; k < chunk.count; ++k) {
+        const std::int32_t attempt = chunk.attempt[k];
+        if (attempt - next >= limits.attemptsPerPoint - drawing.failedAttempts) {
+            return runOut(next);
+        }
+        progress.rejected += attempt - next;
+        const double* point = chunk.points.data() + static_cast<std::ptrdiff_t>(k) * dimension;
+        for (std::int32_t i = 0; i < dimension; ++i) {
+            rows[progress.drawn][i] = point[i];
+        }
+        ++progress.drawn;
+        drawing.failedAttempts = 0;
+        next = attempt + 1;
+        if (progress.drawn == limits.points) {
+            drawing.ended = true;
+            return next;
+        }
+    }
+    if (kAttemptChunk - next >= limits.attemptsPerPoint - drawing.failedAttempts) {
+        return runOut(next);
+    }
+    progress.rejected += kAttemptChunk - next;
+    drawing.failedAttempts += kAttemptChunk - next;
+    return kAttemptChunk;
+}
+
+SampleProgress DrawFromStream(const BoxedLaw& law,
+                              const SampleLimits& limits,
+                              DeviateStream& deviates,
+                              double* const* rows,
+                              DrawnPointsSink* sink) {
+    const std::int32_t n = law.dimension;
+    InsideAttempts chunk;
+    chunk.points.resize(static_cast<std::size_t>(kAttemptChunk) * n);
+    Drawing drawing;
+    for (;;) {
+        MakeInsideAttempts(law, deviates.Ready(kAttemptChunk * n), chunk);
+        deviates.Take(TakeChunk(chunk, limits, n, rows, drawing) * n);
+        if (drawing.ended) {
+            return drawing.progress;
+        }
         if (sink != nullptr) {
-            sink->Drawn(drawn);
+            sink->Drawn(drawing.progress.drawn);
+        }
+    }
+}
+
+// The same, with the chunks made by whichever thread comes first; the deviates are taken at the
+// end, as many as the attempts used.
+SampleProgress DrawAhead(const BoxedLaw& law,
+                         const SampleLimits& limits,
+                         DeviateStream& deviates,
+                         double* const* rows,
+                         DrawnPointsSink& sink,
+                         AttemptsAhead& ahead) {
+    const std::int32_t n = law.dimension;
+    ahead.Start(law, deviates.Position());
+    Drawing drawing;
+    std::int64_t wantedAfter = AttemptsAhead::kSlots;  // until points say how many more
+    for (std::int64_t chunk = 0;; ++chunk) {
+        const std::int32_t used =
+            TakeChunk(ahead.Take(chunk, wantedAfter), limits, n, rows, drawing);
+        if (drawing.ended) {
+            ahead.Stop();
+            deviates.Skip((chunk * kAttemptChunk + used) * n);
+            return drawing.progress;
+        }
+        sink.Drawn(drawing.progress.drawn);
+        // The chunks the points still wanted take at the rate drawn so far, rounded up, less
+        // the next one.
+        const std::int64_t drawn = drawing.progress.drawn;
+        if (drawn > 0) {
+            wantedAfter = ((limits.points - drawn) * (chunk + 1) + drawn - 1) / drawn - 1;
         }
     }
 }
 
 }  // namespace
 
+void MakeInsideAttempts(const BoxedLaw& law, const double* deviates, InsideAttempts& into) {
+    const std::int32_t n = law.dimension;
+    double* const kept = into.points.data();
+    // Every attempt's coordinates are written where the next inside one goes; only an inside
+    // one moves that on.
+    std::int32_t inside[kAttemptChunk];
+    std::int32_t count = 0;
+    if (n == 2) {
+        double points[2 * kAttemptChunk];
+        MakeAttemptsOfTwo(law, deviates, points, inside);
+        for (std::int32_t a = 0; a < kAttemptChunk; ++a) {
+            kept[2 * count] = points[2 * a];
+            kept[2 * count + 1] = points[2 * a + 1];
+            into.attempt[count] = a;
+            count += inside[a];
+        }
+    } else {
+        MakeAttempts(law, deviates, kept, inside);
+        for (std::int32_t a = 0; a < kAttemptChunk; ++a) {
+            // Moved down over rejected ones, in order: a kept point never overwrites one to come.
+            for (std::int32_t i = 0; i < n; ++i) {
+                kept[count * n + i] = kept[a * n + i];
+            }
+            into.attempt[count] = a;
+            count += inside[a];
+        }
+    }
+    into.count = count;
+}
+
 SampleProgress DrawPointsInBox(const BoxedLaw& law,
                                const SampleLimits& limits,
                                DeviateStream& deviates,
                                double* const* rows,
                                DrawnPointsSink* sink) {
-    return law.dimension == 2 ? DrawPoints<2>(law, limits, deviates, rows, sink)
-                              : DrawPoints<0>(law, limits, deviates, rows, sink);
+    AttemptsAhead* ahead = sink == nullptr ? nullptr : sink->AttemptsMadeAhead();
+    return ahead == nullptr ? DrawFromStream(law, limits, deviates, rows, sink)
+                            : DrawAhead(law, limits, deviates, rows, *sink, *ahead);
 }
 
 }  // namespace tavrin21

@@ -82,9 +82,8 @@ class CrossEntropyOptimizer {
     // inside the box (a bound itself is inside, a coordinate that is not a number never), or
     // until it has used up maxDrawAttempts. Returns how many points were drawn (fewer than
     // sampleSize when a point used up its attempts); counts the rejected attempts and sets
-    // drawRejected from the last attempt. The row after the last point drawn may hold a
-    // rejected attempt's coordinates.
-    // `drawn`, if any, is told of the points drawn while the drawing goes on.
+    // drawRejected from the last attempt. `drawn`, if any, is told of the points drawn while the
+    // drawing goes on; its threads may make attempts ahead.
     std::int32_t DrawSample(const NumVector& mean,
                             const NumMatrix& factor,
                             NumMatrix& sample,

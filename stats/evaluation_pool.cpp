@@ -106,7 +106,8 @@ void EvaluationPool::Open(const BatchObjective& objective,
                           const double* const* points,
                           std::int32_t capacity,
                           double* values,
-                          std::int32_t threads) {
+                          std::int32_t threads,
+                          IdleWork* idle) {
     // Posted under the members' lock: a helper leaving either left before the seats were
     // counted or sees the job and stays for it.
     std::lock_guard lock(membersMutex_);
@@ -115,8 +116,12 @@ void EvaluationPool::Open(const BatchObjective& objective,
         std::clamp(threads - 1, 0, static_cast<std::int32_t>(helpers_.size()));
     const std::int32_t chunks = (seats + 1) * kChunksPerThread;
     // The job is closed and no helper is busy: nobody reads job_ until the seats open.
-    job_ = {&objective, points, values, std::max(capacity, 0),
-            (std::max(1, capacity / chunks) + kChunkGrain - 1) / kChunkGrain * kChunkGrain};
+    job_ = {&objective,
+            points,
+            values,
+            std::max(capacity, 0),
+            (std::max(1, capacity / chunks) + kChunkGrain - 1) / kChunkGrain * kChunkGrain,
+            idle};
     nextChunk_.store(0, std::memory_order_relaxed);
     readyPoints_.store(0, std::memory_order_relaxed);
     seats_.store(seats);
@@ -223,8 +228,9 @@ void EvaluationPool::EvaluateChunks(const Job& job) noexcept {
             if (begin >= job.capacity) {
                 return;
             }
-            const std::int32_t end = std::min(
-                ReadyPoints(std::min(begin + job.chunkSize, job.capacity)), begin + job.chunkSize);
+            const std::int32_t end =
+                std::min(ReadyPoints(std::min(begin + job.chunkSize, job.capacity), job.idle),
+                         begin + job.chunkSize);
             if (begin >= end) {
                 return;  // the points ran out before this chunk
             }
@@ -238,15 +244,18 @@ void EvaluationPool::EvaluateChunks(const Job& job) noexcept {
     }
 }
 
-std::int32_t EvaluationPool::ReadyPoints(std::int32_t end) {
+std::int32_t EvaluationPool::ReadyPoints(std::int32_t end, IdleWork* idle) {
     std::int32_t ready = readyPoints_.load(std::memory_order_acquire);
-    if (ready < end) {
-        pointsOffered_.Wait(
-            [&] {
-                ready = readyPoints_.load(std::memory_order_acquire);
-                return ready >= end;
-            },
-            kHelperSpin);
+    while (ready < end) {
+        if (idle == nullptr || !idle->DoSome()) {
+            pointsOffered_.Wait(
+                [&] {
+                    ready = readyPoints_.load(std::memory_order_acquire);
+                    return ready >= end || (idle != nullptr && idle->HasSome());
+                },
+                kHelperSpin);
+        }
+        ready = readyPoints_.load(std::memory_order_acquire);
     }
     return ready >= kAllReady ? ready - kAllReady : ready;
 }

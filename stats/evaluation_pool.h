@@ -44,6 +44,18 @@ class Doorbell {
     std::atomic<std::int32_t> sleepers_ = 0;
 };
 
+// Work a helper of a job may do while the points it would evaluate are not ready yet.
+class IdleWork {
+  public:
+    // Does a piece of the work if some is left; false when none was.
+    virtual bool DoSome() = 0;
+    // Whether DoSome would find work: cheap, for a helper waiting for points to look at.
+    virtual bool HasSome() const = 0;
+
+  protected:
+    ~IdleWork() = default;
+};
+
 class EvaluationPool {
   public:
     // Made with new; its owner lets go with one of the two calls below, never with delete.
@@ -77,12 +89,14 @@ class EvaluationPool {
     // wakes no helper that has gone to sleep, so that making points costs no system call;
     // Close says that `count` points were made in all, takes the calling thread's share of
     // those not yet evaluated and returns as Evaluate does. Every Open is followed by a Close,
-    // which may throw what the objective threw.
+    // which may throw what the objective threw. Helpers waiting for points do `idle` work, if
+    // any, until the job is closed.
     void Open(const BatchObjective& objective,
               const double* const* points,
               std::int32_t capacity,
               double* values,
-              std::int32_t threads);
+              std::int32_t threads,
+              IdleWork* idle = nullptr);
     void Offer(std::int32_t ready);
     std::chrono::nanoseconds Close(std::int32_t count);
 
@@ -101,6 +115,7 @@ class EvaluationPool {
         double* values = nullptr;
         std::int32_t capacity = 0;
         std::int32_t chunkSize = 1;
+        IdleWork* idle = nullptr;
     };
 
     ~EvaluationPool() = default;
@@ -120,8 +135,9 @@ class EvaluationPool {
     // Claims chunks of the job until none is left, each once its points are ready; records the
     // first exception.
     void EvaluateChunks(const Job& job) noexcept;
-    // Waits until the points below `end` are ready or no more will be; returns how many are.
-    std::int32_t ReadyPoints(std::int32_t end);
+    // Waits until the points below `end` are ready or no more will be, doing the job's idle work
+    // meanwhile; returns how many are.
+    std::int32_t ReadyPoints(std::int32_t end, IdleWork* idle);
 
     const std::chrono::milliseconds idleLifetime_;
     // The owner and each started helper that has not yet let go.

@@ -1,6 +1,7 @@
 #include "stats/point_evaluation.h"
 
 #include "framework/platform/module_thread.h"
+#include "stats/attempts_ahead.h"
 #include "stats/evaluation_pool.h"
 
 #include <algorithm>
@@ -22,6 +23,9 @@ constexpr std::chrono::milliseconds kIdleThreadLifetime{1000};
 // by an explicit call, never by whatever runs the destructors of static objects at unload.
 std::mutex modulePoolMutex;
 EvaluationPool* modulePool = nullptr;
+// Chunks of attempts the pool's threads make ahead of a drawing; beside the pool, under its
+// mutex, kept from one drawing to the next for its buffers. Helpers touch it only within a job.
+AttemptsAhead* moduleAttemptsAhead = nullptr;
 
 // The module's pool, started on first use; with modulePoolMutex held.
 EvaluationPool& ModulePool() {
@@ -75,7 +79,12 @@ EvaluationWhileDrawing::EvaluationWhileDrawing(const BatchObjective& objective,
     }
     poolLock_ = std::unique_lock(modulePoolMutex);
     pool_ = &ModulePool();
-    pool_->Open(objective, points, capacity, values, threads);
+    if (moduleAttemptsAhead == nullptr) {
+        moduleAttemptsAhead = new AttemptsAhead;
+    }
+    ahead_ = moduleAttemptsAhead;
+    ahead_->Stop();  // until this drawing starts it: the last one may have ended by throwing
+    pool_->Open(objective, points, capacity, values, threads, ahead_);
 }
 
 EvaluationWhileDrawing::~EvaluationWhileDrawing() {
@@ -101,12 +110,14 @@ std::chrono::nanoseconds EvaluationWhileDrawing::Finish(std::int32_t count) {
         objective_(points_, count, values_);
         return {};
     }
-    return pool_->Close(count);
+    return pool_->Close(count) + ahead_->TakeWaited();
 }
 
 void StopEvaluationThreads() {
     std::lock_guard lock(modulePoolMutex);
     EvaluationPool* pool = std::exchange(modulePool, nullptr);
+    // No job is open: no helper looks at the chunks.
+    delete std::exchange(moduleAttemptsAhead, nullptr);
     if (pool == nullptr) {
         return;
     }

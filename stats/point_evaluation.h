@@ -19,10 +19,10 @@
 namespace tavrin21 {
 
 // Evaluation threads to use on this machine, the calling one included: one per hardware
-// thread, at most kMaxEvaluationThreads; 1 where the machine has one or does not say. The draws
-// of an iteration stay on one thread and every further thread costs a hand-over per iteration,
-// so beyond eight the time saved per iteration is smaller than what the hand-overs cost, unless
-// a part has hundreds of times.
+// thread, at most kMaxEvaluationThreads; 1 where the machine has one or does not say. The points
+// of an iteration are taken in order on one thread and every further thread costs a hand-over
+// per iteration, so beyond eight the time saved per iteration is smaller than what the
+// hand-overs cost, unless a part has hundreds of times.
 inline constexpr std::int32_t kMaxEvaluationThreads = 8;
 std::int32_t MachineEvaluationThreads();
 
@@ -51,8 +51,9 @@ class EvaluationPool;
 // The same for points that are still being drawn: the other threads evaluate the points that
 // DrawPointsInBox says are drawn while the calling thread draws the rest, and Finish evaluates
 // what is left, so that the draws no longer wait for the evaluations nor these for the draws.
-// Only for an objective that never touches the random generator, which the drawing uses
-// meanwhile. Holds the module's threads from construction to destruction: one at a time.
+// While no drawn point is left to evaluate, the other threads make chunks of attempts ahead of
+// the drawing. Only for an objective that never touches the random generator, which the drawing
+// uses meanwhile. Holds the module's threads from construction to destruction: one at a time.
 class EvaluationWhileDrawing final : public DrawnPointsSink {
   public:
     // values[k] = objective(points[k]) for each point drawn, of at most `capacity`.
@@ -67,6 +68,7 @@ class EvaluationWhileDrawing final : public DrawnPointsSink {
     ~EvaluationWhileDrawing();
 
     void Drawn(std::int32_t points) override;
+    AttemptsAhead* AttemptsMadeAhead() override { return ahead_; }
     // Once `count` points are drawn in all: evaluates those left, and returns as EvaluatePoints.
     std::chrono::nanoseconds Finish(std::int32_t count);
 
@@ -76,6 +78,7 @@ class EvaluationWhileDrawing final : public DrawnPointsSink {
     double* values_;
     std::unique_lock<std::mutex> poolLock_;
     EvaluationPool* pool_ = nullptr;  // none with one thread
+    AttemptsAhead* ahead_ = nullptr;  // the module's, with the pool
     bool finished_ = false;
 };
 

@@ -44,6 +44,20 @@ constexpr Jump JumpOf(int steps) {
     return jump;
 }
 
+// The state `steps` steps after `state`, by squaring the one-step jump: a few dozen
+// multiplications however far.
+std::uint32_t StateAfter(std::uint32_t state, std::int64_t steps) {
+    Jump power{kMultiplier, kIncrement};  // 2^bit steps
+    for (; steps > 0; steps >>= 1) {
+        if ((steps & 1) != 0) {
+            state = state * power.multiplier + power.increment;
+        }
+        power = {power.multiplier * power.multiplier,
+                 power.increment * power.multiplier + power.increment};
+    }
+    return state;
+}
+
 // The states of a block are made by kLanes interleaved chains, each jumping kLanes steps at a
 // time, so that no step waits for the multiplication before it.
 constexpr std::int32_t kLanes = 8;
@@ -134,6 +148,65 @@ const double* DeviateStream::Ready(std::int32_t count) {
         MakeReady(count);
     }
     return deviates_.data() + next_;
+}
+
+void MakeDeviatesAfter(const StreamPosition& from,
+                       std::int64_t first,
+                       std::int32_t count,
+                       double* out) {
+    std::int32_t written = 0;
+    if (from.sineFirst && count > 0) {
+        if (first == 0) {
+            out[written++] = from.sine;
+        } else {
+            --first;
+        }
+    }
+    // The fresh deviates wanted start at `first`: whole pairs are made where they go, a pair
+    // only half wanted (at either end) beside.
+    std::uint32_t state = StateAfter(from.state, first / 2 * 2);
+    double pair[2];
+    std::uint32_t after[kChunkPairs];
+    if (first % 2 == 1 && written < count) {
+        MakePairs(state, 1, pair, after);
+        state = after[0];
+        out[written++] = pair[1];
+    }
+    while (count - written >= 2) {
+        const std::int32_t pairs = std::min(kChunkPairs, (count - written) / 2);
+        MakePairs(state, pairs, out + written, after);
+        state = after[pairs - 1];
+        written += 2 * pairs;
+    }
+    if (written < count) {
+        MakePairs(state, 1, pair, after);
+        out[written] = pair[0];
+    }
+}
+
+StreamPosition DeviateStream::Position() const {
+    const Anchor taken = LastTaken();
+    const bool sineFirst = next_ % 2 == 1;
+    return {taken.generatorState, sineFirst, sineFirst ? deviates_[next_] : 0.0};
+}
+
+void DeviateStream::Skip(std::int64_t count) {
+    if (count <= 2 * pairs_ - next_) {
+        Take(static_cast<std::int32_t>(count));
+        return;
+    }
+    const StreamPosition from = Position();
+    const std::int64_t fresh = count - (from.sineFirst ? 1 : 0);  // at least 1 here
+    // The stream keeps only the pair holding the last deviate taken: whole when that is its
+    // sine, with its cosine taken otherwise. With next_ above 0 the anchor before the buffer is
+    // never read, until MakeReady moves it.
+    const std::int64_t lastPair = (fresh - 1) / 2;
+    deviates_.resize(std::max<std::size_t>(deviates_.size(), 2));
+    stateAfter_.resize(std::max<std::size_t>(stateAfter_.size(), 1));
+    MakePairs(StateAfter(from.state, 2 * lastPair), 1, deviates_.data(), stateAfter_.data());
+    pairs_ = 1;
+    next_ = fresh % 2 == 0 ? 2 : 1;
+    unpublished_ = true;
 }
 
 void DeviateStream::Publish() {

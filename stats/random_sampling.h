@@ -49,6 +49,21 @@ double GaussianDeviate(const RandomGenerator& generator, bool& makeFreshPair);
 // left them after the deviates taken so far, and it must come before anything else can look at
 // them. Resume continues after others may have drawn or seeded since Publish, exactly as those
 // calls would have. One stream at a time, like the calls it stands for.
+// Where a stream stands: the deviates after it are the sine of a pair half taken, if one is,
+// then those of the pairs that the generator makes from `state` on.
+struct StreamPosition {
+    std::uint32_t state;
+    bool sineFirst;
+    double sine;
+};
+
+// Writes the deviates first ... first + count - 1 of those after `from` (0 the next one), as the
+// stream would hand them out, making only the pairs that hold them; any thread may call it.
+void MakeDeviatesAfter(const StreamPosition& from,
+                       std::int64_t first,
+                       std::int32_t count,
+                       double* out);
+
 class DeviateStream {
   public:
     // Continues from the module-wide state as it is now; makeFreshPair as GaussianDeviate's flag.
@@ -66,6 +81,11 @@ class DeviateStream {
         next_ += count;
         unpublished_ = true;
     }
+
+    // Where the stream stands: the deviates after it are those Ready would give.
+    StreamPosition Position() const;
+    // Takes the next `count` deviates, making no more of them than the last pair.
+    void Skip(std::int64_t count);
 
     void Publish();
     void Resume();

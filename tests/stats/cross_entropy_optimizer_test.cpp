@@ -153,7 +153,8 @@ DrawnPoints DrawOneDeviateAtATime(const CrossEntropyOptimizer& optimizer,
 }
 
 // Points drawn a chunk of attempts at a time from deviates made ahead are the points, counts and
-// module-wide generator state that drawing one deviate at a time gives, over two iterations.
+// module-wide generator state that drawing one deviate at a time gives, over two iterations:
+// on the calling thread alone, and with other threads making chunks ahead while they evaluate.
 TEST(CrossEntropyOptimizer, DrawSampleGivesWhatDrawingOneDeviateAtATimeGives) {
     struct Row {
         const char* name;
@@ -167,6 +168,7 @@ TEST(CrossEntropyOptimizer, DrawSampleGivesWhatDrawingOneDeviateAtATimeGives) {
         {"three coordinates, half pairs", 3, 1.0, 3000},
         {"five coordinates", 5, 0.05, 3000},
         {"two, a point runs out of its 3 attempts", 2, 10.0, 3},
+        {"two, a point runs out of its 200 attempts, over chunks", 2, 25.0, 200},
         {"three, a point runs out of its 2 attempts", 3, 1.0, 2},
         {"two, nothing but NaN", 2, kNaN, 50},
     };
@@ -195,24 +197,33 @@ TEST(CrossEntropyOptimizer, DrawSampleGivesWhatDrawingOneDeviateAtATimeGives) {
         const double sine = optimizer.GaussianDeviate(cachedSine);
         const int nextDraw = DrawRandom();
 
-        SeedRandom(optimizer.seed);
-        {
-            DeviateStream deviates;
-            for (const DrawnPoints& want : expected) {
-                optimizer.counts.rejectedDrawAttempts = 0;
-                const std::int32_t drawn = optimizer.DrawSample(mean, factor, sample, deviates);
-                std::vector<std::vector<double>> points;
-                for (std::int32_t k = 0; k < drawn; ++k) {
-                    points.emplace_back(sample.Rows()[k], sample.Rows()[k] + n);
+        const BatchObjective firstCoordinate = PointByPoint([](const double* p) { return p[0]; });
+        for (const std::int32_t threads : {1, 3}) {
+            SCOPED_TRACE(testing::Message() << threads << " threads");
+            SeedRandom(optimizer.seed);
+            {
+                DeviateStream deviates;
+                NumVector values(optimizer.sampleSize);
+                for (const DrawnPoints& want : expected) {
+                    optimizer.counts.rejectedDrawAttempts = 0;
+                    EvaluationWhileDrawing evaluation(firstCoordinate, sample.Rows(),
+                                                      optimizer.sampleSize, values.Data(), threads);
+                    const std::int32_t drawn = optimizer.DrawSample(
+                        mean, factor, sample, deviates, threads > 1 ? &evaluation : nullptr);
+                    evaluation.Finish(drawn);
+                    std::vector<std::vector<double>> points;
+                    for (std::int32_t k = 0; k < drawn; ++k) {
+                        points.emplace_back(sample.Rows()[k], sample.Rows()[k] + n);
+                    }
+                    EXPECT_TRUE(points == want.points) << drawn << " points drawn";
+                    EXPECT_EQ(optimizer.counts.rejectedDrawAttempts, want.rejected);
+                    EXPECT_EQ(optimizer.drawRejected, drawn < optimizer.sampleSize);
                 }
-                EXPECT_TRUE(points == want.points) << drawn << " points drawn";
-                EXPECT_EQ(optimizer.counts.rejectedDrawAttempts, want.rejected);
-                EXPECT_EQ(optimizer.drawRejected, drawn < optimizer.sampleSize);
             }
+            cachedSine = false;
+            EXPECT_EQ(test::BitsOf(optimizer.GaussianDeviate(cachedSine)), test::BitsOf(sine));
+            EXPECT_EQ(DrawRandom(), nextDraw);
         }
-        cachedSine = false;
-        EXPECT_EQ(test::BitsOf(optimizer.GaussianDeviate(cachedSine)), test::BitsOf(sine));
-        EXPECT_EQ(DrawRandom(), nextDraw);
     }
 }
 

@@ -82,7 +82,8 @@ TEST(RandomSampling, ReferenceSequencesDeviatePairsAndSpotChecks) {
 
 // The stream hands out what GaussianDeviate calls with one flag give, across its blocks, and
 // leaves the module-wide state (the cached sine, the next draw) where they leave it, whatever
-// others draw between publishing and resuming.
+// others draw between publishing and resuming. So do the deviates made after its position by
+// any thread, and a stream that skips them rather than making them.
 TEST(DeviateStream, GivesAndLeavesWhatOneDeviateAtATimeDoes) {
     using Step = std::pair<std::int32_t, void (*)()>;  // take so many, then others do this
     const auto none = +[] {};
@@ -96,6 +97,7 @@ TEST(DeviateStream, GivesAndLeavesWhatOneDeviateAtATimeDoes) {
         const char* name;
         bool makeFreshPair;
         std::vector<Step> steps;
+        bool skipping = false;  // takes them with Skip, handing out those made after its position
     } rows[] = {
         {"nothing taken", true, {{0, none}}},
         {"whole pairs", true, {{2, none}, {6, none}}},
@@ -105,6 +107,11 @@ TEST(DeviateStream, GivesAndLeavesWhatOneDeviateAtATimeDoes) {
          true,
          {{3, draw}, {2, freshPair}, {1, freshPair}, {1, reseed}, {4, none}}},
         {"others draw between whole pairs", true, {{2, draw}, {2000, draw}, {2, none}}},
+        {"skipped, halves of pairs and far",
+         true,
+         {{3, none}, {1, none}, {5001, draw}, {2, none}},
+         true},
+        {"skipped from the cached sine", false, {{1, none}, {2, none}, {4, freshPair}}, true},
     };
     const auto moduleState = [] {
         bool makeFreshPair = false;
@@ -129,11 +136,22 @@ TEST(DeviateStream, GivesAndLeavesWhatOneDeviateAtATimeDoes) {
         {
             DeviateStream stream(row.makeFreshPair);
             for (const auto& [count, then] : row.steps) {
-                const double* deviates = stream.Ready(count);
+                std::vector<double> after(count + 1);
+                const StreamPosition position = stream.Position();
+                MakeDeviatesAfter(position, 0, count, after.data());
+                if (count > 0) {  // from within: the last again, and the one after
+                    MakeDeviatesAfter(position, count - 1, 2, after.data() + count - 1);
+                }
+                const double* deviates = row.skipping ? after.data() : stream.Ready(count);
                 for (std::int32_t i = 0; i < count; ++i) {
                     streamed.push_back(BitsOf(deviates[i]));
+                    EXPECT_EQ(BitsOf(after[i]), BitsOf(deviates[i])) << "deviate " << i;
                 }
-                stream.Take(count);
+                if (row.skipping) {
+                    stream.Skip(count);
+                } else {
+                    stream.Take(count);
+                }
                 stream.Publish();
                 then();
                 stream.Resume();

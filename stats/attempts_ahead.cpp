@@ -1,0 +1,91 @@
+#include "stats/attempts_ahead.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace tavrin21 {
+namespace {
+
+// Looks at a chunk being made this often before yielding the processor, in case its maker was
+// preempted on this one; a chunk takes about a microsecond.
+constexpr std::int32_t kLooksBeforeYield = 4096;
+// Deviates of a chunk of attempts kept on the stack up to this dimension.
+constexpr std::int32_t kStackDimension = 4;
+
+}  // namespace
+
+void AttemptsAhead::Start(const BoxedLaw& law, const StreamPosition& from) {
+    law_ = law;
+    from_ = from;
+    const auto room = static_cast<std::size_t>(kAttemptChunk) * law.dimension;
+    for (Slot& slot : slots_) {
+        slot.made.store(-1, std::memory_order_relaxed);
+        slot.attempts.points.resize(room);
+    }
+    own_.points.resize(room);
+    nextUnclaimed_.store(0, std::memory_order_relaxed);
+    claimEnd_.store(0, std::memory_order_relaxed);
+    open_.store(true, std::memory_order_release);
+}
+
+const InsideAttempts& AttemptsAhead::Take(std::int64_t chunk, std::int64_t wantedAfter) {
+    claimEnd_.store(chunk + 1 + std::clamp<std::int64_t>(wantedAfter, 0, kSlots - 1),
+                    std::memory_order_release);
+    std::int64_t unclaimed = chunk;
+    if (nextUnclaimed_.compare_exchange_strong(unclaimed, chunk + 1, std::memory_order_relaxed)) {
+        Make(chunk, own_);
+        return own_;
+    }
+    // A helper has it: until it is made, make the next ones, or wait once none is left to make.
+    Slot& slot = slots_[static_cast<std::size_t>(chunk % kSlots)];
+    for (std::int32_t look = 1; slot.made.load(std::memory_order_acquire) != chunk; ++look) {
+        if (DoSome()) {
+            continue;
+        }
+        const auto start = std::chrono::steady_clock::now();
+        for (; slot.made.load(std::memory_order_acquire) != chunk && !HasSome(); ++look) {
+            if (look % kLooksBeforeYield == 0) {
+                std::this_thread::yield();
+            }
+        }
+        waited_ += std::chrono::steady_clock::now() - start;
+    }
+    return slot.attempts;
+}
+
+void AttemptsAhead::Stop() {
+    open_.store(false, std::memory_order_relaxed);
+}
+
+bool AttemptsAhead::DoSome() {
+    if (!open_.load(std::memory_order_acquire)) {
+        return false;
+    }
+    std::int64_t chunk = nextUnclaimed_.load(std::memory_order_relaxed);
+    if (chunk >= claimEnd_.load(std::memory_order_acquire)) {
+        return false;
+    }
+    if (!nextUnclaimed_.compare_exchange_strong(chunk, chunk + 1, std::memory_order_relaxed)) {
+        return true;  // another thread took it: look again
+    }
+    Slot& slot = slots_[static_cast<std::size_t>(chunk % kSlots)];
+    Make(chunk, slot.attempts);
+    slot.made.store(chunk, std::memory_order_release);
+    return true;
+}
+
+bool AttemptsAhead::HasSome() const {
+    return open_.load(std::memory_order_relaxed) && nextUnclaimed_.load(std::memory_order_relaxed) <
+                                                        claimEnd_.load(std::memory_order_relaxed);
+}
+
+void AttemptsAhead::Make(std::int64_t chunk, InsideAttempts& into) const {
+    const std::int32_t count = kAttemptChunk * law_.dimension;
+    double onStack[kAttemptChunk * kStackDimension];
+    std::vector<double> onHeap(law_.dimension > kStackDimension ? count : 0);
+    double* deviates = onHeap.empty() ? onStack : onHeap.data();
+    MakeDeviatesAfter(from_, chunk * count, count, deviates);
+    MakeInsideAttempts(law_, deviates, into);
+}
+
+}  // namespace tavrin21
