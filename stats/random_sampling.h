@@ -43,12 +43,6 @@ class RandomGenerator {
 // makes the pair NaN; callers reject such deviates.
 double GaussianDeviate(const RandomGenerator& generator, bool& makeFreshPair);
 
-// The deviates that calls of GaussianDeviate with one flag would hand out from now on, made
-// ahead in blocks of pairs by tight loops rather than a pair at a time. The module-wide generator
-// and deviate cache are left behind meanwhile: Publish puts them where those calls would have
-// left them after the deviates taken so far, and it must come before anything else can look at
-// them. Resume continues after others may have drawn or seeded since Publish, exactly as those
-// calls would have. One stream at a time, like the calls it stands for.
 // Where a stream stands: the deviates after it are the sine of a pair half taken, if one is,
 // then those of the pairs that the generator makes from `state` on.
 struct StreamPosition {
@@ -64,6 +58,12 @@ void MakeDeviatesAfter(const StreamPosition& from,
                        std::int32_t count,
                        double* out);
 
+// The deviates that calls of GaussianDeviate with one flag would hand out from now on, made
+// ahead in blocks of pairs by tight loops rather than a pair at a time. The module-wide generator
+// and deviate cache are left behind meanwhile: Publish puts them where those calls would have
+// left them after the deviates taken so far, and it must come before anything else can look at
+// them. Resume continues after others may have drawn or seeded since Publish, exactly as those
+// calls would have. One stream at a time, like the calls it stands for.
 class DeviateStream {
   public:
     // Continues from the module-wide state as it is now; makeFreshPair as GaussianDeviate's flag.
