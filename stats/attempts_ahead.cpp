@@ -9,6 +9,8 @@ namespace {
 // Looks at a chunk being made this often before yielding the processor, in case its maker was
 // preempted on this one; a chunk takes about a microsecond.
 constexpr std::int32_t kLooksBeforeYield = 4096;
+// Looks between two readings of the clock.
+constexpr std::int32_t kLooksPerClockRead = 64;
 // Deviates of a chunk of attempts kept on the stack up to this dimension.
 constexpr std::int32_t kStackDimension = 4;
 
@@ -25,31 +27,59 @@ void AttemptsAhead::Start(const BoxedLaw& law, const StreamPosition& from) {
     own_.points.resize(room);
     nextUnclaimed_.store(0, std::memory_order_relaxed);
     claimEnd_.store(0, std::memory_order_relaxed);
+    givenUpCount_ = 0;  // the helpers that had them have finished the last drawing
     open_.store(true, std::memory_order_release);
 }
 
 const InsideAttempts& AttemptsAhead::Take(std::int64_t chunk, std::int64_t wantedAfter) {
-    claimEnd_.store(chunk + 1 + std::clamp<std::int64_t>(wantedAfter, 0, kSlots - 1),
-                    std::memory_order_release);
+    // A slot whose chunk was given up stays out of use until its maker has finished writing it.
+    std::int64_t claimEnd = chunk + 1 + std::clamp<std::int64_t>(wantedAfter, 0, kSlots - 1);
+    std::int32_t stillWritten = 0;
+    for (std::int32_t i = 0; i < givenUpCount_; ++i) {
+        const std::int64_t givenUp = givenUp_[static_cast<std::size_t>(i)];
+        if (slots_[static_cast<std::size_t>(givenUp % kSlots)].made.load(
+                std::memory_order_acquire) != givenUp) {
+            givenUp_[static_cast<std::size_t>(stillWritten++)] = givenUp;
+            claimEnd = std::min(claimEnd, givenUp + kSlots);
+        }
+    }
+    givenUpCount_ = stillWritten;
+    claimEnd_.store(claimEnd, std::memory_order_release);
+
     std::int64_t unclaimed = chunk;
     if (nextUnclaimed_.compare_exchange_strong(unclaimed, chunk + 1, std::memory_order_relaxed)) {
         Make(chunk, own_);
         return own_;
     }
     // A helper has it: until it is made, make the next ones, or wait once none is left to make.
+    // A helper that keeps it past the patience is not running (the machine has no core for it):
+    // the chunk is made here instead.
     Slot& slot = slots_[static_cast<std::size_t>(chunk % kSlots)];
-    for (std::int32_t look = 1; slot.made.load(std::memory_order_acquire) != chunk; ++look) {
+    std::chrono::nanoseconds idle{};
+    while (slot.made.load(std::memory_order_acquire) != chunk) {
+        if (idle >= patience_) {
+            givenUp_[static_cast<std::size_t>(givenUpCount_++)] = chunk;
+            waited_ += idle;
+            Make(chunk, own_);
+            return own_;
+        }
         if (DoSome()) {
             continue;
         }
         const auto start = std::chrono::steady_clock::now();
-        for (; slot.made.load(std::memory_order_acquire) != chunk && !HasSome(); ++look) {
+        for (std::int32_t look = 1;
+             slot.made.load(std::memory_order_acquire) != chunk && !HasSome(); ++look) {
             if (look % kLooksBeforeYield == 0) {
                 std::this_thread::yield();
             }
+            if (look % kLooksPerClockRead == 0 &&
+                idle + (std::chrono::steady_clock::now() - start) >= patience_) {
+                break;
+            }
         }
-        waited_ += std::chrono::steady_clock::now() - start;
+        idle += std::chrono::steady_clock::now() - start;
     }
+    waited_ += idle;
     return slot.attempts;
 }
 

@@ -24,6 +24,12 @@ class AttemptsAhead final : public IdleWork {
   public:
     // Chunks made ahead at most: room for every helper to be a few ahead.
     static constexpr std::int32_t kSlots = 16;
+    // How long the drawing thread waits for a chunk that a helper is making before it makes the
+    // chunk itself: many times what a chunk takes, far less than a time slice of the scheduler,
+    // so that a helper the machine has no core for holds the drawing up only that long.
+    static constexpr std::chrono::microseconds kPatience{20};
+
+    explicit AttemptsAhead(std::chrono::nanoseconds patience = kPatience) : patience_(patience) {}
 
     // The drawing thread, before an evaluation's helpers may make chunks and after they have
     // finished the last drawing's: the law stays as it is until Stop.
@@ -50,16 +56,21 @@ class AttemptsAhead final : public IdleWork {
 
     void Make(std::int64_t chunk, InsideAttempts& into) const;
 
+    const std::chrono::nanoseconds patience_;
     BoxedLaw law_{};
     StreamPosition from_{};
     std::array<Slot, kSlots> slots_;
     InsideAttempts own_;  // a chunk the drawing thread makes itself
     alignas(64) std::atomic<bool> open_ = false;
     alignas(64) std::atomic<std::int64_t> nextUnclaimed_ = 0;
-    // Helpers claim only chunks below it. It never passes the chunk last taken + kSlots: the
-    // chunks before that one are done with, and so are their slots.
+    // Helpers claim only chunks below it. It never passes the chunk last taken + kSlots, nor a
+    // chunk given up + kSlots: the chunks before those are done with, and so are their slots.
     alignas(64) std::atomic<std::int64_t> claimEnd_ = 0;
     std::chrono::nanoseconds waited_{};
+    // Chunks the drawing thread made itself while a helper had them, whose slots that helper may
+    // still be writing: at most kSlots, as their slots keep the claims within kSlots of them.
+    std::array<std::int64_t, kSlots> givenUp_{};
+    std::int32_t givenUpCount_ = 0;
 };
 
 }  // namespace tavrin21

@@ -2,6 +2,7 @@
 
 #include "stats/cross_entropy_optimizer.h"
 
+#include "stats/attempts_ahead.h"
 #include "stats/evaluation_pool.h"
 #include "stats/point_evaluation.h"
 #include "tests/support/vectors.h"
@@ -152,9 +153,23 @@ DrawnPoints DrawOneDeviateAtATime(const CrossEntropyOptimizer& optimizer,
     return drawn;
 }
 
+// Evaluates the points drawn on a pool's helpers, which make chunks of attempts ahead meanwhile.
+class EvaluationWithAttemptsAhead final : public DrawnPointsSink {
+  public:
+    EvaluationWithAttemptsAhead(EvaluationPool& pool, AttemptsAhead& ahead)
+        : pool_(pool), ahead_(ahead) {}
+    void Drawn(std::int32_t points) override { pool_.Offer(points); }
+    AttemptsAhead* AttemptsMadeAhead() override { return &ahead_; }
+
+  private:
+    EvaluationPool& pool_;
+    AttemptsAhead& ahead_;
+};
+
 // Points drawn a chunk of attempts at a time from deviates made ahead are the points, counts and
 // module-wide generator state that drawing one deviate at a time gives, over two iterations:
-// on the calling thread alone, and with other threads making chunks ahead while they evaluate.
+// on the calling thread alone, and with other threads making chunks ahead while they evaluate,
+// the calling thread waiting for theirs or making every one it would wait for itself.
 TEST(CrossEntropyOptimizer, DrawSampleGivesWhatDrawingOneDeviateAtATimeGives) {
     struct Row {
         const char* name;
@@ -198,19 +213,24 @@ TEST(CrossEntropyOptimizer, DrawSampleGivesWhatDrawingOneDeviateAtATimeGives) {
         const int nextDraw = DrawRandom();
 
         const BatchObjective firstCoordinate = PointByPoint([](const double* p) { return p[0]; });
-        for (const std::int32_t threads : {1, 3}) {
-            SCOPED_TRACE(testing::Message() << threads << " threads");
+        auto* pool = new EvaluationPool;
+        for (const auto patience : {std::chrono::nanoseconds(-1), std::chrono::nanoseconds(0),
+                                    std::chrono::nanoseconds(AttemptsAhead::kPatience)}) {
+            SCOPED_TRACE(testing::Message() << "patience " << patience.count() << " ns");
+            AttemptsAhead ahead(patience);
+            EvaluationWithAttemptsAhead evaluation(*pool, ahead);
+            const bool alone = patience.count() < 0;
             SeedRandom(optimizer.seed);
             {
                 DeviateStream deviates;
                 NumVector values(optimizer.sampleSize);
                 for (const DrawnPoints& want : expected) {
                     optimizer.counts.rejectedDrawAttempts = 0;
-                    EvaluationWhileDrawing evaluation(firstCoordinate, sample.Rows(),
-                                                      optimizer.sampleSize, values.Data(), threads);
-                    const std::int32_t drawn = optimizer.DrawSample(
-                        mean, factor, sample, deviates, threads > 1 ? &evaluation : nullptr);
-                    evaluation.Finish(drawn);
+                    pool->Open(firstCoordinate, sample.Rows(), optimizer.sampleSize, values.Data(),
+                               alone ? 1 : 3, &ahead);
+                    const std::int32_t drawn = optimizer.DrawSample(mean, factor, sample, deviates,
+                                                                    alone ? nullptr : &evaluation);
+                    pool->Close(drawn);
                     std::vector<std::vector<double>> points;
                     for (std::int32_t k = 0; k < drawn; ++k) {
                         points.emplace_back(sample.Rows()[k], sample.Rows()[k] + n);
@@ -224,6 +244,7 @@ TEST(CrossEntropyOptimizer, DrawSampleGivesWhatDrawingOneDeviateAtATimeGives) {
             EXPECT_EQ(test::BitsOf(optimizer.GaussianDeviate(cachedSine)), test::BitsOf(sine));
             EXPECT_EQ(DrawRandom(), nextDraw);
         }
+        pool->JoinHelpersAndRelease();
     }
 }
 
