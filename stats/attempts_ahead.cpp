@@ -32,6 +32,16 @@ void AttemptsAhead::Start(const BoxedLaw& law, const StreamPosition& from) {
 }
 
 const InsideAttempts& AttemptsAhead::Take(std::int64_t chunk, std::int64_t wantedAfter) {
+    claimEnd_.store(ClaimEnd(chunk, wantedAfter), std::memory_order_release);
+    std::int64_t unclaimed = chunk;
+    if (nextUnclaimed_.compare_exchange_strong(unclaimed, chunk + 1, std::memory_order_relaxed)) {
+        Make(chunk, own_);
+        return own_;
+    }
+    return HelpersChunk(chunk);
+}
+
+std::int64_t AttemptsAhead::ClaimEnd(std::int64_t chunk, std::int64_t wantedAfter) {
     // A slot whose chunk was given up stays out of use until its maker has finished writing it.
     std::int64_t claimEnd = chunk + 1 + std::clamp<std::int64_t>(wantedAfter, 0, kSlots - 1);
     std::int32_t stillWritten = 0;
@@ -44,13 +54,10 @@ const InsideAttempts& AttemptsAhead::Take(std::int64_t chunk, std::int64_t wante
         }
     }
     givenUpCount_ = stillWritten;
-    claimEnd_.store(claimEnd, std::memory_order_release);
+    return claimEnd;
+}
 
-    std::int64_t unclaimed = chunk;
-    if (nextUnclaimed_.compare_exchange_strong(unclaimed, chunk + 1, std::memory_order_relaxed)) {
-        Make(chunk, own_);
-        return own_;
-    }
+const InsideAttempts& AttemptsAhead::HelpersChunk(std::int64_t chunk) {
     // A helper has it: until it is made, make the next ones, or wait once none is left to make.
     // A helper that keeps it past the patience is not running (the machine has no core for it):
     // the chunk is made here instead.

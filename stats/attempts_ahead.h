@@ -54,6 +54,10 @@ class AttemptsAhead final : public IdleWork {
         alignas(64) InsideAttempts attempts;
     };
 
+    // Where helpers' claims must end while the drawing takes `chunk`.
+    std::int64_t ClaimEnd(std::int64_t chunk, std::int64_t wantedAfter);
+    // The chunk a helper has claimed, once it is made, or made here if it takes too long.
+    const InsideAttempts& HelpersChunk(std::int64_t chunk);
     void Make(std::int64_t chunk, InsideAttempts& into) const;
 
     const std::chrono::nanoseconds patience_;

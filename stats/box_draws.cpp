@@ -68,6 +68,25 @@ struct Drawing {
     bool ended = false;
 };
 
+// Takes every inside attempt of a chunk in which the drawing cannot end, without a test each.
+std::int32_t TakeWholeChunk(const InsideAttempts& chunk,
+                            std::int32_t dimension,
+                            double* const* rows,
+                            Drawing& drawing) {
+    SampleProgress& progress = drawing.progress;
+    for (std::int32_t k = 0; k < chunk.count; ++k) {
+        const double* point = chunk.points.data() + static_cast<std::ptrdiff_t>(k) * dimension;
+        for (std::int32_t i = 0; i < dimension; ++i) {
+            rows[progress.drawn + k][i] = point[i];
+        }
+    }
+    progress.drawn += chunk.count;
+    progress.rejected += kAttemptChunk - chunk.count;
+    drawing.failedAttempts = chunk.count == 0 ? drawing.failedAttempts + kAttemptChunk
+                                              : kAttemptChunk - 1 - chunk.attempt[chunk.count - 1];
+    return kAttemptChunk;
+}
+
 // Takes the chunk's inside attempts as points, in order, until the drawing ends. Returns how
 // many of the chunk's attempts it used: all of them unless the drawing ended in the chunk.
 std::int32_t TakeChunk(const InsideAttempts& chunk,
@@ -87,19 +106,7 @@ std::int32_t TakeChunk(const InsideAttempts& chunk,
     };
     if (progress.drawn + chunk.count < limits.points &&
         kAttemptChunk < limits.attemptsPerPoint - drawing.failedAttempts) {
-        // The drawing cannot end in this chunk: every point is taken, without a test each.
-        for (std::int32_t k = 0; k < chunk.count; ++k) {
-            const double* point = chunk.points.data() + static_cast<std::ptrdiff_t>(k) * dimension;
-            for (std::int32_t i = 0; i < dimension; ++i) {
-                rows[progress.drawn + k][i] = point[i];
-            }
-        }
-        progress.drawn += chunk.count;
-        progress.rejected += kAttemptChunk - chunk.count;
-        drawing.failedAttempts = chunk.count == 0
-                                     ? drawing.failedAttempts + kAttemptChunk
-                                     : kAttemptChunk - 1 - chunk.attempt[chunk.count - 1];
-        return kAttemptChunk;
+        return TakeWholeChunk(chunk, dimension, rows, drawing);
     }
     std::int32_t next = 0;  // the first attempt of the chunk not yet accounted for
     for (std::int32_t k = 0; k < chunk.count; ++k) {
