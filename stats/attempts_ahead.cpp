@@ -28,7 +28,6 @@ void AttemptsAhead::Start(const BoxedLaw& law, const StreamPosition& from) {
     nextUnclaimed_.store(0, std::memory_order_relaxed);
     claimEnd_.store(0, std::memory_order_relaxed);
     givenUpCount_ = 0;  // the helpers that had them have finished the last drawing
-    open_.store(true, std::memory_order_release);
 }
 
 const InsideAttempts& AttemptsAhead::Take(std::int64_t chunk, std::int64_t wantedAfter) {
@@ -91,15 +90,14 @@ const InsideAttempts& AttemptsAhead::HelpersChunk(std::int64_t chunk) {
 }
 
 void AttemptsAhead::Stop() {
-    open_.store(false, std::memory_order_relaxed);
+    claimEnd_.store(0, std::memory_order_relaxed);
 }
 
 bool AttemptsAhead::DoSome() {
-    if (!open_.load(std::memory_order_acquire)) {
-        return false;
-    }
+    // Loaded first: a claim end above 0 was stored by a Take, after the drawing's Start.
+    const std::int64_t claimEnd = claimEnd_.load(std::memory_order_acquire);
     std::int64_t chunk = nextUnclaimed_.load(std::memory_order_relaxed);
-    if (chunk >= claimEnd_.load(std::memory_order_acquire)) {
+    if (chunk >= claimEnd) {
         return false;
     }
     if (!nextUnclaimed_.compare_exchange_strong(chunk, chunk + 1, std::memory_order_relaxed)) {
@@ -112,8 +110,8 @@ bool AttemptsAhead::DoSome() {
 }
 
 bool AttemptsAhead::HasSome() const {
-    return open_.load(std::memory_order_relaxed) && nextUnclaimed_.load(std::memory_order_relaxed) <
-                                                        claimEnd_.load(std::memory_order_relaxed);
+    return nextUnclaimed_.load(std::memory_order_relaxed) <
+           claimEnd_.load(std::memory_order_relaxed);
 }
 
 void AttemptsAhead::Make(std::int64_t chunk, InsideAttempts& into) const {

@@ -65,10 +65,10 @@ class AttemptsAhead final : public IdleWork {
     StreamPosition from_{};
     std::array<Slot, kSlots> slots_;
     InsideAttempts own_;  // a chunk the drawing thread makes itself
-    alignas(64) std::atomic<bool> open_ = false;
     alignas(64) std::atomic<std::int64_t> nextUnclaimed_ = 0;
-    // Helpers claim only chunks below it. It never passes the chunk last taken + kSlots, nor a
-    // chunk given up + kSlots: the chunks before those are done with, and so are their slots.
+    // Helpers claim only chunks below it: none from Start to the first Take and after Stop. It
+    // never passes the chunk last taken + kSlots, nor a chunk given up + kSlots: the chunks
+    // before those are done with, and so are their slots.
     alignas(64) std::atomic<std::int64_t> claimEnd_ = 0;
     std::chrono::nanoseconds waited_{};
     // Chunks the drawing thread made itself while a helper had them, whose slots that helper may

@@ -68,6 +68,14 @@ struct Drawing {
     bool ended = false;
 };
 
+// A plain loop rather than std::copy_n, which calls memmove for two coordinates.
+void CopyPoint(const InsideAttempts& chunk, std::int32_t k, std::int32_t dimension, double* row) {
+    const double* point = chunk.points.data() + static_cast<std::ptrdiff_t>(k) * dimension;
+    for (std::int32_t i = 0; i < dimension; ++i) {
+        row[i] = point[i];
+    }
+}
+
 // Takes every inside attempt of a chunk in which the drawing cannot end, without a test each.
 std::int32_t TakeWholeChunk(const InsideAttempts& chunk,
                             std::int32_t dimension,
@@ -75,10 +83,7 @@ std::int32_t TakeWholeChunk(const InsideAttempts& chunk,
                             Drawing& drawing) {
     SampleProgress& progress = drawing.progress;
     for (std::int32_t k = 0; k < chunk.count; ++k) {
-        const double* point = chunk.points.data() + static_cast<std::ptrdiff_t>(k) * dimension;
-        for (std::int32_t i = 0; i < dimension; ++i) {
-            rows[progress.drawn + k][i] = point[i];
-        }
+        CopyPoint(chunk, k, dimension, rows[progress.drawn + k]);
     }
     progress.drawn += chunk.count;
     progress.rejected += kAttemptChunk - chunk.count;
@@ -115,10 +120,7 @@ std::int32_t TakeChunk(const InsideAttempts& chunk,
             return runOut(next);
         }
         progress.rejected += attempt - next;
-        const double* point = chunk.points.data() + static_cast<std::ptrdiff_t>(k) * dimension;
-        for (std::int32_t i = 0; i < dimension; ++i) {
-            rows[progress.drawn][i] = point[i];
-        }
+        CopyPoint(chunk, k, dimension, rows[progress.drawn]);
         ++progress.drawn;
         drawing.failedAttempts = 0;
         next = attempt + 1;
