@@ -44,64 +44,39 @@ ItemRecord HostRecord(const std::string& partNumber,
     return item;
 }
 
-// calc_item may write the four result fields; every other byte must be as the host left it.
-void ExpectOnlyResultFieldsChanged(ItemRecord before, const ItemRecord& after) {
-    before.ResultRate = after.ResultRate;
-    before.ResultAux1 = after.ResultAux1;
-    before.ResultAux2 = after.ResultAux2;
-    before.ResultScale = after.ResultScale;
-    EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0);
-}
-
-class CalcItemThroughModule : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        test::MakeSqliteLibrary(scratch_ / "primary.sqlite",
-                                {"INSERT INTO FRTable VALUES ('P-1', 1, 0, 100)",
-                                 "INSERT INTO FRTablePoint VALUES ('P-1', 1, 0, 20, 1.0)",
-                                 "INSERT INTO FRTablePoint VALUES ('P-1', 1, 1, 40, 3.0)",
-                                 "INSERT INTO FRTable VALUES ('O''Brien', 5, -10, 50)",
-                                 "INSERT INTO FRTablePoint VALUES ('O''Brien', 5, 0, 30, 2.0)"});
-        test::MakeSqliteLibrary(scratch_ / "secondary.sqlite",
-                                {"INSERT INTO FRTable VALUES ('P-1', 1, 0, 100)",
-                                 "INSERT INTO FRTablePoint VALUES ('P-1', 1, 0, 30, 99.0)"});
-        primary_.Open(test::SqliteConnectString(scratch_ / "primary.sqlite"));
-        secondary_.Open(test::SqliteConnectString(scratch_ / "secondary.sqlite"));
-    }
-
-    std::int32_t Calc(ItemRecord& item, std::uint32_t mode, std::string& message) {
-        char buffer[kMessageBufferBytes];
-        std::memset(buffer, 'z', sizeof buffer);
-        buffer[sizeof buffer - 1] = '\0';
-        const std::int32_t status = calcItem_(buffer, &item, &primary_, &secondary_, mode);
-        message = buffer;
-        return status;
-    }
-
-    framework::DynamicLibrary module_ = framework::DynamicLibrary::Load(TAVRIN21_MODULE_PATH);
-    CalcItemFn calcItem_ = module_.Require<CalcItemFn>("calc_item");
-    ScratchDirectory scratch_;
-    framework::Database primary_;
-    framework::Database secondary_;
-};
-
-struct CalcCase {
-    const char* name;
-    std::string partNumber;
-    std::uint8_t environment;
-    float temperature;
-    std::uint8_t methodCode;
-    std::uint32_t mode;
-    std::int32_t status;
-    const char* message;  // the whole buffer afterwards; nullptr: left as it was
-    float rate;           // ResultRate afterwards (the host's bytes when nothing is written)
-};
-
 // The host program's tests calculate the other outcomes through the module; these are the ones
-// they do not reach. The secondary's P-1 would give 99: the primary is searched first.
-TEST_F(CalcItemThroughModule, CalculatesOrFailsWithItsMessageAndTouchesOnlyTheResultFields) {
+// they do not reach. The secondary's P-1 would give 99: the primary is searched first. calc_item
+// may write the four result fields only; every other byte must be as the host left it. And
+// chek_item accepts every item.
+TEST(CalcItemThroughModule, CalculatesOrFailsWithItsMessageAndTouchesOnlyTheResultFields) {
+    const auto module = framework::DynamicLibrary::Load(TAVRIN21_MODULE_PATH);
+    ScratchDirectory scratch;
+    test::MakeSqliteLibrary(scratch / "primary.sqlite",
+                            {"INSERT INTO FRTable VALUES ('P-1', 1, 0, 100)",
+                             "INSERT INTO FRTablePoint VALUES ('P-1', 1, 0, 20, 1.0)",
+                             "INSERT INTO FRTablePoint VALUES ('P-1', 1, 1, 40, 3.0)",
+                             "INSERT INTO FRTable VALUES ('O''Brien', 5, -10, 50)",
+                             "INSERT INTO FRTablePoint VALUES ('O''Brien', 5, 0, 30, 2.0)"});
+    test::MakeSqliteLibrary(scratch / "secondary.sqlite",
+                            {"INSERT INTO FRTable VALUES ('P-1', 1, 0, 100)",
+                             "INSERT INTO FRTablePoint VALUES ('P-1', 1, 0, 30, 99.0)"});
+    framework::Database primary;
+    framework::Database secondary;
+    primary.Open(test::SqliteConnectString(scratch / "primary.sqlite"));
+    secondary.Open(test::SqliteConnectString(scratch / "secondary.sqlite"));
+    EXPECT_EQ(module.Require<ChekItemFn>("chek_item")(), StatusOk);
     const float untouched = HostRecord("x", 0, 0, 0).ResultRate;
-    const CalcCase rows[] = {
+    const struct {
+        const char* name;
+        std::string partNumber;
+        std::uint8_t environment;
+        float temperature;
+        std::uint8_t methodCode;
+        std::uint32_t mode;
+        std::int32_t status;
+        const char* message;  // the whole buffer afterwards; nullptr: left as it was
+        float rate;           // ResultRate afterwards (the host's bytes when nothing is written)
+    } rows[] = {
         {"only the low byte of mode counts", "P-1", 1, 30, 102, 0x100, StatusCalculated, nullptr,
          2.0f},
         {"apostrophe in the part number", "O'Brien", 5, 30, 0, 0, StatusCalculated, nullptr, 2.0f},
@@ -113,26 +88,29 @@ TEST_F(CalcItemThroughModule, CalculatesOrFailsWithItsMessageAndTouchesOnlyTheRe
          std::string(sizeof(ItemRecord::PartNumber), 'Q'), 1, 30, 0, 0, StatusFailed,
          " No data for this part in ZOVA FR Table Library\n", untouched},
     };
-    for (const CalcCase& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         ItemRecord item =
             HostRecord(row.partNumber, row.environment, row.temperature, row.methodCode);
-        const ItemRecord before = item;
-        std::string message;
-        EXPECT_EQ(Calc(item, row.mode, message), row.status);
-        EXPECT_EQ(message, row.message ? std::string(row.message)
-                                       : std::string(kMessageBufferBytes - 1, 'z'));
+        ItemRecord expected = item;
+        char message[kMessageBufferBytes];
+        std::memset(message, 'z', sizeof message);
+        message[sizeof message - 1] = '\0';
+        EXPECT_EQ(
+            module.Require<CalcItemFn>("calc_item")(message, &item, &primary, &secondary, row.mode),
+            row.status);
+        EXPECT_EQ(std::string(message), row.message ? std::string(row.message)
+                                                    : std::string(kMessageBufferBytes - 1, 'z'));
         // Packed fields are copied out before the comparison binds references to them.
         EXPECT_EQ(float{item.ResultRate}, row.rate);
         EXPECT_EQ(float{item.ResultAux1}, 1.0f);
         EXPECT_EQ(std::uint32_t{item.ResultAux2}, 0u);
-        ExpectOnlyResultFieldsChanged(before, item);
+        expected.ResultRate = item.ResultRate;
+        expected.ResultAux1 = item.ResultAux1;
+        expected.ResultAux2 = item.ResultAux2;
+        expected.ResultScale = item.ResultScale;
+        EXPECT_EQ(std::memcmp(&expected, &item, sizeof item), 0);
     }
-}
-
-TEST(ChekItem, AcceptsEveryItem) {
-    framework::DynamicLibrary module = framework::DynamicLibrary::Load(TAVRIN21_MODULE_PATH);
-    EXPECT_EQ(module.Require<ChekItemFn>("chek_item")(), StatusOk);
 }
 
 // A field-data fit runs on as many threads as the machine has (ten times and 500 points an
