@@ -2,12 +2,10 @@
 // the middle of a batch. Each test works in a database of its own, so its settings and its
 // connection limit touch no other suite.
 
-#include "framework/connect_items.h"
 #include "framework/database.h"
 #include "framework/platform/host_system.h"
 #include "framework/platform/process.h"
 #include "framework/recordset.h"
-#include "framework/text_compare.h"
 #include "host/calc_command.h"
 #include "tests/host/host_program.h"
 #include "tests/support/scratch_directory.h"
@@ -18,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <string_view>
 #include <thread>
 #include <unistd.h>
@@ -27,14 +26,10 @@
 namespace tavrin21::host {
 namespace {
 
-std::string WithDatabase(const std::string& connectString, const std::string& database) {
-    std::string result;
-    for (const framework::ConnectItem& item : framework::ConnectItems(connectString)) {
-        result += framework::EqualsIgnoringCase(item.key, "Database") ? "Database=" + database
-                                                                      : item.text;
-        result += ';';
-    }
-    return result;
+// `connect` with its Database item naming `database`.
+std::string WithDatabase(const std::string& connect, const std::string& database) {
+    return std::regex_replace(connect, std::regex("(^|;)Database=[^;]*", std::regex::icase),
+                              "$1Database=" + database);
 }
 
 std::string FirstValue(framework::Database& database, const std::string& sql) {
@@ -47,18 +42,6 @@ std::string FirstValue(framework::Database& database, const std::string& sql) {
     return value;
 }
 
-// Whether the count that `sql` asks for is above zero within 30 s: the host has reached the part
-// whose lookup sleeps.
-bool Eventually(framework::Database& database, const std::string& sql) {
-    for (int tries = 0; tries < 600; ++tries) {
-        if (FirstValue(database, sql) != "0") {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
-}
-
 // Skips the test for want of `what`, or fails it under CI=true, where every backend must run.
 void SkipOrFail(const std::string& what) {
     const char* ci = std::getenv("CI");
@@ -67,8 +50,6 @@ void SkipOrFail(const std::string& what) {
     }
     GTEST_SKIP() << what;
 }
-
-const std::string kSleepers = "SELECT COUNT(*) FROM pg_stat_activity WHERE wait_event = 'PgSleep'";
 
 // Fills the database at `connect` with the shipped schema and `statements`.
 void MakeServerLibrary(const std::string& connect, const std::vector<std::string>& statements) {
@@ -110,30 +91,29 @@ const std::string kUnreachableError =
     "part HOLD: the primary library is unreachable; this and the remaining items are not "
     "calculated\n";
 
-// calc on kHoldItems with CSV results against `connect` (to `output`, or standard output), broken
-// by `breakConnection` while the lookup of HOLD sleeps, as `watch` (on the same server) sees. With
-// a `lookahead`, that lookup is part of reading the tables ahead, before the first item.
+// calc on kHoldItems with CSV results against `connect`, broken by `breakConnection` once the
+// lookup of HOLD sleeps in that database (within 30 s). With a `lookahead`, that lookup is part of
+// reading the tables ahead, before the first item.
 test::ProgramRun RunBrokenAtHold(const test::ScratchDirectory& scratch,
                                  const std::string& connect,
-                                 const std::string& output,
-                                 framework::Database& watch,
-                                 const std::string& sleepers,
                                  const std::string& lookahead,
                                  const std::function<void()>& breakConnection) {
     const std::string items = (scratch / "items.csv").string();
     std::ofstream(items) << kHoldItems;
-    std::vector<std::string> calc = {"calc",      "--format", "csv",         "--items", items,
-                                     "--primary", connect,    "--lookahead", lookahead};
-    if (!output.empty()) {
-        calc.insert(calc.end(), {"--output", output});
+    framework::Database watch;
+    watch.Open(connect);
+    watch.ExecuteSQL("SELECT setval('hold_once', 1, false)");
+    test::StartedHostProgram host(scratch.Path(), {"calc", "--format", "csv", "--items", items,
+                                                   "--primary", connect, "--lookahead", lookahead});
+    int tries = 0;
+    while (FirstValue(watch,
+                      "SELECT COUNT(*) FROM pg_stat_activity WHERE wait_event = 'PgSleep' "
+                      "AND datname = current_database()") == "0" &&
+           ++tries < 600) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    {
-        framework::Database library;
-        library.Open(connect);
-        library.ExecuteSQL("SELECT setval('hold_once', 1, false)");
-    }
-    test::StartedHostProgram host(scratch.Path(), calc);
-    EXPECT_TRUE(Eventually(watch, sleepers)) << "the host never reached part HOLD";
+    EXPECT_LT(tries, 600) << "the host never reached part HOLD";
+    watch.Close();
     breakConnection();
     return host.Finish();
 }
@@ -228,17 +208,15 @@ TEST_F(HostOnServer, ConnectionLostMidBatchIsReconnectedOnceOrTheRestIsMarked) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         admin_.ExecuteSQL("ALTER DATABASE " + name_ + " CONNECTION LIMIT -1");
-        const std::string ofThisDatabase = " AND datname = '" + name_ + "'";
-        const auto run = RunBrokenAtHold(
-            scratch_, connect_, "", admin_, kSleepers + ofThisDatabase, row.lookahead, [&] {
-                if (row.serverRefusesReconnect) {
-                    admin_.ExecuteSQL("ALTER DATABASE " + name_ + " CONNECTION LIMIT 0");
-                }
-                FirstValue(admin_,
-                           "SELECT COUNT(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE "
-                           "wait_event = 'PgSleep'" +
-                               ofThisDatabase);
-            });
+        const auto run = RunBrokenAtHold(scratch_, connect_, row.lookahead, [&] {
+            if (row.serverRefusesReconnect) {
+                admin_.ExecuteSQL("ALTER DATABASE " + name_ + " CONNECTION LIMIT 0");
+            }
+            FirstValue(admin_,
+                       "SELECT COUNT(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE "
+                       "wait_event = 'PgSleep' AND datname = '" +
+                           name_ + "'");
+        });
         EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
         EXPECT_NE(run.out.find(row.out), std::string::npos) << run.out;
         EXPECT_NE(run.err.find(row.error), std::string::npos) << run.err;
@@ -297,17 +275,11 @@ TEST(HostOnStoppingServer, ItemsFromTheOneInFlightOnAreMarkedUnreachable) {
         OwnServer server;
         ASSERT_FALSE(server.Connect().empty()) << "the test's own server did not start";
         MakeServerLibrary(server.Connect(), HoldingLibrary());
-        framework::Database watch;
-        watch.Open(server.Connect());
-        const auto output = scratch / "results.csv";
-        const auto run =
-            RunBrokenAtHold(scratch, server.Connect(), output.string(), watch, kSleepers, "0", [&] {
-                watch.Close();
-                EXPECT_TRUE(server.Halt(mode));
-            });
+        const auto run = RunBrokenAtHold(scratch, server.Connect(), "0",
+                                         [&] { EXPECT_TRUE(server.Halt(mode)); });
         EXPECT_EQ(run.exitCode, kExitDatabaseErrors) << run.err;
         // The items before HOLD as calculated; HOLD and every later item marked.
-        EXPECT_EQ(test::FileText(output),
+        EXPECT_EQ(run.out,
                   "Line,PartNumber,EnvironmentCode,Temperature,MethodCode,Mode,Method,Status,Rate,"
                   "Shape,Scale,Message\n" +
                       kBeforeHold + kUnreachableFromHold);
