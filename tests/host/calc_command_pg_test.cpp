@@ -91,20 +91,23 @@ const std::string kUnreachableError =
     "part HOLD: the primary library is unreachable; this and the remaining items are not "
     "calculated\n";
 
-// calc on kHoldItems with CSV results against `connect`, broken by `breakConnection` once the
-// lookup of HOLD sleeps in that database (within 30 s). With a `lookahead`, that lookup is part of
-// reading the tables ahead, before the first item.
+// calc on kHoldItems with CSV results against `connect` (and `more` arguments), broken by
+// `breakConnection` once the lookup of HOLD sleeps in that database (within 30 s). With a
+// `lookahead`, that lookup is part of reading the tables ahead, before the first item.
 test::ProgramRun RunBrokenAtHold(const test::ScratchDirectory& scratch,
                                  const std::string& connect,
                                  const std::string& lookahead,
-                                 const std::function<void()>& breakConnection) {
+                                 const std::function<void()>& breakConnection,
+                                 const std::vector<std::string>& more = {}) {
     const std::string items = (scratch / "items.csv").string();
     std::ofstream(items) << kHoldItems;
     framework::Database watch;
     watch.Open(connect);
     watch.ExecuteSQL("SELECT setval('hold_once', 1, false)");
-    test::StartedHostProgram host(scratch.Path(), {"calc", "--format", "csv", "--items", items,
-                                                   "--primary", connect, "--lookahead", lookahead});
+    std::vector<std::string> calc = {"calc",      "--format", "csv",         "--items", items,
+                                     "--primary", connect,    "--lookahead", lookahead};
+    calc.insert(calc.end(), more.begin(), more.end());
+    test::StartedHostProgram host(scratch.Path(), calc);
     int tries = 0;
     while (FirstValue(watch,
                       "SELECT COUNT(*) FROM pg_stat_activity WHERE wait_event = 'PgSleep' "
@@ -275,11 +278,14 @@ TEST(HostOnStoppingServer, ItemsFromTheOneInFlightOnAreMarkedUnreachable) {
         OwnServer server;
         ASSERT_FALSE(server.Connect().empty()) << "the test's own server did not start";
         MakeServerLibrary(server.Connect(), HoldingLibrary());
-        const auto run = RunBrokenAtHold(scratch, server.Connect(), "0",
-                                         [&] { EXPECT_TRUE(server.Halt(mode)); });
+        const auto output = scratch / "results.csv";
+        const auto run =
+            RunBrokenAtHold(scratch, server.Connect(), "0", [&] { EXPECT_TRUE(server.Halt(mode)); },
+                            {"--output", output.string()});
         EXPECT_EQ(run.exitCode, kExitDatabaseErrors) << run.err;
-        // The items before HOLD as calculated; HOLD and every later item marked.
-        EXPECT_EQ(run.out,
+        // The items before HOLD as calculated; HOLD and every later item marked, in the output
+        // file all the same.
+        EXPECT_EQ(test::FileText(output),
                   "Line,PartNumber,EnvironmentCode,Temperature,MethodCode,Mode,Method,Status,Rate,"
                   "Shape,Scale,Message\n" +
                       kBeforeHold + kUnreachableFromHold);
