@@ -2,10 +2,12 @@
 // the middle of a batch. Each test works in a database of its own, so its settings and its
 // connection limit touch no other suite.
 
+#include "framework/connect_items.h"
 #include "framework/database.h"
 #include "framework/platform/host_system.h"
 #include "framework/platform/process.h"
 #include "framework/recordset.h"
+#include "framework/text_compare.h"
 #include "host/calc_command.h"
 #include "tests/host/host_program.h"
 #include "tests/support/scratch_directory.h"
@@ -16,7 +18,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <regex>
 #include <string_view>
 #include <thread>
 #include <unistd.h>
@@ -26,10 +27,15 @@
 namespace tavrin21::host {
 namespace {
 
-// `connect` with its Database item naming `database`.
-std::string WithDatabase(const std::string& connect, const std::string& database) {
-    return std::regex_replace(connect, std::regex("(^|;)Database=[^;]*", std::regex::icase),
-                              "$1Database=" + database);
+// `connectString` with its Database item naming `database`.
+std::string WithDatabase(const std::string& connectString, const std::string& database) {
+    std::string result;
+    for (const framework::ConnectItem& item : framework::ConnectItems(connectString)) {
+        result += framework::EqualsIgnoringCase(item.key, "Database") ? "Database=" + database
+                                                                      : item.text;
+        result += ';';
+    }
+    return result;
 }
 
 std::string FirstValue(framework::Database& database, const std::string& sql) {
