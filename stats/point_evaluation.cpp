@@ -1,12 +1,12 @@
 #include "stats/point_evaluation.h"
 
 #include "framework/platform/module_thread.h"
+#include "framework/platform/usable_processors.h"
 #include "stats/attempts_ahead.h"
 #include "stats/evaluation_pool.h"
 
 #include <algorithm>
 #include <mutex>
-#include <thread>
 #include <utility>
 
 namespace tavrin21 {
@@ -39,14 +39,9 @@ EvaluationPool& ModulePool() {
 }  // namespace
 
 std::int32_t MachineEvaluationThreads() {
-    // Asked once: every estimator is built with it, and the answer costs a system call.
-    static const std::int32_t threads = [] {
-        const unsigned hardwareThreads = std::thread::hardware_concurrency();
-        return hardwareThreads <= 1
-                   ? 1
-                   : static_cast<std::int32_t>(
-                         std::min(hardwareThreads, static_cast<unsigned>(kMaxEvaluationThreads)));
-    }();
+    // Asked once: every estimator is built with it, and the answer reads system files.
+    static const auto threads = static_cast<std::int32_t>(
+        std::min(framework::UsableProcessors(), static_cast<int>(kMaxEvaluationThreads)));
     return threads;
 }
 

@@ -18,10 +18,10 @@
 
 namespace tavrin21 {
 
-// Evaluation threads to use on this machine, the calling one included: one per hardware
-// thread, at most kMaxEvaluationThreads; 1 where the machine has one or does not say. The points
-// of an iteration are taken in order on one thread and every further thread costs a hand-over
-// per iteration, so beyond eight the time saved per iteration is smaller than what the
+// Evaluation threads to use on this machine, the calling one included: one per processor the
+// process may keep busy (its affinity and CPU quota allow), at most kMaxEvaluationThreads. The
+// points of an iteration are taken in order on one thread and every further thread costs a
+// hand-over per iteration, so beyond eight the time saved per iteration is smaller than what the
 // hand-overs cost, unless a part has hundreds of times.
 inline constexpr std::int32_t kMaxEvaluationThreads = 8;
 std::int32_t MachineEvaluationThreads();

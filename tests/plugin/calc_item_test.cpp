@@ -5,6 +5,7 @@
 #include "framework/database.h"
 #include "framework/platform/dynamic_library.h"
 #include "framework/platform/module_thread.h"
+#include "framework/platform/usable_processors.h"
 #include "tavrin21/exports.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/sql_script.h"
@@ -113,9 +114,9 @@ TEST(CalcItemThroughModule, CalculatesOrFailsWithItsMessageAndTouchesOnlyTheResu
     }
 }
 
-// A field-data fit runs on as many threads as the machine has (ten times and 500 points an
-// iteration are work enough for two). Where those threads hold the module until they have been idle
-// a while (Windows), an unloaded module stays until then, and a load meanwhile finds it still
+// A field-data fit runs on as many threads as the process may keep busy (ten times and 500 points
+// an iteration are work enough for two). Where those threads hold the module until they have been
+// idle a while (Windows), an unloaded module stays until then, and a load meanwhile finds it still
 // started; elsewhere it goes at once. Either way it goes, and loads and fits again, the same.
 TEST(FieldDataThroughModule, FitsOnItsThreadsAndGoesOnceTheyHaveEnded) {
     ScratchDirectory scratch;
@@ -124,7 +125,7 @@ TEST(FieldDataThroughModule, FitsOnItsThreadsAndGoesOnceTheyHaveEnded) {
     test::RunSqlScript(library, test::ExampleFile("part_fr.sql"));
     test::RunSqlScript(library, test::ExampleFile("field_data.sql"));
     const bool threadsHoldModule =
-        framework::ModuleThreadsEndBeforeUnload() && std::thread::hardware_concurrency() > 1;
+        framework::ModuleThreadsEndBeforeUnload() && framework::UsableProcessors() > 1;
     const struct {
         const char* name;
         bool waitUntilGone;
