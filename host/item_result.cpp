@@ -42,7 +42,10 @@ void TakeModuleResults(ItemResult& result,
     const float rate = record.ResultRate;  // copied out of the packed record
     const float scale = record.ResultScale;
     if (result.input.mode != kFieldDataMode) {
-        if (!Untouched(rate)) {
+        // The table method gives 0 only when none of the part's points has a rate it can use.
+        if (rate == 0.0f) {
+            result.message = "no usable rate point";
+        } else if (!Untouched(rate)) {
             result.rate = rate;
         }
         return;

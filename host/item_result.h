@@ -17,7 +17,8 @@ struct ItemResult {
     ItemInput input;
     std::optional<std::int32_t> status;  // the module's code; none when the item was not calculated
     // The module's message without its leading blank and line feed, or the host's remark:
-    // "no field data", "fit failed", a database error, why the item was not calculated.
+    // "no usable rate point", "no field data", "fit failed", a database error, why the item was not
+    // calculated.
     std::string message;
     std::optional<float> rate;              // table method: the failure rate, in the library's unit
     std::optional<float> shape;             // field-data method: the Weibull shape
@@ -34,8 +35,8 @@ const char* StatusName(const ItemResult& result);
 void PresetResultFields(ItemRecord& record);
 
 // Fills `result` from what calc_item returned: the rate, or the shape and scale, when they are
-// numbers; "no field data" when the field-data method wrote nothing, "fit failed" when its fit
-// gave shape and scale 0.
+// numbers; "no usable rate point" when the table method gave 0, "no field data" when the
+// field-data method wrote nothing, "fit failed" when its fit gave shape and scale 0.
 void TakeModuleResults(ItemResult& result,
                        std::int32_t status,
                        const char* message,

@@ -20,7 +20,8 @@ TEST(TakeModuleResults, ShowsOnlyNumbersTheModuleWrote) {
         float rate, scale;
         std::string expected;  // method; rate, shape, scale ("-": none); message
     } rows[] = {
-        {"a table rate of zero is a rate", 101, 0, 0.0f, kLeft, "logarithmic; 0 - -; "},
+        {"no usable point", 101, 0, 0.0f, kLeft, "logarithmic; - - -; no usable rate point"},
+        {"a tiny rate", 0, 0, 1e-30f, kLeft, "logarithmic; 1e-30 - -; "},
         {"variant 99", 199, 1, 2.0f, kLeft, "straight line; 2 - -; "},
         {"code 200 is variant 0", 200, 0, 2.0f, kLeft, "logarithmic; 2 - -; "},
         {"field data left alone", 102, 2, kLeft, kLeft, "field data; - - -; no field data"},
