@@ -35,9 +35,8 @@ inline constexpr int kExitDatabaseErrors = 3;  // some items hit a database or l
                                                // or a library became unreachable
 inline constexpr int kExitUsage = 64;          // the command line is wrong
 
-// The exit codes as the program's help lists them.
+// The exit codes of calc as its help and the program's list them, under a title of theirs.
 inline constexpr const char* kExitCodesHelp =
-    "Exit codes:\n"
     "  0   every row was an item and every item was calculated or refused by the module\n"
     "  1   fatal: the module, the items file, a database or the output failed; the results\n"
     "      written before the failure stand (a --output file is left untouched)\n"
@@ -45,6 +44,10 @@ inline constexpr const char* kExitCodesHelp =
     "  3   some items hit a database or library error, or a library became unreachable\n"
     "      (those items are written as failed with the reason)\n"
     "  64  the command line is wrong\n";
+
+inline constexpr const char* kColumnsExitCodesHelp =
+    "Exit codes: 0 the columns were listed; 1 the module could not be loaded; 64 the command\n"
+    "line is wrong.";
 
 // Calculates every item of the items file and writes each result to `out` (or the output file)
 // as soon as it is calculated; reports bad rows ("items.csv:7: temperature \"abc\" is not a

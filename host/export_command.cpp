@@ -39,7 +39,9 @@ void WriteTableToFile(framework::Database& database,
 CLI::App* AddExportCommand(CLI::App& app, ExportOptions& options) {
     CLI::App* command = AddLibraryCommand(
         app, "export", "Write a library table as CSV, ordered by its key; import reads it back",
-        {"export --db library.sqlite --table PartFR --output part_fr.csv"});
+        {"export --db mylib.sqlite --table PartFR --output part_fr.csv"},
+        "Exit codes: 0 the table was written; 1 the library, the database or the output failed\n"
+        "(a --output file is left untouched); 64 the command line is wrong.");
     AddLibraryTableOptions(*command, options, "the table to write");
     command->add_option("--output", options.output, "file to write (default: standard output)");
     return command;

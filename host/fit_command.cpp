@@ -15,7 +15,9 @@
 #include "tavrin21/environment_codes.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <ostream>
 #include <stdexcept>
@@ -76,23 +78,27 @@ void WritePlot(const std::string& path, const FitReport& report) {
              "exact-fit", "#1f77b4", report.exactFit->scale, report.exactFit->shape});
     }
     const std::string svg = ProbabilityPlotSvg(plot);
+    errno = 0;
     std::ofstream file(path, std::ios::binary);
     file << svg;
     file.close();
     if (!file) {
-        throw std::runtime_error("cannot write the plot " + path);
+        const int reason = errno;
+        throw std::runtime_error("cannot write the plot " + path +
+                                 (reason != 0 ? std::string(": ") + std::strerror(reason) : ""));
     }
 }
 
 int Fit(const FitOptions& options, std::ostream& out, std::ostream& err) {
     const std::uint8_t environmentCode = EnvironmentOption(options.environment);
     const ModuleApi module(options.modulePath.empty() ? DefaultModulePath() : options.modulePath);
+    const std::string source = options.database.empty() ? DefaultLibraryPath() : options.database;
     framework::Database database;
     try {
-        database.Open(ConnectStringFor(options.database));
+        database.Open(ConnectStringFor(source));
     } catch (const framework::DbException& error) {
-        throw std::runtime_error("cannot open " + framework::RedactPassword(options.database) +
-                                 ": " + error.ErrorText());
+        throw std::runtime_error("cannot open " + framework::RedactPassword(source) + ": " +
+                                 error.ErrorText());
     }
     // The module shows database errors as message boxes; they go to standard error here.
     framework::ScopedMessageSink sink([&](const std::string& text, unsigned, unsigned) {

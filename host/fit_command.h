@@ -6,7 +6,7 @@
 namespace tavrin21::host {
 
 struct FitOptions {
-    std::string database;  // connect string or SQLite file
+    std::string database;  // connect string or SQLite file; empty: the library beside the program
     std::string partNumber;
     std::string environment;  // 1 to 27 or its code, in any case
     std::string plotPath;     // empty: no plot

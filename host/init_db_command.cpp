@@ -113,7 +113,9 @@ CLI::App* AddInitDbCommand(CLI::App& app, InitDbOptions& options) {
         "Make a new library: the tables FRTable, FRTablePoint and PartFR with their indexes",
         {"init-db mylib.sqlite",
          "init-db 'DRIVER={PostgreSQL "
-         "Unicode};Server=127.0.0.1;Database=library;Uid=me;Pwd=secret;'"});
+         "Unicode};Server=127.0.0.1;Database=library;Uid=me;Pwd=secret;'"},
+        "Exit codes: 0 the library was made; 1 it exists (without --force) or could not be\n"
+        "made; 64 the command line is wrong.");
     command
         ->add_option(
             "PATH", options.target,

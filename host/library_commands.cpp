@@ -40,7 +40,7 @@ CLI::App* AddLibraryCommand(CLI::App& app,
         footer += "\n  tavrin21-host " + example;
     }
     if (!notes.empty()) {
-        footer += "\n" + notes;
+        footer += "\n\n" + notes;
     }
     CLI::App* command = app.add_subcommand(name, description);
     command->footer(footer);

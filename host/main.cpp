@@ -16,9 +16,10 @@
 
 namespace {
 
-int UsageError(const std::string& reason) {
+int UsageError(const std::string& reason, const std::string& hint) {
     std::cerr << "tavrin21-host: " << tavrin21::host::Printable(framework::RedactPassword(reason))
-              << "\nRun 'tavrin21-host --help' or 'tavrin21-host calc --help' for the usage.\n";
+              << '\n'
+              << hint << '\n';
     return tavrin21::host::kExitUsage;
 }
 
@@ -33,11 +34,12 @@ int main(int argc, char** argv) {
     // On Windows the parser would take "/LIB/x.sqlite", a path from the drive's root, for an
     // option.
     app.allow_windows_style_options(false);
-    app.footer(tavrin21::host::kExitCodesHelp);
+    app.footer(std::string("Exit codes of calc (every command's --help gives its own):\n") +
+               tavrin21::host::kExitCodesHelp);
 
     tavrin21::host::CalcOptions calc;
     CLI::App* calcCommand = app.add_subcommand("calc", "Calculate the items of a CSV file");
-    calcCommand->footer(tavrin21::host::kExitCodesHelp);
+    calcCommand->footer(std::string("Exit codes:\n") + tavrin21::host::kExitCodesHelp);
     // Checked after parsing, not by the parser: it checks required options before unknown
     // arguments, and "calc --bogus" must name --bogus.
     calcCommand->add_option(
@@ -69,6 +71,7 @@ int main(int argc, char** argv) {
 
     std::string columnsModule;
     CLI::App* columnsCommand = app.add_subcommand("columns", "List the module's own columns");
+    columnsCommand->footer(tavrin21::host::kColumnsExitCodesHelp);
     columnsCommand->add_option("--module", columnsModule,
                                "path of the module (default: tavrin21.so beside this program)");
 
@@ -85,7 +88,8 @@ int main(int argc, char** argv) {
     } catch (const CLI::Success& request) {
         return app.exit(request);  // --help: the usage on standard output, exit code 0
     } catch (const CLI::ParseError& error) {
-        return UsageError(tavrin21::host::UsageReason(app, error, argc, argv));
+        return UsageError(tavrin21::host::UsageReason(app, error, argc, argv),
+                          tavrin21::host::UsageHint(app, argc, argv));
     }
 
     if (const auto code = tavrin21::host::RunLibraryCommand(library, std::cout, std::cerr)) {
@@ -94,7 +98,8 @@ int main(int argc, char** argv) {
 
     if (*calcCommand) {
         if (calc.itemsPath.empty()) {
-            return UsageError("calc: --items is required");
+            return UsageError("calc: --items is required",
+                              tavrin21::host::UsageHint(app, argc, argv));
         }
         calc.outputIsTerminal = framework::StandardOutputIsTerminal();
         calc.errorsAreTerminal = framework::StandardErrorIsTerminal();

@@ -23,8 +23,7 @@ std::string Dotted(const std::array<std::uint16_t, 4>& numbers) {
 const std::map<std::string, std::string> kExamples = {
     {"calc", "Example:\n  tavrin21-host calc --items examples/items.csv --format csv"},
     {"columns", "Example:\n  tavrin21-host columns"},
-    {"fit",
-     "Example:\n  tavrin21-host fit --db library.sqlite --part FAN-0412 --env GB --plot fan.svg"},
+    {"fit", "Example:\n  tavrin21-host fit --part FAN-0412 --env GB --plot fan.svg"},
 };
 
 }  // namespace

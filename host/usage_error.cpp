@@ -27,6 +27,12 @@ bool IsKnownOption(const CLI::App& command, const std::string& argument) {
 
 }  // namespace
 
+std::string UsageHint(const CLI::App& app, int argc, char** argv) {
+    const CLI::App* command = ChosenCommand(app, argc, argv);
+    const std::string name = command == &app ? "" : command->get_name() + " ";
+    return "Run 'tavrin21-host " + name + "--help' for the usage.";
+}
+
 std::string UsageReason(const CLI::App& app, const CLI::ParseError& error, int argc, char** argv) {
     if (dynamic_cast<const CLI::RequiredError*>(&error) == nullptr) {
         return error.what();

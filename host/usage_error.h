@@ -16,4 +16,7 @@ namespace tavrin21::host {
 // option that the chosen command does not have is named first.
 std::string UsageReason(const CLI::App& app, const CLI::ParseError& error, int argc, char** argv);
 
+// Where to read the usage: the help of the command `argv` names, or the program's.
+std::string UsageHint(const CLI::App& app, int argc, char** argv);
+
 }  // namespace tavrin21::host

@@ -124,7 +124,7 @@ TEST_F(HostFit, ExplainsWhyThereIsNoReport) {
         {"UnknownEnvironment", Options("FAN-0412", "XX"),
          "tavrin21-host: environment \"XX\" is neither 1 to 27 nor a code such as GB or AIC\n"},
         {"PlotNotWritable", Options("FAN-0412", "GB", "/nonexistent/plot.svg"),
-         "tavrin21-host: cannot write the plot /nonexistent/plot.svg\n"},
+         "tavrin21-host: cannot write the plot /nonexistent/plot.svg: No such file or directory\n"},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.name);
