@@ -57,7 +57,7 @@ FileReplacement::FileReplacement(const std::string& path, const std::string& pur
     file_.open(opened, std::ios::binary | std::ios::trunc);
     if (!file_) {
         const int reason = errno;
-        throw std::runtime_error("cannot create " + Printable(opened) + purpose + ": " +
+        throw std::runtime_error("cannot create " + Printable(path) + purpose + ": " +
                                  std::strerror(reason));
     }
     if (replaceable) {

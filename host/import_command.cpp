@@ -9,6 +9,8 @@
 #include "host/library_connection.h"
 #include "host/table_reader.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <ostream>
 #include <utility>
@@ -135,9 +137,13 @@ CLI::App* AddImportCommand(CLI::App& app, ImportOptions& options) {
 int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err) {
     return RunReportingFailure(err, [&] {
         const TableSpec table = LibraryTable(options.table);
+        errno = 0;
         std::ifstream file(options.csvPath, std::ios::binary);
         if (!file) {
-            throw std::runtime_error("cannot open the file " + options.csvPath);
+            const int reason = errno;
+            throw std::runtime_error(
+                "cannot open the file " + options.csvPath +
+                (reason != 0 ? std::string(": ") + std::strerror(reason) : ""));
         }
         auto database = OpenLibrary(options.database);
         ImportChecks checks = ChecksAgainstLibrary(*database, table);
