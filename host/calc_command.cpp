@@ -19,6 +19,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <ostream>
 #include <vector>
 
@@ -223,7 +224,13 @@ std::string DefaultLibraryPath() {
 int RunCalc(const CalcOptions& options, std::ostream& out, std::ostream& err) {
     BatchState state;
     try {
-        std::ifstream items = OpenItems(options.itemsPath);
+        const bool fromStandardInput = options.itemsPath == "-";
+        std::ifstream itemsFile =
+            fromStandardInput ? std::ifstream() : OpenItems(options.itemsPath);
+        std::istream& items = !fromStandardInput                 ? itemsFile
+                              : options.standardInput != nullptr ? *options.standardInput
+                                                                 : std::cin;
+        const std::string itemsName = fromStandardInput ? "(standard input)" : options.itemsPath;
         const std::string modulePath =
             options.modulePath.empty() ? DefaultModulePath() : options.modulePath;
         const ModuleApi module(modulePath);
@@ -238,14 +245,14 @@ int RunCalc(const CalcOptions& options, std::ostream& out, std::ostream& err) {
         ItemCalculator calculator(module, columns, connections, options.reconnectPause, &prefetch);
         std::error_code unknownSize;
         const std::uintmax_t itemsBytes =
-            std::filesystem::file_size(options.itemsPath, unknownSize);
+            fromStandardInput ? 0 : std::filesystem::file_size(options.itemsPath, unknownSize);
         // Results on the terminal show the progress themselves, and a redrawn line would break
         // them.
         const bool resultsOnTerminal = options.outputIsTerminal && options.outputPath.empty();
         ProgressMeter progress(err, options.errorsAreTerminal && !resultsOnTerminal,
                                unknownSize ? 0 : itemsBytes);
-        state = CalculateItems(items, options.itemsPath, calculator, prefetch, options.lookahead,
-                               *writer, output, progress);
+        state = CalculateItems(items, itemsName, calculator, prefetch, options.lookahead, *writer,
+                               output, progress);
         output.Complete();
     } catch (const std::exception& error) {
         err << "tavrin21-host: "

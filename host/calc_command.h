@@ -8,7 +8,8 @@
 namespace tavrin21::host {
 
 struct CalcOptions {
-    std::string itemsPath;
+    std::string itemsPath;                  // "-": the items come from `standardInput`
+    std::istream* standardInput = nullptr;  // none: std::cin
     std::string primary;     // connect string or SQLite file; empty: the library beside the program
     std::string secondary;   // empty: the primary connection
     std::string modulePath;  // empty: the module beside the program

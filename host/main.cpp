@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     calcCommand->add_option(
         "--items", calc.itemsPath,
         "CSV file with the columns PartNumber,EnvironmentCode,Temperature,MethodCode,Mode "
-        "in any order and case; other columns are ignored (required)");
+        "in any order and case; other columns are ignored; - reads standard input (required)");
     calcCommand->add_option("--primary", calc.primary,
                             "ODBC connect string, or path of an SQLite library file "
                             "(default: library.sqlite beside this program)");

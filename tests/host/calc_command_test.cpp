@@ -169,6 +169,15 @@ TEST_P(HostCalcEitherWay, WritesOneRowPerItemWithItsLineAndOnlyNumbersToTrust) {
         }
     }
     EXPECT_FALSE(std::getline(jsonLines, jsonLine));
+
+    // The same items on standard input ("-") give the same rows.
+    std::ifstream itemsFile(options.itemsPath, std::ios::binary);
+    options.itemsPath = "-";
+    options.standardInput = &itemsFile;
+    options.format = "csv";
+    EXPECT_EQ(Run(options), kExitOk) << err_.str();
+    EXPECT_EQ(out_.str(), csv);
+    EXPECT_EQ(err_.str(), "(standard input):1: ignoring the columns \"Comment\", \"Note\"\n");
 }
 
 TEST_P(HostCalcEitherWay, TableShowsRepeatedTitleLinesOnceAndKeepsItsShapeOverALargeBatch) {

@@ -1,6 +1,9 @@
 #include "host/item_input.h"
 
 #include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -50,13 +53,28 @@ TEST(ItemColumns, RejectsBadRowsWithAReasonNamingTheValue) {
 }
 
 TEST(ItemColumns, HeaderMustNameEachColumnOnce) {
-    EXPECT_THROW(ItemColumns({"PartNumber", "EnvironmentCode", "Temperature", "MethodCode"}),
-                 std::runtime_error);
-    EXPECT_THROW(
-        ItemColumns({"PartNumber", "EnvironmentCode", "Temperature", "MethodCode", "Mode", "MODE"}),
-        std::runtime_error);
-    EXPECT_THROW(ItemColumns({"PartNumber", "EnvCode", "Temperature", "MethodCode", "Mode"}),
-                 std::runtime_error);
+    const struct {
+        std::vector<std::string> header;
+        std::string reason;
+    } rows[] = {
+        {{"PartNumber", "EnvironmentCode", "Temperature", "MethodCode"},
+         "the header has no column Mode"},
+        {{"PartNumber", "EnvironmentCode", "Temperature", "MethodCode", "Mode", "MODE"},
+         "the header names column Mode twice"},
+        {{"PartNumber", "EnvCode", "Temperature", "MethodCode", "Mode"},
+         "the header has no column EnvironmentCode"},
+        {{"PartNumber;EnvironmentCode;Temperature;MethodCode;Mode"},
+         "the header has no column PartNumber (fields are separated by commas, and this header "
+         "has semicolons)"},
+    };
+    for (const auto& row : rows) {
+        try {
+            ItemColumns columns(row.header);
+            ADD_FAILURE() << row.reason;
+        } catch (const std::runtime_error& error) {
+            EXPECT_EQ(error.what(), row.reason);
+        }
+    }
 }
 
 TEST(MakeItemRecord, SetsTheItemFieldsAndZeroesEveryOtherByte) {
