@@ -31,7 +31,7 @@ CLI::App* AddFitCommand(CLI::App& app, FitOptions& options) {
                 const auto* reason = std::get_if<std::string>(&parsed);
                 return reason == nullptr ? std::string() : *reason;
             },
-            "ENV"));
+            ""));
     command->add_option("--plot", options.plotPath,
                         "write a Weibull probability plot to this SVG file");
     command->add_option("--module", options.modulePath,
