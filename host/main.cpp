@@ -82,6 +82,7 @@ int main(int argc, char** argv) {
     tavrin21::host::AddLibraryCommands(app, library);
     tavrin21::host::AddVersionFlag(app);
     tavrin21::host::FinishHelp(app);
+    tavrin21::host::RefuseEmptyValues(app);
 
     try {
         app.parse(argc, argv);

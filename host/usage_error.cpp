@@ -27,6 +27,18 @@ bool IsKnownOption(const CLI::App& command, const std::string& argument) {
 
 }  // namespace
 
+void RefuseEmptyValues(CLI::App& app) {
+    const CLI::Validator notEmpty(
+        [](const std::string& value) { return value.empty() ? "the value is empty" : ""; }, "");
+    for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+        for (CLI::Option* option : command->get_options()) {
+            if (option->get_expected_min() > 0) {
+                option->check(notEmpty);
+            }
+        }
+    }
+}
+
 std::string UsageHint(const CLI::App& app, int argc, char** argv) {
     const CLI::App* command = ChosenCommand(app, argc, argv);
     const std::string name = command == &app ? "" : command->get_name() + " ";

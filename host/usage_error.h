@@ -16,6 +16,11 @@ namespace tavrin21::host {
 // option that the chosen command does not have is named first.
 std::string UsageReason(const CLI::App& app, const CLI::ParseError& error, int argc, char** argv);
 
+// Makes every option and argument of every command that takes a value refuse an empty one: a
+// script whose variable is unset passes "", which would otherwise mean a default (the example
+// library) or a file named by nothing.
+void RefuseEmptyValues(CLI::App& app);
+
 // Where to read the usage: the help of the command `argv` names, or the program's.
 std::string UsageHint(const CLI::App& app, int argc, char** argv);
 
