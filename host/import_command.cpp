@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <ostream>
 #include <utility>
 
@@ -129,7 +130,9 @@ CLI::App* AddImportCommand(CLI::App& app, ImportOptions& options) {
         "nothing loaded; 1 the file, the library or the database failed, nothing loaded;\n"
         "64 the command line is wrong.");
     AddLibraryTableOptions(*command, options, "the table to load");
-    command->add_option("FILE", options.csvPath, "CSV file whose header names the table's columns")
+    command
+        ->add_option("FILE", options.csvPath,
+                     "CSV file whose header names the table's columns; - reads standard input")
         ->required();
     return command;
 }
@@ -137,19 +140,27 @@ CLI::App* AddImportCommand(CLI::App& app, ImportOptions& options) {
 int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err) {
     return RunReportingFailure(err, [&] {
         const TableSpec table = LibraryTable(options.table);
+        const bool fromStandardInput = options.csvPath == "-";
         errno = 0;
-        std::ifstream file(options.csvPath, std::ios::binary);
-        if (!file) {
+        std::ifstream file;
+        if (!fromStandardInput) {
+            file.open(options.csvPath, std::ios::binary);
+        }
+        if (!fromStandardInput && !file) {
             const int reason = errno;
             throw std::runtime_error(
                 "cannot open the file " + options.csvPath +
                 (reason != 0 ? std::string(": ") + std::strerror(reason) : ""));
         }
+        std::istream& input = !fromStandardInput                 ? file
+                              : options.standardInput != nullptr ? *options.standardInput
+                                                                 : std::cin;
+        const std::string name = fromStandardInput ? "(standard input)" : options.csvPath;
         auto database = OpenLibrary(options.database);
         ImportChecks checks = ChecksAgainstLibrary(*database, table);
-        auto [rows, anyBad] = ReadRows(file, options.csvPath, table, checks, err);
+        auto [rows, anyBad] = ReadRows(input, name, table, checks, err);
         if (anyBad) {
-            err << "tavrin21-host: nothing imported: " << options.csvPath << " has bad rows\n";
+            err << "tavrin21-host: nothing imported: " << name << " has bad rows\n";
             return kExitBadRows;
         }
 
@@ -160,7 +171,7 @@ int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err
                 insert.Execute(row.values);
             } catch (const framework::DbException& error) {
                 throw std::runtime_error(
-                    options.csvPath + ":" + std::to_string(row.line) +
+                    name + ":" + std::to_string(row.line) +
                     ": the database refused the row, nothing imported: " + error.ErrorText());
             }
         }

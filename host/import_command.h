@@ -14,7 +14,8 @@ class App;
 namespace tavrin21::host {
 
 struct ImportOptions : LibraryTableOptions {
-    std::string csvPath;
+    std::string csvPath;                    // "-": the rows come from `standardInput`
+    std::istream* standardInput = nullptr;  // none: std::cin
 };
 
 CLI::App* AddImportCommand(CLI::App& app, ImportOptions& options);

@@ -79,15 +79,16 @@ TEST_P(LibraryRoundTrip, AwkwardRowsComeBackAndInitDbReplacesThemOnlyWhenForced)
 }
 
 // The rows are checked before anything is written; a row the database refuses all the same
-// (here an injected fault on the second insert) rolls back the rows before it.
+// (here an injected fault on the second insert) rolls back the rows before it. The rows come on
+// standard input ("-").
 TEST_P(LibraryRoundTrip, ARowTheDatabaseRefusesUndoesTheRowsBeforeIt) {
     const std::string library = SourceForProgram("refusing");
     ASSERT_EQ(Run({"init-db", library}).exitCode, kExitOk);
     framework::odbc::InjectFault(framework::odbc::Call::Execute, 1);
     std::ostringstream out, err;
-    const std::string path = Write("h.csv", kAwkwardHistory);
-    EXPECT_EQ(RunImport({library, "PartFR", path}, out, err), kExitFatal);
-    EXPECT_NE(err.str().find(path + ":4: the database refused the row, nothing imported"),
+    std::istringstream rows(kAwkwardHistory);
+    EXPECT_EQ(RunImport({library, "PartFR", "-", &rows}, out, err), kExitFatal);
+    EXPECT_NE(err.str().find("(standard input):4: the database refused the row, nothing imported"),
               std::string::npos)
         << err.str();
     EXPECT_EQ(Run({"export", "--db", library, "--table", "PartFR"}).out,
