@@ -1,6 +1,7 @@
 #include "host/file_replacement.h"
 
 #include "framework/platform/interrupt_cleanup.h"
+#include "framework/platform/standard_stream.h"
 #include "host/terminal_text.h"
 
 #include <cerrno>
@@ -50,11 +51,18 @@ fs::path Followed(const std::string& name) {
 FileReplacement::FileReplacement(const std::string& path, const std::string& purpose) {
     const fs::path target = Followed(path);
     target_ = target.string();
+    // The system's own view of the name, through every link: a link may lead where no path
+    // does (/dev/stdout to a pipe).
     std::error_code error;
-    const bool replaceable = !fs::exists(target, error) || fs::is_regular_file(target, error);
+    const fs::file_status status = fs::status(path, error);
+    const bool standardStream = framework::IsStandardStream(path);
+    const bool replaceable =
+        !standardStream && (!fs::exists(status) || fs::is_regular_file(status));
     temporary_ = replaceable ? TemporaryPathBeside(target) : std::string();
-    const std::string& opened = replaceable ? temporary_ : target_;
-    file_.open(opened, std::ios::binary | std::ios::trunc);
+    // A standard stream is written as the shell left it (appending, where it appends), not cut
+    // to nothing.
+    file_.open(replaceable ? temporary_ : path,
+               std::ios::binary | (standardStream ? std::ios::app : std::ios::trunc));
     if (!file_) {
         const int reason = errno;
         throw std::runtime_error("cannot create " + Printable(path) + purpose + ": " +

@@ -3,8 +3,10 @@
 // A file written whole or not at all: what is written goes under a temporary name beside the
 // file and takes its place only on Commit, so that a failed run leaves the file as it was (an
 // interrupt removes the temporary file too). A name that is a symbolic link has the file it
-// points to replaced, and stays a link. A name that is not a regular file (a device such as
-// /dev/stdout, a FIFO) is written to directly: nothing may be put in its place.
+// points to replaced, and stays a link. A name that is not a regular file (a device, a FIFO,
+// /dev/stdout leading to a pipe) is written to directly: nothing may be put in its place. Nor
+// may anything replace or cut the file that standard output or error is open on (/dev/stdout
+// redirected to a file): it is appended to.
 
 #include <fstream>
 #include <optional>

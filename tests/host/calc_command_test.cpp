@@ -390,6 +390,13 @@ TEST_F(HostCalc, ProgramMeetsAFullDiskAClosedPipeAndASignal) {
          "cd " + word(scratch_ / "linked") + " && ln -s real.csv link.csv && " + calc + items +
              " --format csv --output link.csv; test -L link.csv && head -c 15 real.csv",
          "Line,PartNumber"},
+        // /dev/stdout is the program's own standard output, written as the shell set it up.
+        {"results to /dev/stdout, a pipe",
+         calc + items + " --format csv --output /dev/stdout | head -c 15", "Line,PartNumber"},
+        {"results to /dev/stdout, a file appended to",
+         "cd " + word(scratch_ / "linked") + " && echo earlier >log.txt && " + calc + items +
+             " --format csv --output /dev/stdout >>log.txt; head -c 23 log.txt",
+         "earlier\nLine,PartNumber"},
         {"closed pipe",
          "(" + calc + word(WriteItems(kManyItems, "many.csv")) + " 2>" + err +
              "; echo \"exit $?\" >>" + err + ") | true; cat " + err,
