@@ -10,6 +10,7 @@
 #include <cstring>
 #include <optional>
 #include <ostream>
+#include <utility>
 
 #include <CLI/CLI.hpp>
 
@@ -17,9 +18,20 @@ namespace tavrin21::host {
 
 namespace {
 
+// The header goes out once the query has run, so that a table the database cannot read leaves
+// nothing on a pipe that a reader could take for an empty table.
 void WriteTable(framework::Database& database, const TableSpec& table, std::ostream& out) {
-    out << CsvHeader(table) << '\n';
-    ReadTableRows(database, table, [&](TableRow&& row) { out << CsvLine(row) << '\n'; });
+    bool headerWritten = false;
+    const auto writeHeader = [&] {
+        if (!std::exchange(headerWritten, true)) {
+            out << CsvHeader(table) << '\n';
+        }
+    };
+    ReadTableRows(database, table, [&](TableRow&& row) {
+        writeHeader();
+        out << CsvLine(row) << '\n';
+    });
+    writeHeader();
 }
 
 // A failed export leaves the file under the name the user gave as it was.
