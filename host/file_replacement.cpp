@@ -27,9 +27,9 @@ std::string TemporaryPathBeside(const fs::path& target) {
         .string();
 }
 
-// The file a name stands for: the end of its chain of links (which need not exist yet), or the
-// name itself. A chain longer than the system follows is left to fail when opened.
-fs::path Followed(const std::string& name) {
+}  // namespace
+
+std::filesystem::path Followed(const std::string& name) {
     constexpr int kMostLinks = 40;
     fs::path path = name;
     for (int link = 0; link < kMostLinks; ++link) {
@@ -45,8 +45,6 @@ fs::path Followed(const std::string& name) {
     }
     return path;
 }
-
-}  // namespace
 
 FileReplacement::FileReplacement(const std::string& path, const std::string& purpose) {
     const fs::path target = Followed(path);

@@ -8,11 +8,16 @@
 // may anything replace or cut the file that standard output or error is open on (/dev/stdout
 // redirected to a file): it is appended to.
 
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
 
 namespace tavrin21::host {
+
+// The file a name stands for: the end of its chain of links (which need not exist yet), or the
+// name itself. A chain longer than the system follows is left to fail when opened.
+std::filesystem::path Followed(const std::string& name);
 
 class FileReplacement {
   public:

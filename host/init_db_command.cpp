@@ -6,6 +6,7 @@
 #include "framework/recordset.h"
 #include "framework/transaction.h"
 #include "host/calc_command.h"
+#include "host/file_replacement.h"
 #include "host/library_commands.h"
 #include "host/library_connection.h"
 #include "host/library_schema.h"
@@ -76,17 +77,23 @@ void MakeSqliteLibrary(const fs::path& path) {
     }
 }
 
-// A new SQLite file at `path`; an existing one is replaced only when `force`.
+// A new SQLite file at `path`; an existing one is replaced only when `force`. A link has the
+// file it leads to replaced, and stays a link.
 void MakeLibraryFile(const std::string& path, bool force) {
-    if (fs::exists(path) && !force) {
+    const fs::path target = Followed(path);
+    std::error_code unknown;
+    if (fs::is_directory(target, unknown)) {
+        throw std::runtime_error(path + " is a folder, not a library file");
+    }
+    if (fs::exists(target, unknown) && !force) {
         throw std::runtime_error(path + " exists already; give --force to replace it");
     }
-    const fs::path folder = fs::absolute(path).parent_path();
+    const fs::path folder = fs::absolute(target).parent_path();
     if (!fs::is_directory(folder)) {
         throw std::runtime_error("there is no folder " + folder.string() + " to make " + path +
                                  " in");
     }
-    MakeSqliteLibrary(path);
+    MakeSqliteLibrary(target);
 }
 
 // The library tables in the database `source`; those it holds already are replaced only when

@@ -329,6 +329,7 @@ TEST_F(HostCalc, ProgramExitCodesAndMessages) {
          {"calc", "--items", items, "--primary", "none.sqlite", "--output", output}},
         {"missing items file", kExitFatal, "", "cannot open the items file " + none, {"calc", "--items", none}},
         {"items file is a folder", kExitFatal, "", "cannot read the items file " + folder + ": it is a folder", {"calc", "--items", folder}},
+        {"library file is a folder", kExitFatal, "", folder + " is a folder, not a library file", {"init-db", "--force", folder}},
         {"bad header", kExitFatal, "", badHeader + ":1: the header has no column PartNumber", {"calc", "--items", badHeader, "--primary", library}},
         {"unreachable server, password hidden", kExitFatal, "", "cannot open the primary connection DRIVER={No Such Driver};Server=127.0.0.1;Pwd=***: ",
          {"calc", "--items", items, "--primary", "DRIVER={No Such Driver};Server=127.0.0.1;Pwd=secret"}},
@@ -390,6 +391,11 @@ TEST_F(HostCalc, ProgramMeetsAFullDiskAClosedPipeAndASignal) {
          "cd " + word(scratch_ / "linked") + " && ln -s real.csv link.csv && " + calc + items +
              " --format csv --output link.csv; test -L link.csv && head -c 15 real.csv",
          "Line,PartNumber"},
+        {"library made through a link",
+         "cd " + word(scratch_ / "linked") + " && ln -s made.sqlite made-link.sqlite && " + host +
+             " init-db made-link.sqlite >/dev/null && test -L made-link.sqlite && test -f "
+             "made.sqlite && echo kept",
+         "kept\n"},
         // /dev/stdout is the program's own standard output, written as the shell set it up.
         {"results to /dev/stdout, a pipe",
          calc + items + " --format csv --output /dev/stdout | head -c 15", "Line,PartNumber"},
