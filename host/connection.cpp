@@ -80,6 +80,9 @@ std::string ConnectStringFor(const std::string& source) {
     if (source.find('=') != std::string::npos) {
         return source;
     }
+    if (std::filesystem::is_directory(path, error)) {
+        throw std::runtime_error(Printable(source) + " is a folder, not a library file");
+    }
     throw std::runtime_error("no library file " + Printable(source));
 }
 

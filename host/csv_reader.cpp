@@ -138,4 +138,10 @@ std::string CsvField(const std::string& text) {
     return quoted + "\"";
 }
 
+std::string SemicolonHint(const std::vector<std::string>& header) {
+    return header.size() == 1 && header.front().find(';') != std::string::npos
+               ? " (fields are separated by commas, and this header has semicolons)"
+               : "";
+}
+
 }  // namespace tavrin21::host

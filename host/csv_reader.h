@@ -49,6 +49,11 @@ class CsvReader {
     bool started_ = false;
 };
 
+// What to tell of a header that did not fit, when it is one field holding semicolons (a
+// spreadsheet set to a decimal comma saves its "CSV" so): that fields are separated by commas.
+// Empty otherwise.
+std::string SemicolonHint(const std::vector<std::string>& header);
+
 // One field as it must be written: quoted when it holds a comma, quote or line break.
 std::string CsvField(const std::string& text);
 

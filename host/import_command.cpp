@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <ostream>
@@ -143,6 +144,11 @@ int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err
         const bool fromStandardInput = options.csvPath == "-";
         errno = 0;
         std::ifstream file;
+        std::error_code unknown;
+        if (std::filesystem::is_directory(options.csvPath, unknown)) {
+            throw std::runtime_error("cannot read the file " + options.csvPath +
+                                     ": it is a folder");
+        }
         if (!fromStandardInput) {
             file.open(options.csvPath, std::ios::binary);
         }

@@ -1,5 +1,6 @@
 #include "host/item_input.h"
 
+#include "host/csv_reader.h"
 #include "host/field_text.h"
 #include "tavrin21/environment_codes.h"
 
@@ -65,12 +66,7 @@ std::size_t ColumnOf(const std::vector<std::string>& header, const std::string& 
     const auto matches = [&](const std::string& column) { return SameName(column, name); };
     const auto found = std::find_if(header.begin(), header.end(), matches);
     if (found == header.end()) {
-        // A spreadsheet set to a comma as decimal sign saves its "CSV" with semicolons.
-        const bool semicolons = header.size() == 1 && header.front().find(';') != std::string::npos;
-        throw std::runtime_error("the header has no column " + name +
-                                 (semicolons ? " (fields are separated by commas, and this header "
-                                               "has semicolons)"
-                                             : ""));
+        throw std::runtime_error("the header has no column " + name + SemicolonHint(header));
     }
     if (std::count_if(header.begin(), header.end(), matches) > 1) {
         throw std::runtime_error("the header names column " + name + " twice");

@@ -149,7 +149,7 @@ TableColumns::TableColumns(TableSpec table, const std::vector<std::string>& head
         if (column == table_.columns.end()) {
             throw std::runtime_error("unknown column " + Quoted(name) + " in the header of a " +
                                      table_.name + " file (its columns: " + CsvHeader(table_) +
-                                     ")");
+                                     ")" + SemicolonHint(header));
         }
         long& position = positions_[static_cast<std::size_t>(column - table_.columns.begin())];
         if (position >= 0) {

@@ -329,6 +329,8 @@ TEST_F(HostCalc, ProgramExitCodesAndMessages) {
          {"calc", "--items", items, "--primary", "none.sqlite", "--output", output}},
         {"missing items file", kExitFatal, "", "cannot open the items file " + none, {"calc", "--items", none}},
         {"items file is a folder", kExitFatal, "", "cannot read the items file " + folder + ": it is a folder", {"calc", "--items", folder}},
+        {"primary is a folder", kExitFatal, kNothing, folder + " is a folder, not a library file",
+         {"calc", "--items", items, "--primary", folder, "--output", output}},
         {"library file is a folder", kExitFatal, "", folder + " is a folder, not a library file", {"init-db", "--force", folder}},
         {"bad header", kExitFatal, "", badHeader + ":1: the header has no column PartNumber", {"calc", "--items", badHeader, "--primary", library}},
         {"unreachable server, password hidden", kExitFatal, "", "cannot open the primary connection DRIVER={No Such Driver};Server=127.0.0.1;Pwd=***: ",
