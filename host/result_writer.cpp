@@ -116,7 +116,8 @@ TableColumn OwnColumn(const std::string& title,
 }
 
 std::string Padded(const std::string& text, std::size_t width, bool right) {
-    const std::string padding(width > text.size() ? width - text.size() : 0, ' ');
+    const std::size_t shown = ShownWidth(text);
+    const std::string padding(width > shown ? width - shown : 0, ' ');
     return right ? padding + text : text + padding;
 }
 

@@ -55,4 +55,12 @@ std::string Printable(std::string_view text, std::size_t maxBytes) {
     return shown + "...";
 }
 
+std::size_t ShownWidth(std::string_view text) {
+    std::size_t width = 0;
+    for (const char c : text) {
+        width += IsContinuationByte(c) ? 0 : 1;
+    }
+    return width;
+}
+
 }  // namespace tavrin21::host

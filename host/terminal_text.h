@@ -16,4 +16,7 @@ inline constexpr std::size_t kEchoedTextBytes = 200;
 // with "..." when longer (never inside a UTF-8 character).
 std::string Printable(std::string_view text, std::size_t maxBytes = kEchoedTextBytes);
 
+// The columns a terminal gives `text`: one a character, whatever its length in UTF-8.
+std::size_t ShownWidth(std::string_view text);
+
 }  // namespace tavrin21::host

@@ -63,6 +63,10 @@ TEST(Printable, EscapesControlCharactersAndCutsLongText) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(Printable(row.text), row.shown);
     }
+    // A character takes one column however many bytes it has.
+    EXPECT_EQ(ShownWidth("Widerstand-\xC3\x84"
+                         "1 \xE2\x82\xAC"),
+              15u);
 }
 
 }  // namespace
