@@ -3,6 +3,7 @@
 #include "framework/connect_items.h"
 #include "framework/platform/dynamic_library.h"
 #include "host/connection.h"
+#include "host/csv_input.h"
 #include "host/csv_reader.h"
 #include "host/install_layout.h"
 #include "host/item_calculation.h"
@@ -18,8 +19,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iostream>
+#include <istream>
 #include <ostream>
 #include <vector>
 
@@ -34,21 +34,6 @@ struct BatchState {
     bool databaseErrors = false;
     std::string unreachableRole;  // once set, no item is calculated any more
 };
-
-std::ifstream OpenItems(const std::string& path) {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
-        throw std::runtime_error("cannot read the items file " + Printable(path) +
-                                 ": it is a folder");
-    }
-    std::ifstream items(path, std::ios::binary);
-    if (!items) {
-        const int error = errno;
-        throw std::runtime_error("cannot open the items file " + Printable(path) + ": " +
-                                 std::strerror(error));
-    }
-    return items;
-}
 
 ItemColumns ReadHeader(CsvReader& reader, const std::string& itemsPath, std::ostream& err) {
     const auto header = reader.Next();
@@ -224,13 +209,7 @@ std::string DefaultLibraryPath() {
 int RunCalc(const CalcOptions& options, std::ostream& out, std::ostream& err) {
     BatchState state;
     try {
-        const bool fromStandardInput = options.itemsPath == "-";
-        std::ifstream itemsFile =
-            fromStandardInput ? std::ifstream() : OpenItems(options.itemsPath);
-        std::istream& items = !fromStandardInput                 ? itemsFile
-                              : options.standardInput != nullptr ? *options.standardInput
-                                                                 : std::cin;
-        const std::string itemsName = fromStandardInput ? "(standard input)" : options.itemsPath;
+        CsvInput items(options.itemsPath, options.standardInput, "the items file");
         const std::string modulePath =
             options.modulePath.empty() ? DefaultModulePath() : options.modulePath;
         const ModuleApi module(modulePath);
@@ -245,14 +224,15 @@ int RunCalc(const CalcOptions& options, std::ostream& out, std::ostream& err) {
         ItemCalculator calculator(module, columns, connections, options.reconnectPause, &prefetch);
         std::error_code unknownSize;
         const std::uintmax_t itemsBytes =
-            fromStandardInput ? 0 : std::filesystem::file_size(options.itemsPath, unknownSize);
+            items.IsStandardInput() ? 0
+                                    : std::filesystem::file_size(options.itemsPath, unknownSize);
         // Results on the terminal show the progress themselves, and a redrawn line would break
         // them.
         const bool resultsOnTerminal = options.outputIsTerminal && options.outputPath.empty();
         ProgressMeter progress(err, options.errorsAreTerminal && !resultsOnTerminal,
                                unknownSize ? 0 : itemsBytes);
-        state = CalculateItems(items, itemsName, calculator, prefetch, options.lookahead, *writer,
-                               output, progress);
+        state = CalculateItems(items.Stream(), items.Name(), calculator, prefetch,
+                               options.lookahead, *writer, output, progress);
         output.Complete();
     } catch (const std::exception& error) {
         err << "tavrin21-host: "

@@ -3,17 +3,14 @@
 #include "framework/db_exception.h"
 #include "framework/transaction.h"
 #include "host/calc_command.h"
+#include "host/csv_input.h"
 #include "host/csv_reader.h"
 #include "host/import_checks.h"
 #include "host/library_commands.h"
 #include "host/library_connection.h"
 #include "host/table_reader.h"
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iostream>
+#include <istream>
 #include <ostream>
 #include <utility>
 
@@ -141,30 +138,11 @@ CLI::App* AddImportCommand(CLI::App& app, ImportOptions& options) {
 int RunImport(const ImportOptions& options, std::ostream& out, std::ostream& err) {
     return RunReportingFailure(err, [&] {
         const TableSpec table = LibraryTable(options.table);
-        const bool fromStandardInput = options.csvPath == "-";
-        errno = 0;
-        std::ifstream file;
-        std::error_code unknown;
-        if (std::filesystem::is_directory(options.csvPath, unknown)) {
-            throw std::runtime_error("cannot read the file " + options.csvPath +
-                                     ": it is a folder");
-        }
-        if (!fromStandardInput) {
-            file.open(options.csvPath, std::ios::binary);
-        }
-        if (!fromStandardInput && !file) {
-            const int reason = errno;
-            throw std::runtime_error(
-                "cannot open the file " + options.csvPath +
-                (reason != 0 ? std::string(": ") + std::strerror(reason) : ""));
-        }
-        std::istream& input = !fromStandardInput                 ? file
-                              : options.standardInput != nullptr ? *options.standardInput
-                                                                 : std::cin;
-        const std::string name = fromStandardInput ? "(standard input)" : options.csvPath;
+        CsvInput input(options.csvPath, options.standardInput, "the file");
+        const std::string& name = input.Name();
         auto database = OpenLibrary(options.database);
         ImportChecks checks = ChecksAgainstLibrary(*database, table);
-        auto [rows, anyBad] = ReadRows(input, name, table, checks, err);
+        auto [rows, anyBad] = ReadRows(input.Stream(), name, table, checks, err);
         if (anyBad) {
             err << "tavrin21-host: nothing imported: " << name << " has bad rows\n";
             return kExitBadRows;
