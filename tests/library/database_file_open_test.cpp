@@ -53,6 +53,9 @@ class OpenLibraryFile : public ::testing::Test {
     }
 
     static std::string MarkerOf(DatabaseFile& file) {
+        if (!file.connection.IsOpen()) {
+            return "(closed)";
+        }
         framework::Recordset rows(&file.connection);
         try {
             rows.Open("SELECT * FROM Marker");
@@ -72,12 +75,19 @@ class OpenLibraryFile : public ::testing::Test {
         }};
 };
 
-TEST_F(OpenLibraryFile, FromTheMembersOrMadeFromTheTemplate) {
+// Each row opens a project file, or the failure library, and checks the result, the path taken,
+// what the file holds and its version, which a failed opening resets. A preset path that is
+// missing is not opened and shows nothing; an error shows the head, the driver's error text (at
+// most 254 characters), then the connect string, empty before there is one.
+TEST_F(OpenLibraryFile, OpensFromTheMembersOrTheTemplateAndShowsWhyItFails) {
     constexpr bool kLibrary = true;  // a FailureLibrary, not a plain DatabaseFile
+    const std::string kHead = "Error opening database!\n", kClosed = "(closed)";  // see MarkerOf
     const struct {
         bool library;
-        const char *drive, *directory, *fileName, *path, *marker;
+        std::string drive, directory, fileName, path, marker;
         double version;
+        int result = 0;
+        std::string presetPath = "", tail = "";  // tail empty: no box
     } rows[] = {
         {kLibrary, "", "", "zova.mdb", "\\LIB\\zova.mdb", "fromTemplate", 0.0},
         // The template path is built from the empty name: the folder \EMPRJ, which is no file.
@@ -90,46 +100,28 @@ TEST_F(OpenLibraryFile, FromTheMembersOrMadeFromTheTemplate) {
         {false, "D", "NOLINK", "fta.mdb", "D:\\\\NOLINK\\fta.mdb", "fta", 8.1},
         // No file and no template: the stand-in driver takes the empty copy for an empty database.
         {false, "D", "PROJ", "absent.mdb", "D:\\\\PROJ\\absent.mdb", "(empty database)", 8.1},
+        {false, "D", "PROJ", "x.mdb", "D:\\PROJ\\missing.mdb", kClosed, 0.0, 1,
+         "D:\\PROJ\\missing.mdb"},
+        {false, "D", "NOFOLDER", "x.mdb", "D:\\\\NOFOLDER\\x.mdb", kClosed, 0.0, 2, "",
+         "\nODBC;DRIVER={Microsoft Access Driver (*.mdb)};DSN='';"
+         "DBQ=D:\\\\NOFOLDER\\x.mdb;Uid=;Pwd=;"},
+        // A path too long to compose stays empty.
+        {false, "D", std::string(200, 'p'), "x.mdb", "", kClosed, 0.0, 2, "", "\n"},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.path);
+        SCOPED_TRACE(row.directory.substr(0, 10) + " " + row.fileName);
+        boxes_.clear();
         FailureLibrary library(row.drive, row.directory);
         DatabaseFile databaseFile(row.drive, row.directory, row.fileName);
         DatabaseFile& file = row.library ? library : databaseFile;
         file.fileName = row.fileName;
-        drives_.PointDataSourceAt(row.path);
-        ASSERT_EQ(file.Open(), 0);
-        EXPECT_EQ(std::tuple(file.path, MarkerOf(file), file.version),
-                  std::tuple(row.path, row.marker, row.version));
-    }
-    EXPECT_TRUE(boxes_.empty());
-}
-
-// A preset path that is missing is not opened and shows nothing; an error shows the head, the
-// driver's error text (at most 254 characters), then the connect string, empty before there is one.
-TEST_F(OpenLibraryFile, FailuresAndTheirMessages) {
-    const std::string kHead = "Error opening database!\n";
-    const struct {
-        std::string directory, presetPath;
-        int result;
-        std::string tail;  // empty: no box
-    } rows[] = {
-        {"PROJ", "D:\\PROJ\\missing.mdb", 1, ""},
-        {"NOFOLDER", "", 2,
-         "\nODBC;DRIVER={Microsoft Access Driver (*.mdb)};DSN='';"
-         "DBQ=D:\\\\NOFOLDER\\x.mdb;Uid=;Pwd=;"},
-        {std::string(200, 'p'), "", 2, "\n"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.directory.substr(0, 10));
-        boxes_.clear();
-        DatabaseFile file("D", row.directory, "x.mdb");
         file.path = row.presetPath;
-        file.version = 3.0;
-        drives_.PointDataSourceAt("D:\\" + row.directory + "\\x.mdb");
+        databaseFile.version = 3.0;
+        drives_.PointDataSourceAt(row.path);
         const int result = file.Open();
-        EXPECT_EQ(std::tuple(result, file.version, file.connection.IsOpen(), boxes_.size()),
-                  std::tuple(row.result, 0.0, false, row.tail.empty() ? 0u : 1u));
+        EXPECT_EQ(
+            std::tuple(result, file.path, MarkerOf(file), file.version, boxes_.size()),
+            std::tuple(row.result, row.path, row.marker, row.version, row.tail.empty() ? 0u : 1u));
         for (const std::string& box : boxes_) {
             EXPECT_TRUE(box.starts_with(kHead) && box.ends_with(row.tail)) << box;
             EXPECT_GT(box.size(), kHead.size() + row.tail.size());
