@@ -8,8 +8,11 @@
 #include "tests/library/backend_fixture.h"
 #include "tests/support/sql_script.h"
 
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <tuple>
 #include <utility>
 
 #include <gmock/gmock.h>
@@ -42,42 +45,44 @@ class RecordsetTest : public tavrin21::test::BackendTest {
                                          kLongText + "', 1, 1);");
     }
     Database& Db() { return *primary_; }
+
+    // A column of the current row as text, or as a number (nothing for NULL). Each read starts
+    // from a stale value, so a read that leaves its target alone shows.
+    static std::string Text(Recordset& rows, std::string_view column) {
+        std::string text = "(stale)";
+        rows.GetFieldValue(column, text);
+        return text;
+    }
+    static std::optional<double> Number(Recordset& rows, std::string_view column) {
+        DbVariant number{false, -1.0};
+        rows.GetFieldValue(column, number);
+        return number.isNull ? std::nullopt : std::optional(number.value);
+    }
 };
 
+// Columns are found by name whatever its case and read as text or as numbers: NULL reads as empty
+// text and as no number, long text comes whole, and an unknown column, a read past the end, a
+// move past the end and a read from an unopened set throw.
 TEST_P(RecordsetTest, ReadsColumnsByNameIgnoringCaseAsTextAndAsNumbers) {
     Recordset rows(primary_.get());
     rows.Open("SELECT PartNumber, Code, Value FROM Parts ORDER BY Id");
     ASSERT_FALSE(rows.IsEOF());
-
-    std::string text;
-    DbVariant number;
-    rows.GetFieldValue("partnumber", text);
-    EXPECT_EQ(text, "A'1");
-    rows.GetFieldValue("CODE", number);
-    EXPECT_FALSE(number.isNull);
-    EXPECT_EQ(number.value, 7.0);
-    rows.GetFieldValue("Value", number);
-    EXPECT_EQ(number.value, 0.1);
-
+    EXPECT_EQ((std::tuple{Text(rows, "partnumber"), Number(rows, "CODE"), Number(rows, "Value")}),
+              std::tuple("A'1", 7.0, 0.1));
     rows.MoveNext();
-    rows.GetFieldValue("PartNumber", text);
-    EXPECT_EQ(text, "");
-    rows.GetFieldValue("Value", number);
-    EXPECT_TRUE(number.isNull);
-
+    EXPECT_EQ((std::tuple{Text(rows, "PartNumber"), Number(rows, "Value")}),
+              std::tuple("", std::nullopt));
     rows.MoveNext();
-    rows.GetFieldValue("Code", text);
-    EXPECT_EQ(text, "300");
-    EXPECT_THROW(rows.GetFieldValue("NoSuchColumn", text), DbException);
-
+    EXPECT_EQ(Text(rows, "Code"), "300");
+    EXPECT_THROW(Text(rows, "NoSuchColumn"), DbException);
     rows.MoveNext();
-    rows.GetFieldValue("PartNumber", text);
-    EXPECT_EQ(text, kLongText);
+    EXPECT_EQ(Text(rows, "PartNumber"), kLongText);
     rows.MoveNext();
     EXPECT_TRUE(rows.IsEOF());
-    EXPECT_THROW(rows.GetFieldValue("Code", text), DbException);
+    EXPECT_THROW(Text(rows, "Code"), DbException);
     EXPECT_THROW(rows.MoveNext(), DbException);
-    EXPECT_THROW(Recordset(primary_.get()).GetFieldValue("Code", text), DbException);  // unopened
+    Recordset unopened(primary_.get());
+    EXPECT_THROW(Text(unopened, "Code"), DbException);
 }
 
 // Parameters are bound, not spliced into the text, so a quote in one cannot widen the query;
@@ -106,14 +111,8 @@ TEST_P(RecordsetTest, AStatementWritesNumbersAndTypedNullsAndMayMeetNoRow) {
 
     Recordset rows(primary_.get());
     rows.Open("SELECT PartNumber, Code, Value FROM Parts WHERE Id = 1");
-    std::string text;
-    DbVariant number;
-    rows.GetFieldValue("PartNumber", text);
-    EXPECT_EQ(text, "B");
-    rows.GetFieldValue("Code", number);
-    EXPECT_TRUE(number.isNull);
-    rows.GetFieldValue("Value", number);
-    EXPECT_EQ(number.value, 2.5);
+    EXPECT_EQ((std::tuple{Text(rows, "PartNumber"), Number(rows, "Code"), Number(rows, "Value")}),
+              std::tuple("B", std::nullopt, 2.5));
 }
 
 TEST_P(RecordsetTest, PreparedStatementRunsAgainWithNewParametersUntilTheDatabaseCloses) {
@@ -122,11 +121,9 @@ TEST_P(RecordsetTest, PreparedStatementRunsAgainWithNewParametersUntilTheDatabas
     EXPECT_EQ(&Db().Statements().Get(Db(), sql), &byCode);
 
     Recordset rows(primary_.get());
-    std::string text;
     for (const auto& [code, part] : {std::pair{7L, "A'1"}, {300L, "12abc"}, {7L, "A'1"}}) {
         rows.Open(byCode, {code});
-        rows.GetFieldValue("PartNumber", text);
-        EXPECT_EQ(text, part);
+        EXPECT_EQ(Text(rows, "PartNumber"), part);
         rows.MoveNext();
         EXPECT_TRUE(rows.IsEOF());
     }
@@ -148,29 +145,23 @@ TEST_P(RecordsetTest, PreparedStatementRunsAgainWithNewParametersUntilTheDatabas
 // driver's state, and the next run works; only a failed end of the previous result is absorbed.
 TEST_P(RecordsetTest, AFailedCallOnAPreparedStatementThrowsAndTheNextRunWorks) {
     using odbc::Call;
-    const struct {
-        const char* name;
-        Call call;
-        bool throws;  // false: the failure is absorbed and the call made again
-    } rows[] = {{"allocate", Call::AllocStatement, true},
-                {"prepare", Call::Prepare, true},
-                {"bind", Call::BindParameter, true},
-                {"execute", Call::Execute, true},
-                {"end the previous result", Call::CloseCursor, false}};
     const std::string sql = "SELECT PartNumber FROM Parts WHERE Code = ?";
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, call] : {std::pair{"allocate", Call::AllocStatement},
+                                     {"prepare", Call::Prepare},
+                                     {"bind", Call::BindParameter},
+                                     {"execute", Call::Execute},
+                                     {"end the previous result", Call::CloseCursor}}) {
+        SCOPED_TRACE(name);
+        const bool throws = call != Call::CloseCursor;  // or absorbed and the call made again
         const std::unique_ptr<Database> connection = Connect("primary");
         Database& database = *connection;
         Recordset parts(&database);
         const auto partOfCode = [&](long code) {
             parts.Open(database.Statements().Get(database, sql), {code});
-            std::string part;
-            parts.GetFieldValue("PartNumber", part);
-            return part;
+            return Text(parts, "PartNumber");
         };
-        odbc::InjectFault(row.call, 0);
-        if (row.throws) {
+        odbc::InjectFault(call, 0);
+        if (throws) {
             EXPECT_THAT([&] { partOfCode(7); },
                         Throws<DbException>(AllOf(
                             Property("Statement", &DbException::Statement, sql),
