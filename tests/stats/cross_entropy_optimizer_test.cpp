@@ -114,8 +114,8 @@ TEST(CrossEntropyOptimizer, StopsOnlyOnNumbersAndKeepsTheFirstOfEqualBests) {
     }
 }
 
-// The points of a law drawn into the box one deviate at a time, as the optimiser is specified to
-// draw them: for each point, attempts of `dimension` deviates until one is inside.
+// The points of a law drawn into the box one deviate at a time, as the optimiser must draw them:
+// for each point, attempts of `dimension` deviates until one is inside.
 struct DrawnPoints {
     std::vector<std::vector<double>> points;
     std::int64_t rejected = 0;
@@ -248,24 +248,27 @@ TEST(CrossEntropyOptimizer, DrawSampleGivesWhatDrawingOneDeviateAtATimeGives) {
     }
 }
 
-// The evaluation threads start with the first evaluation on several threads, stay for the next,
-// grow when more are asked for, and stop on request; a stop without a start does nothing, and
-// evaluations after a stop start them again with the same results.
-TEST(EvaluationThreads, StartOnFirstUseStayStopAndStartAgain) {
-    const BatchObjective square = PointByPoint([](const double* p) { return p[0] * p[0]; });
-    std::vector<double> coordinates(500);
+// The module's evaluation threads start with the first evaluation on several threads, stay for
+// the next, grow when more are asked for, and stop on request; a stop without a start does
+// nothing, and evaluations after a stop start them again. A pool's helpers with an idle lifetime
+// leave once idle that long, and the next evaluation starts them again. An owner that lets go
+// without waiting leaves them to end by themselves, and the last to end frees the pool (the
+// sanitizer build checks that). Every evaluation, on any number of threads, gives the cubes.
+TEST(EvaluationThreads, StartOnFirstUseStayLeaveWhenIdleOrStoppedAndStartAgain) {
+    const auto cubeOf = [](const double* p) { return p[0] * p[0] * p[0]; };
+    const BatchObjective cube = PointByPoint(cubeOf);
+    std::vector<double> coordinates(500), expected;
+    std::iota(coordinates.begin(), coordinates.end(), -250.0);
     std::vector<const double*> points;
-    for (std::size_t k = 0; k < coordinates.size(); ++k) {
-        coordinates[k] = 0.1 * static_cast<double>(k);
-        points.push_back(&coordinates[k]);
+    for (const double& coordinate : coordinates) {
+        points.push_back(&coordinate);
+        expected.push_back(cubeOf(&coordinate));
     }
-    const auto evaluate = [&](std::int32_t threads) {
-        std::vector<double> values(points.size(), kNaN);
-        EvaluatePoints(square, points.data(), static_cast<std::int32_t>(points.size()),
-                       values.data(), threads);
-        return values;
+    std::vector<double> values;
+    const auto cleared = [&] {  // where the next evaluation writes
+        values.assign(points.size(), kNaN);
+        return values.data();
     };
-    const std::vector<double> expected = evaluate(1);
     StopEvaluationThreads();
     StopEvaluationThreads();
     EXPECT_EQ(RunningEvaluationThreads(), 0);
@@ -278,46 +281,30 @@ TEST(EvaluationThreads, StartOnFirstUseStayStopAndStartAgain) {
         if (step.threads == 0) {
             StopEvaluationThreads();
         }
-        EXPECT_EQ(evaluate(step.threads), expected);
+        EvaluatePoints(cube, points.data(), 500, cleared(), step.threads);
+        EXPECT_EQ(values, expected);
         EXPECT_EQ(RunningEvaluationThreads(), step.running);
     }
     StopEvaluationThreads();
     EXPECT_EQ(RunningEvaluationThreads(), 0);
-}
 
-// Helpers with an idle lifetime leave the pool once idle that long; the next evaluation starts
-// them again, with the same values. An owner that lets go without waiting leaves them to end by
-// themselves, and the last to end frees the pool (the sanitizer build checks that).
-TEST(EvaluationThreads, IdleHelpersLeaveAndComeBackWithTheSameValues) {
-    const auto cubeOf = [](const double* p) { return p[0] * p[0] * p[0]; };
-    const BatchObjective cube = PointByPoint(cubeOf);
-    std::vector<double> coordinates(500);
-    std::iota(coordinates.begin(), coordinates.end(), -250.0);
-    std::vector<const double*> points;
-    for (const double& coordinate : coordinates) {
-        points.push_back(&coordinate);
-    }
-    std::vector<double> expected;
-    for (const double* point : points) {
-        expected.push_back(cubeOf(point));
-    }
     // Long enough that the helpers an evaluation started are still there when it returns, even
-    // on a machine busy with a sanitizer build's tests.
+    // on a machine busy with a sanitizer build's tests. After the third round the owner lets go at
+    // once.
     auto* pool = new EvaluationPool(std::chrono::milliseconds(500));
-    for (int round = 0; round < 2; ++round) {
+    for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(testing::Message() << "round " << round);
-        std::vector<double> values(points.size(), kNaN);
-        pool->Evaluate(cube, points.data(), 500, values.data(), 4);
+        pool->Evaluate(cube, points.data(), 500, cleared(), 4);
         EXPECT_EQ(values, expected);
         EXPECT_EQ(pool->HelperCount(), 3);
+        if (round == 2) {
+            break;
+        }
         for (int wait = 0; wait < 1000 && pool->HelperCount() > 0; ++wait) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         EXPECT_EQ(pool->HelperCount(), 0);
     }
-    std::vector<double> values(points.size(), kNaN);
-    pool->Evaluate(cube, points.data(), 500, values.data(), 4);
-    EXPECT_EQ(values, expected);
     pool->Release();
 }
 
